@@ -1,0 +1,276 @@
+#include "platform/format.h"
+
+#include <cstdio>
+#include <string>
+
+namespace platform {
+
+int64_t FormatArg::AsSigned() const {
+  switch (kind_) {
+    case Kind::kSigned:
+      return signed_;
+    case Kind::kUnsigned:
+      return static_cast<int64_t>(unsigned_);
+    case Kind::kReal:
+      return static_cast<int64_t>(real_);
+    case Kind::kText:
+      return 0;
+  }
+  return 0;
+}
+
+uint64_t FormatArg::AsUnsigned() const {
+  switch (kind_) {
+    case Kind::kSigned:
+      return static_cast<uint64_t>(signed_);
+    case Kind::kUnsigned:
+      return unsigned_;
+    case Kind::kReal:
+      return static_cast<uint64_t>(static_cast<int64_t>(real_));
+    case Kind::kText:
+      return 0;
+  }
+  return 0;
+}
+
+double FormatArg::AsReal() const {
+  switch (kind_) {
+    case Kind::kSigned:
+      return static_cast<double>(signed_);
+    case Kind::kUnsigned:
+      return static_cast<double>(unsigned_);
+    case Kind::kReal:
+      return real_;
+    case Kind::kText:
+      return 0.0;
+  }
+  return 0.0;
+}
+
+namespace {
+
+struct Spec {
+  std::string flags;
+  int width = -1;
+  int precision = -1;
+  bool wide64 = false;  // ll or I64: the argument is taken at 64 bits
+  char16_t conversion = 0;
+};
+
+// Collects output up to the limit, as a fixed buffer would.
+class Sink {
+ public:
+  explicit Sink(size_t limit) : limit_(limit) {}
+  bool Full() const { return out_.size() >= limit_; }
+  void Put(char16_t c) {
+    if (!Full()) out_.push_back(c);
+  }
+  void Put(std::u16string_view text) {
+    size_t room = limit_ - out_.size();
+    out_.append(text.substr(0, room));
+  }
+  void PutAscii(const char* text) {
+    for (; *text && !Full(); ++text) out_.push_back(static_cast<char16_t>(*text));
+  }
+  void Pad(int count) {
+    for (int i = 0; i < count && !Full(); ++i) out_.push_back(u' ');
+  }
+  std::u16string Take() { return std::move(out_); }
+
+ private:
+  size_t limit_;
+  std::u16string out_;
+};
+
+class ArgReader {
+ public:
+  // The list outlives the reader: both live for one FormatWideList call.
+  ArgReader(const FormatArg* begin, const FormatArg* end) : it_(begin), end_(end) {}
+  const FormatArg* Next() { return it_ == end_ ? nullptr : it_++; }
+
+ private:
+  const FormatArg* it_;
+  const FormatArg* end_;
+};
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+int ReadNumber(std::u16string_view format, size_t& i) {
+  int value = 0;
+  while (i < format.size() && IsDigit(format[i])) {
+    if (value < 100000) value = value * 10 + (format[i] - u'0');
+    ++i;
+  }
+  return value;
+}
+
+int StarValue(ArgReader& args) {
+  const FormatArg* a = args.Next();
+  int64_t v = a ? a->AsSigned() : 0;
+  if (v > 100000) v = 100000;
+  if (v < -100000) v = -100000;
+  return static_cast<int>(v);
+}
+
+// Parses flags, width, precision and length after a '%'; i ends on the
+// conversion character (or the end of the format).
+Spec ParseSpec(std::u16string_view format, size_t& i, ArgReader& args) {
+  Spec spec;
+  while (i < format.size() && std::u16string_view(u"-+ #0").find(format[i]) != std::u16string_view::npos) {
+    spec.flags.push_back(static_cast<char>(format[i++]));
+  }
+  if (i < format.size() && format[i] == u'*') {
+    ++i;
+    spec.width = StarValue(args);
+    if (spec.width < 0) {
+      spec.flags.push_back('-');
+      spec.width = -spec.width;
+    }
+  } else if (i < format.size() && IsDigit(format[i])) {
+    spec.width = ReadNumber(format, i);
+  }
+  if (i < format.size() && format[i] == u'.') {
+    ++i;
+    if (i < format.size() && format[i] == u'*') {
+      ++i;
+      spec.precision = StarValue(args);
+    } else {
+      spec.precision = ReadNumber(format, i);
+    }
+  }
+  for (;;) {
+    std::u16string_view rest = format.substr(i);
+    if (rest.starts_with(u"I64") || rest.starts_with(u"ll")) {
+      spec.wide64 = true;
+      i += rest[0] == u'I' ? 3 : 2;
+    } else if (rest.starts_with(u"I32")) {
+      i += 3;
+    } else if (!rest.empty() && std::u16string_view(u"hlLwzjtI").find(rest[0]) !=
+                                    std::u16string_view::npos) {
+      ++i;
+    } else {
+      break;
+    }
+  }
+  if (i < format.size()) spec.conversion = format[i];
+  return spec;
+}
+
+void PutPadded(Sink& sink, const Spec& spec, std::u16string_view text) {
+  bool left = spec.flags.find('-') != std::string::npos;
+  int pad = spec.width > static_cast<int>(text.size()) ? spec.width - static_cast<int>(text.size())
+                                                        : 0;
+  if (!left) sink.Pad(pad);
+  sink.Put(text);
+  if (left) sink.Pad(pad);
+}
+
+void PutText(Sink& sink, const Spec& spec, const FormatArg* arg) {
+  std::u16string_view text;
+  if (arg && arg->IsNullText()) {
+    text = u"(null)";
+  } else if (arg) {
+    text = arg->AsText();
+  }
+  if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < text.size()) {
+    text = text.substr(0, spec.precision);
+  }
+  PutPadded(sink, spec, text);
+}
+
+template <typename T>
+std::string CFormat(const std::string& format, T value) {
+  int n = std::snprintf(nullptr, 0, format.c_str(), value);
+  if (n <= 0) return std::string();
+  std::string out(static_cast<size_t>(n) + 1, '\0');
+  std::snprintf(out.data(), out.size(), format.c_str(), value);
+  out.resize(static_cast<size_t>(n));
+  return out;
+}
+
+// Numbers go through the C library's formatting of the same specification.
+void PutNumber(Sink& sink, const Spec& spec, const FormatArg* arg) {
+  std::string narrow = "%" + spec.flags;
+  if (spec.width >= 0) narrow += std::to_string(spec.width);
+  if (spec.precision >= 0) narrow += "." + std::to_string(spec.precision);
+  char conversion = static_cast<char>(spec.conversion);
+  std::string text;
+  switch (conversion) {
+    case 'd':
+    case 'i': {
+      int64_t v = arg ? arg->AsSigned() : 0;
+      if (!spec.wide64) v = static_cast<int32_t>(v);
+      text = CFormat(narrow + "lld", static_cast<long long>(v));
+      break;
+    }
+    case 'u':
+    case 'x':
+    case 'X':
+    case 'o': {
+      uint64_t v = arg ? arg->AsUnsigned() : 0;
+      if (!spec.wide64) v = static_cast<uint32_t>(v);
+      text = CFormat(narrow + "ll" + conversion, static_cast<unsigned long long>(v));
+      break;
+    }
+    default:  // e E f F g G
+      text = CFormat(narrow + conversion, arg ? arg->AsReal() : 0.0);
+      break;
+  }
+  sink.PutAscii(text.c_str());
+}
+
+void PutChar(Sink& sink, const Spec& spec, const FormatArg* arg) {
+  char16_t c = arg ? static_cast<char16_t>(arg->AsUnsigned()) : 0;
+  PutPadded(sink, spec, std::u16string_view(&c, 1));
+}
+
+}  // namespace
+
+std::u16string FormatWideList(size_t limit, std::u16string_view format,
+                              std::initializer_list<FormatArg> list) {
+  Sink sink(limit);
+  ArgReader args(list.begin(), list.end());
+  for (size_t i = 0; i < format.size() && !sink.Full(); ++i) {
+    if (format[i] != u'%') {
+      sink.Put(format[i]);
+      continue;
+    }
+    ++i;
+    Spec spec = ParseSpec(format, i, args);
+    switch (spec.conversion) {
+      case 0:
+        break;  // a lone '%' at the end prints nothing
+      case u'%':
+        sink.Put(u'%');
+        break;
+      case u's':
+      case u'S':
+        PutText(sink, spec, args.Next());
+        break;
+      case u'c':
+      case u'C':
+        PutChar(sink, spec, args.Next());
+        break;
+      case u'd':
+      case u'i':
+      case u'u':
+      case u'x':
+      case u'X':
+      case u'o':
+      case u'e':
+      case u'E':
+      case u'f':
+      case u'F':
+      case u'g':
+      case u'G':
+        PutNumber(sink, spec, args.Next());
+        break;
+      default:
+        sink.Put(spec.conversion);  // not a conversion: the letter itself
+        break;
+    }
+  }
+  return sink.Take();
+}
+
+}  // namespace platform
