@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# One entry point for a fresh machine: installs what is missing, configures,
+# builds and runs.
+#   scripts/dev.sh test            build and run every test (build/)
+#   scripts/dev.sh test-sanitize   the same under ASan + UBSan (build-sanitize/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=${HARBOLT_JOBS:-2}
+
+build() {  # build DIR [cmake options...]
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+run_tests() {  # run_tests DIR
+  ctest --test-dir "$1" --output-on-failure -j "$jobs" --timeout 300
+}
+
+scripts/install-deps.sh
+
+case "${1:-}" in
+  test)
+    build build
+    run_tests build
+    ;;
+  test-sanitize)
+    build build-sanitize -DHARBOLT_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      run_tests build-sanitize
+    ;;
+  *)
+    echo "usage: scripts/dev.sh test | test-sanitize" >&2
+    exit 64
+    ;;
+esac
