@@ -8,24 +8,12 @@
 #include "platform/native_path.h"
 #include "platform/ole_picture.h"
 #include "platform/text.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old, had_ = true;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::string old_;
-  bool had_ = false;
-};
+using testing_support::ScopedEnv;
 
 TEST(SystemInfoTest, UserLanguageFollowsTheLocaleVariables) {
   ScopedEnv messages("LC_MESSAGES", nullptr);
