@@ -1,0 +1,43 @@
+#include "common/log.h"
+
+#include <fstream>
+#include <string>
+
+#include "platform/native_path.h"
+#include "platform/system_info.h"
+#include "platform/text.h"
+
+namespace Dovbase {
+namespace {
+
+// The time stamp of a line: local date and time to the second, then the
+// milliseconds without leading zeros. One reading of the clock serves both,
+// so that they always belong to the same instant.
+std::u16string TimeStamp() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return platform::FormatWide(platform::kUnlimited, u"%04u-%02u-%02u %02u:%02u:%02u:%u: ",
+                              now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
+                              now.wMilliseconds);
+}
+
+}  // namespace
+
+void WriteLog(std::u16string_view text) noexcept {
+  try {
+    std::u16string line = TimeStamp();
+    line += text;
+    line += u'\n';
+    // The text is converted here rather than by a locale-aware stream, so
+    // that the host process's locale is left as it is.
+    const std::string bytes = platform::WideToAnsi(line);
+    std::ofstream file(platform::NativePath(kLogPath), std::ios::binary | std::ios::app);
+    if (!file) return;
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.flush();
+  } catch (...) {
+    // Logging never fails the caller.
+  }
+}
+
+}  // namespace Dovbase

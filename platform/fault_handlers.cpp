@@ -1,6 +1,7 @@
 #include "platform/fault_handlers.h"
 
 #include <signal.h>
+#include <ucontext.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -56,12 +57,31 @@ DWORD ExceptionCodeOf(int signal, int cause) {
 
 // Runs on the faulting thread's stack; the translator throws, and the
 // exception unwinds from the faulting instruction.
-void OnFaultSignal(int signal, siginfo_t* info, void*) {
+// The address of the faulting instruction, which is what a structured
+// exception reports; si_addr holds the data address of a bad access instead.
+PVOID InstructionAddress(const void* context, [[maybe_unused]] const siginfo_t* info) {
+  const auto* uc = static_cast<const ucontext_t*>(context);
+#if defined(__x86_64__)
+  return reinterpret_cast<PVOID>(uc->uc_mcontext.gregs[REG_RIP]);
+#elif defined(__aarch64__)
+  return reinterpret_cast<PVOID>(uc->uc_mcontext.pc);
+#else
+  (void)uc;
+  return info->si_addr;
+#endif
+}
+
+void OnFaultSignal(int signal, siginfo_t* info, void* context) {
   StructuredExceptionTranslator translator = g_translator.load();
   if (translator) {
     EXCEPTION_RECORD record{};
     record.ExceptionCode = ExceptionCodeOf(signal, info->si_code);
-    record.ExceptionAddress = info->si_addr;
+    record.ExceptionAddress = InstructionAddress(context, info);
+    if (signal == SIGSEGV || signal == SIGBUS) {
+      // As for an access violation: read (0) and the inaccessible address.
+      record.NumberParameters = 2;
+      record.ExceptionInformation[1] = reinterpret_cast<ULONG_PTR>(info->si_addr);
+    }
     EXCEPTION_POINTERS pointers{&record, nullptr};
     translator(record.ExceptionCode, &pointers);
   }

@@ -1,0 +1,254 @@
+#include "db/db_connection.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "db/db_exception.h"
+#include "tests/db/db_test_helpers.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using db_testing::DbPath;
+using db_testing::Raised;
+using namespace std::chrono_literals;
+
+constexpr int kShortTimeoutMs = 50;
+
+// A second, plain SQLite connection to the same file, playing another process.
+class OtherConnection {
+ public:
+  explicit OtherConnection(const std::u16string& path) { sqlite3_open16(path.c_str(), &db_); }
+  OtherConnection(const OtherConnection&) = delete;
+  OtherConnection& operator=(const OtherConnection&) = delete;
+  ~OtherConnection() { sqlite3_close(db_); }
+
+  int Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+  // The integer of the first column of the first row; -1 when the query fails.
+  int Scalar(const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    int value = -1;
+    if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+      value = sqlite3_column_int(statement, 0);
+    }
+    sqlite3_finalize(statement);
+    return value;
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+class DbConnectionTest : public ::testing::Test {
+ protected:
+  std::u16string Path(const std::string& name = "test.db") const { return DbPath(dir_, name); }
+
+  // Opens `db` on the test database with a table t(id INTEGER PRIMARY KEY,
+  // name TEXT NOT NULL UNIQUE).
+  void OpenWithTable(DbConnection& db) {
+    db.open(Path());
+    db.execute(u"CREATE TABLE t(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE)");
+  }
+
+  static int Rows(DbConnection& db) {
+    return db.query(u"SELECT count(*) AS n FROM t").intByName(u"n");
+  }
+
+  testing_support::TempDir dir_;
+};
+
+TEST_F(DbConnectionTest, StartsClosedWithItsBusyTimeout) {
+  DbConnection standard;
+  EXPECT_FALSE(standard.isOpen());
+  EXPECT_EQ(standard.busyTimeoutMs(), 60000);
+  EXPECT_EQ(DbConnection(kShortTimeoutMs).busyTimeoutMs(), kShortTimeoutMs);
+}
+
+TEST_F(DbConnectionTest, StatementsWithoutDatabaseRaise) {
+  DbConnection db;
+  DbException e = Raised([&] { db.execute(u"CREATE TABLE t(a)"); });
+  EXPECT_EQ(e.code(), 1000);
+  EXPECT_EQ(e.message(), u"DBLAYER_ERROR[1000]: Database not open");
+  EXPECT_EQ(Raised([&] { db.query(u"SELECT 1"); }).message(),
+            u"DBLAYER_ERROR[1000]: Database not open");
+
+  db.open(Path());
+  EXPECT_TRUE(db.close());
+  EXPECT_FALSE(db.isOpen());
+  EXPECT_TRUE(db.close());
+  EXPECT_EQ(Raised([&] { db.execute(u"CREATE TABLE t(a)"); }).message(),
+            u"DBLAYER_ERROR[1000]: Database not open");
+}
+
+TEST_F(DbConnectionTest, OpenCreatesTheFileAndKeepsData) {
+  {
+    DbConnection db;
+    OpenWithTable(db);
+    EXPECT_TRUE(db.isOpen());
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "test.db"));
+    db.execute(u"INSERT INTO t VALUES(1, 'a')");
+  }  // destruction closes
+  DbConnection db;
+  db.open(Path());
+  EXPECT_EQ(Rows(db), 1);
+
+  // Opening another file leaves the first one.
+  db.open(Path("other.db"));
+  EXPECT_TRUE(db.isOpen());
+  EXPECT_EQ(Raised([&] { Rows(db); }).message(), u"SQLITE_ERROR[1]: no such table: t");
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "other.db"));
+}
+
+TEST_F(DbConnectionTest, OpenFailureRaisesAndLeavesNoDatabase) {
+  DbConnection db;
+  DbException e = Raised([&] { db.open(DbPath(dir_, "missing/dir/test.db")); });
+  EXPECT_EQ(e.code(), 14);
+  EXPECT_EQ(e.message(), u"SQLITE_CANTOPEN[14]: unable to open database file");
+  EXPECT_FALSE(db.isOpen());
+  EXPECT_EQ(Raised([&] { db.execute(u"SELECT 1"); }).code(), 1000);
+}
+
+TEST_F(DbConnectionTest, SyntaxErrorRaisesSqliteError) {
+  DbConnection db;
+  db.open(Path());
+  DbException e = Raised([&] { db.execute(u"CREAT TABLE t(a)"); });
+  EXPECT_EQ(e.code(), 1);
+  EXPECT_EQ(e.message().rfind(u"SQLITE_ERROR[1]: ", 0), 0u);
+  EXPECT_NE(e.message().find(u"syntax error"), std::u16string::npos);
+  EXPECT_EQ(Raised([&] { db.query(u"SELEC 1"); }).code(), 1);
+  EXPECT_TRUE(db.close());
+}
+
+TEST_F(DbConnectionTest, ConstraintViolationRaisesCodeOneAndLeavesNoStatement) {
+  DbConnection db;
+  OpenWithTable(db);
+  db.execute(u"INSERT INTO t VALUES(1, 'a')");
+
+  DbException unique = Raised([&] { db.execute(u"INSERT INTO t VALUES(2, 'a')"); });
+  EXPECT_EQ(unique.code(), 1);
+  EXPECT_EQ(unique.message(), u"SQLITE_ERROR[1]: UNIQUE constraint failed: t.name");
+  EXPECT_EQ(Raised([&] { db.execute(u"INSERT INTO t VALUES(3, NULL)"); }).message(),
+            u"SQLITE_ERROR[1]: NOT NULL constraint failed: t.name");
+
+  EXPECT_EQ(Rows(db), 1);
+  // SQLite closes a connection only when none of its statements is left.
+  EXPECT_TRUE(db.close());
+}
+
+TEST_F(DbConnectionTest, RunsOnlyTheFirstStatementOfTheText) {
+  DbConnection db;
+  OpenWithTable(db);
+  db.execute(u"INSERT INTO t VALUES(1, 'a'); INSERT INTO t VALUES(2, 'b')");
+  EXPECT_EQ(Rows(db), 1);
+
+  // Texts without a statement run nothing, and statements giving rows are
+  // run without reading them.
+  db.execute(u"");
+  db.execute(u"  -- nothing here");
+  db.execute(u"SELECT * FROM t");
+  EXPECT_EQ(Rows(db), 1);
+  EXPECT_TRUE(db.close());
+}
+
+TEST_F(DbConnectionTest, StatementsGiveUpOnALockedDatabase) {
+  DbConnection db(kShortTimeoutMs);
+  OpenWithTable(db);
+  OtherConnection other(Path());
+
+  // The other connection holds the write lock.
+  ASSERT_EQ(other.Exec("BEGIN IMMEDIATE; INSERT INTO t VALUES(9, 'theirs')"), SQLITE_OK);
+  auto start = std::chrono::steady_clock::now();
+  DbException insert = Raised([&] { db.execute(u"INSERT INTO t VALUES(1, 'mine')"); });
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+  EXPECT_EQ(insert.code(), 5);
+  EXPECT_EQ(insert.message(), u"SQLITE_BUSY[5]: database is locked");
+  EXPECT_EQ(Raised([&] { db.execute(u"BEGIN IMMEDIATE"); }).code(), 5);
+  ASSERT_EQ(other.Exec("ROLLBACK"), SQLITE_OK);
+  EXPECT_EQ(Rows(db), 0);
+
+  // While another holds it exclusively, reading gives up too.
+  ASSERT_EQ(other.Exec("BEGIN EXCLUSIVE"), SQLITE_OK);
+  DbException read = Raised([&] { db.query(u"SELECT * FROM t"); });
+  EXPECT_EQ(read.code(), 5);
+  EXPECT_EQ(read.message(), u"SQLITE_BUSY[5]: database is locked");
+  EXPECT_EQ(Raised([&] { db.execute(u"INSERT INTO t VALUES(1, 'mine')"); }).code(), 5);
+  ASSERT_EQ(other.Exec("COMMIT"), SQLITE_OK);
+
+  // Once the lock is gone the same statement goes through.
+  db.execute(u"INSERT INTO t VALUES(1, 'mine')");
+  EXPECT_EQ(other.Scalar("SELECT count(*) FROM t"), 1);
+  EXPECT_TRUE(db.close());
+}
+
+TEST_F(DbConnectionTest, CommitThatCannotHappenRaises) {
+  DbConnection db(kShortTimeoutMs);
+  OpenWithTable(db);
+  OtherConnection other(Path());
+  db.execute(u"BEGIN TRANSACTION");
+  db.execute(u"INSERT INTO t VALUES(1, 'a')");
+
+  // A reader inside its transaction keeps the commit from writing.
+  ASSERT_EQ(other.Exec("BEGIN"), SQLITE_OK);
+  EXPECT_EQ(other.Scalar("SELECT count(*) FROM t"), 0);
+  DbException commit = Raised([&] { db.execute(u"COMMIT TRANSACTION"); });
+  EXPECT_EQ(commit.code(), 5);
+  EXPECT_EQ(commit.message(), u"SQLITE_BUSY[5]: database is locked");
+  EXPECT_EQ(other.Scalar("SELECT count(*) FROM t"), 0);
+  ASSERT_EQ(other.Exec("COMMIT"), SQLITE_OK);
+
+  // The transaction is still open and commits once the reader has gone.
+  db.execute(u"COMMIT TRANSACTION");
+  EXPECT_EQ(other.Scalar("SELECT count(*) FROM t"), 1);
+}
+
+TEST_F(DbConnectionTest, SchemaChangedWhileWaitingIsPreparedAgain) {
+  DbConnection db(5000);
+  OpenWithTable(db);
+  OtherConnection other(Path());
+
+  // The other connection changes the schema while this one waits for its
+  // lock, so the statement prepared before the change is out of date.
+  ASSERT_EQ(other.Exec("BEGIN EXCLUSIVE; CREATE TABLE u(x)"), SQLITE_OK);
+  {
+    std::jthread committer([&] {
+      std::this_thread::sleep_for(100ms);
+      other.Exec("COMMIT");
+    });
+    db.execute(u"INSERT INTO t VALUES(1, 'a')");
+  }
+  EXPECT_EQ(other.Scalar("SELECT count(*) FROM t"), 1);
+
+  ASSERT_EQ(other.Exec("BEGIN EXCLUSIVE; CREATE TABLE v(x)"), SQLITE_OK);
+  {
+    std::jthread committer([&] {
+      std::this_thread::sleep_for(100ms);
+      other.Exec("COMMIT");
+    });
+    DbQuery rows = db.query(u"SELECT name FROM t");
+    EXPECT_EQ(rows.textByName(u"name"), u"a");
+  }
+  EXPECT_TRUE(db.close());
+}
+
+TEST_F(DbConnectionTest, CloseWithAnOpenCursorStillCloses) {
+  DbConnection db;
+  OpenWithTable(db);
+  db.execute(u"INSERT INTO t VALUES(1, 'a')");
+  DbQuery rows = db.query(u"SELECT name FROM t");
+
+  EXPECT_FALSE(db.close());
+  EXPECT_FALSE(db.isOpen());
+  EXPECT_EQ(Raised([&] { db.execute(u"SELECT 1"); }).code(), 1000);
+  // The cursor can still be finished; SQLite releases the connection with it.
+  rows.finalize();
+  EXPECT_EQ(Raised([&] { rows.atEnd(); }).message(),
+            u"DBLAYER_ERROR[1000]: Null Virtual Machine pointer");
+}
+
+}  // namespace

@@ -1,0 +1,200 @@
+#include "db/db_query.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "db/db_connection.h"
+#include "db/db_exception.h"
+#include "tests/db/db_test_helpers.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using db_testing::Raised;
+
+constexpr char16_t kNoStatement[] = u"DBLAYER_ERROR[1000]: Null Virtual Machine pointer";
+
+class DbQueryTest : public ::testing::Test {
+ protected:
+  DbQueryTest() {
+    db_.open(db_testing::DbPath(dir_, "test.db"));
+    db_.execute(
+        u"CREATE TABLE part(id INTEGER PRIMARY KEY, featName TEXT, qty INTEGER, weight REAL, "
+        u"note TEXT)");
+    db_.execute(u"INSERT INTO part VALUES(1, 'Boss', 4, 2.5, '12')");
+    db_.execute(u"INSERT INTO part VALUES(2, 'Cut', NULL, NULL, NULL)");
+    db_.execute(u"INSERT INTO part VALUES(3, 'Fillet', 7, 0.125, 'x')");
+  }
+
+  // Asserts that every cursor operation on `cursor` finds no statement.
+  static void ExpectNoStatement(DbQuery& cursor) {
+    EXPECT_EQ(Raised([&] { cursor.atEnd(); }).message(), kNoStatement);
+    EXPECT_EQ(Raised([&] { cursor.next(); }).message(), kNoStatement);
+    EXPECT_EQ(Raised([&] { cursor.columnCount(); }).message(), kNoStatement);
+    EXPECT_EQ(Raised([&] { cursor.columnIndex(u"id"); }).message(), kNoStatement);
+    EXPECT_EQ(Raised([&] { cursor.columnType(0); }).message(), kNoStatement);
+    EXPECT_EQ(Raised([&] { cursor.textByName(u"id"); }).message(), kNoStatement);
+    EXPECT_EQ(Raised([&] { cursor.intByName(u"id"); }).message(), kNoStatement);
+    EXPECT_EQ(Raised([&] { cursor.realByName(u"id"); }).message(), kNoStatement);
+    cursor.finalize();  // nothing left to finalize
+  }
+
+  testing_support::TempDir dir_;
+  DbConnection db_;
+};
+
+TEST_F(DbQueryTest, EmptyResultIsAtEndAtOnce) {
+  DbQuery rows = db_.query(u"SELECT id, featName, qty FROM part WHERE id > 100");
+  EXPECT_TRUE(rows.atEnd());
+  EXPECT_EQ(rows.columnCount(), 3);
+  rows.next();
+  EXPECT_TRUE(rows.atEnd());
+}
+
+TEST_F(DbQueryTest, WalksTheRowsInOrder) {
+  DbQuery rows = db_.query(u"SELECT featName, qty, weight FROM part ORDER BY id");
+  std::u16string names;
+  int quantities = 0;
+  double weights = 0.0;
+  while (!rows.atEnd()) {
+    names += rows.textByName(u"featName") + u";";
+    quantities += rows.intByName(u"qty");
+    weights += rows.realByName(u"weight");
+    rows.next();
+  }
+  EXPECT_EQ(names, u"Boss;Cut;Fillet;");
+  EXPECT_EQ(quantities, 11);
+  EXPECT_DOUBLE_EQ(weights, 2.625);
+
+  // Past the end it stays at the end rather than starting over.
+  rows.next();
+  EXPECT_TRUE(rows.atEnd());
+  rows.finalize();
+  EXPECT_TRUE(db_.close());
+}
+
+TEST_F(DbQueryTest, ReadsOnlyTheFirstStatementOfTheText) {
+  DbQuery rows = db_.query(u"SELECT 1 AS a; SELECT 2 AS a");
+  EXPECT_EQ(rows.intByName(u"a"), 1);
+  rows.next();
+  EXPECT_TRUE(rows.atEnd());
+
+  // A text without a statement gives a cursor without one.
+  DbQuery none = db_.query(u"  ");
+  ExpectNoStatement(none);
+}
+
+TEST_F(DbQueryTest, FindsColumnsIgnoringAsciiCase) {
+  DbQuery rows = db_.query(u"SELECT id, featName, 1 AS dup, 2 AS DUP, 3 AS \"Größe\" FROM part");
+  EXPECT_EQ(rows.columnIndex(u"featName"), 1);
+  EXPECT_EQ(rows.columnIndex(u"featname"), 1);
+  EXPECT_EQ(rows.columnIndex(u"FEATNAME"), 1);
+  EXPECT_EQ(rows.columnIndex(u"Dup"), 2);  // the first match wins
+  EXPECT_EQ(rows.columnIndex(u"GRößE"), 4);
+
+  DbException unknown = Raised([&] { rows.columnIndex(u"x"); });
+  EXPECT_EQ(unknown.code(), 1000);
+  EXPECT_EQ(unknown.message(), u"DBLAYER_ERROR[1000]: Invalid field name requested [x]");
+  // Only ASCII letters are folded.
+  EXPECT_EQ(Raised([&] { rows.columnIndex(u"GRÖßE"); }).message(),
+            u"DBLAYER_ERROR[1000]: Invalid field name requested [GRÖßE]");
+  EXPECT_EQ(Raised([&] { rows.columnIndex(u""); }).message(),
+            u"DBLAYER_ERROR[1000]: Invalid field name requested []");
+  EXPECT_EQ(Raised([&] { rows.textByName(u"featNam"); }).message(),
+            u"DBLAYER_ERROR[1000]: Invalid field name requested [featNam]");
+}
+
+TEST_F(DbQueryTest, ColumnTypesAndTheirRange) {
+  DbQuery rows = db_.query(u"SELECT id, weight, featName, x'00ff', note FROM part WHERE id = 2");
+  EXPECT_EQ(rows.columnType(0), 1);  // integer
+  EXPECT_EQ(rows.columnType(1), 5);  // NULL
+  EXPECT_EQ(rows.columnType(2), 3);  // text
+  EXPECT_EQ(rows.columnType(3), 4);  // blob
+  EXPECT_EQ(rows.columnType(4), 5);
+
+  for (int bad : {-1, 5, 1000}) {
+    DbException e = Raised([&] { rows.columnType(bad); });
+    EXPECT_EQ(e.code(), 1000);
+    EXPECT_EQ(e.message(), u"DBLAYER_ERROR[1000]: Invalid field index requested");
+  }
+  EXPECT_EQ(db_.query(u"SELECT weight FROM part WHERE id = 1").columnType(0), 2);  // real
+}
+
+TEST_F(DbQueryTest, ReadsNullsAsEmptyAndConvertsLikeSqlite) {
+  DbQuery empty = db_.query(u"SELECT qty, weight, note FROM part WHERE id = 2");
+  EXPECT_EQ(empty.textByName(u"note"), u"");
+  EXPECT_EQ(empty.intByName(u"qty"), 0);
+  EXPECT_EQ(empty.realByName(u"weight"), 0.0);
+  EXPECT_EQ(empty.textByName(u"qty"), u"");
+
+  DbQuery full = db_.query(u"SELECT qty, weight, note FROM part WHERE id = 1");
+  EXPECT_EQ(full.intByName(u"note"), 12);  // the text '12'
+  EXPECT_EQ(full.realByName(u"note"), 12.0);
+  EXPECT_EQ(full.textByName(u"qty"), u"4");
+  EXPECT_EQ(full.textByName(u"weight"), u"2.5");
+  EXPECT_EQ(full.intByName(u"weight"), 2);
+}
+
+TEST_F(DbQueryTest, AssignmentMovesTheStatement) {
+  DbQuery target = db_.query(u"SELECT featName FROM part WHERE id = 1");
+  DbQuery source = db_.query(u"SELECT featName, qty FROM part WHERE id = 3");
+  target = std::move(source);
+  EXPECT_EQ(target.textByName(u"featName"), u"Fillet");
+  EXPECT_EQ(target.columnCount(), 2);
+  ExpectNoStatement(source);
+
+  DbQuery taken(std::move(target));
+  EXPECT_EQ(taken.intByName(u"qty"), 7);
+  ExpectNoStatement(target);
+
+  // An exhausted cursor hands over its end too.
+  DbQuery ended = db_.query(u"SELECT id FROM part WHERE id > 100");
+  taken = std::move(ended);
+  EXPECT_TRUE(taken.atEnd());
+  EXPECT_EQ(taken.columnCount(), 1);
+
+  DbQuery unset;
+  ExpectNoStatement(unset);
+  unset = db_.query(u"SELECT id FROM part WHERE id = 2");
+  EXPECT_EQ(unset.intByName(u"id"), 2);
+
+  // Every statement replaced on the way was finalized: once the two live
+  // cursors are finished the connection closes cleanly.
+  taken.finalize();
+  unset.finalize();
+  EXPECT_TRUE(db_.close());
+}
+
+TEST_F(DbQueryTest, FailedNextLeavesNoStatement) {
+  db_.execute(u"CREATE TABLE n(id INTEGER PRIMARY KEY, v INTEGER)");
+  db_.execute(u"INSERT INTO n VALUES(1, -5)");
+  db_.execute(u"INSERT INTO n VALUES(2, -9223372036854775808)");
+  DbQuery rows = db_.query(u"SELECT abs(v) AS v FROM n ORDER BY id");
+  EXPECT_EQ(rows.intByName(u"v"), 5);
+
+  DbException e = Raised([&] { rows.next(); });
+  EXPECT_EQ(e.code(), 1);
+  EXPECT_EQ(e.message(), u"SQLITE_ERROR[1]: integer overflow");
+  ExpectNoStatement(rows);
+  EXPECT_TRUE(db_.close());
+}
+
+TEST_F(DbQueryTest, FinalizeEndsTheCursor) {
+  DbQuery rows = db_.query(u"SELECT id FROM part");
+  rows.finalize();
+  ExpectNoStatement(rows);
+  EXPECT_TRUE(db_.close());
+}
+
+TEST_F(DbQueryTest, KeepsChineseText) {
+  db_.execute(u"CREATE TABLE 属性(名称 TEXT, 值 TEXT)");
+  db_.execute(u"INSERT INTO 属性 VALUES('零件 名称', '𠀋 ok')");
+  DbQuery rows = db_.query(u"SELECT 名称, 值 FROM 属性");
+  EXPECT_EQ(rows.columnIndex(u"值"), 1);
+  EXPECT_EQ(rows.textByName(u"名称"), u"零件 名称");
+  EXPECT_EQ(rows.textByName(u"值"), u"𠀋 ok");
+}
+
+}  // namespace
