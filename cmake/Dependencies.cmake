@@ -20,3 +20,7 @@ if(HARBOLT_TESTS)
   find_package(GTest)
   harbolt_require(GTest_FOUND "GoogleTest" libgtest-dev)
 endif()
+
+# Model files of the simulated host (sim/ and tools/ only).
+find_package(nlohmann_json 3 QUIET)
+harbolt_require(nlohmann_json_FOUND "nlohmann/json 3" nlohmann-json3-dev)

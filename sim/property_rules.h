@@ -1,0 +1,30 @@
+// How the simulated host adds and changes custom properties ("Add2",
+// "Set2"), on one list of properties.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "sim/model.h"
+
+namespace sim {
+
+// Whether a value text fits a property type: a number type needs an integer
+// (type 3) or a decimal number (type 5), yes/no needs "Yes" or "No", a date
+// needs YYYY-MM-DD or YYYY/MM/DD; text and unknown take anything.
+bool ValueFitsType(LONG type, std::u16string_view value);
+bool IsPropertyType(LONG type);
+
+// "Add2": kAddPropertyAdded, kAddPropertyPresent or kAddPropertyNotAdded
+// (host_properties.h); adds at the end.
+LONG AddProperty(std::vector<PropertyModel>& properties, std::u16string_view name, LONG type,
+                 std::u16string_view value);
+// "Set2": kSetPropertyDone, kSetPropertyMissing, kSetPropertyTypeMismatch or
+// kSetPropertyLinked.
+LONG SetProperty(std::vector<PropertyModel>& properties, std::u16string_view name,
+                 std::u16string_view value);
+
+const PropertyModel* FindProperty(const std::vector<PropertyModel>& properties,
+                                  std::u16string_view name);
+
+}  // namespace sim
