@@ -1,0 +1,332 @@
+#include "addin/harbolt.h"
+
+#include <cstdint>
+
+#include "addin/host/host_events.h"
+#include "addin/host/host_ids.h"
+#include "addin/host_version.h"
+#include "addin/module.h"
+#include "common/catch_pattern.h"
+#include "export/refresh_tables.h"
+#include "import/update_tables.h"
+#include "platform/bstr.h"
+
+namespace {
+
+using harbolt::EventArgs;
+
+constexpr CHarbolt::AppSink::Entry kApplicationSinkMap[] = {
+    {kAppEventFileNewNotify,
+     [](CHarbolt& addin, const EventArgs&) { return addin.OnFileNewNotify(); }},
+    {kAppEventActiveDocChangeNotify,
+     [](CHarbolt& addin, const EventArgs&) { return addin.OnActiveDocChangeNotify(); }},
+    {kAppEventFileCloseNotify,
+     [](CHarbolt& addin, const EventArgs&) { return addin.OnFileCloseNotify(); }},
+    {kAppEventDestroyNotify,
+     [](CHarbolt& addin, const EventArgs&) { return addin.OnDestroyNotify(); }},
+    {kAppEventFileOpenNotify,
+     [](CHarbolt& addin, const EventArgs& args) { return addin.OnFileOpenNotify(args.Text(0)); }},
+};
+
+// The catch site of a CHarbolt method.
+constexpr Dovbase::CatchSite Site(const OLECHAR* function, int32_t line) {
+  return {u".\\Harbolt", function, line};
+}
+
+template <typename Body>
+HRESULT Guard(const Dovbase::CatchSite& site, Body&& body) {
+  return Dovbase::GuardAutomationMethod(site, kHarboltProgId, std::forward<Body>(body));
+}
+
+// The low 32 bits of the module handle, as the host takes it.
+LONG ModuleHandleLowPart() {
+  auto bits = reinterpret_cast<uintptr_t>(CHarboltModule::Handle());
+  return static_cast<LONG>(static_cast<uint32_t>(bits & 0xFFFFFFFFu));
+}
+
+}  // namespace
+
+CHarbolt::CHarbolt()
+    : applicationSink_(MakeComObject<AppSink, AppSink>(IidOf<DHostApplicationEvents>(), this,
+                                                       kApplicationSinkMap)) {}
+
+CHarbolt::~CHarbolt() {
+  // A host that still holds a sink must not reach a destroyed add-in.
+  if (applicationSink_->advised()) applicationSink_->Unadvise(application_.Get());
+  applicationSink_->Orphan();
+  for (auto& [identity, entry] : documents_) entry.sink->Orphan();
+  documents_.clear();
+}
+
+// Enable methods.
+
+HRESULT CHarbolt::ActiveDocumentStatus(LONG* status, bool (*accept)(LONG type)) {
+  if (!status) return E_POINTER;
+  *status = 0;
+  ComPtr<IHostModelDoc> document;
+  if (application_) application_->GetActiveDocument(document.ReleaseAndGetAddressOf());
+  LONG type = kDocTypeNone;
+  if (document) document->GetType(&type);
+  if (accept(type)) *status = 1;
+  return S_OK;
+}
+
+HRESULT CHarbolt::ToolbarEnableAll(LONG* status) {
+  if (!status) return E_POINTER;
+  *status = 1;
+  return S_OK;
+}
+
+HRESULT CHarbolt::ToolbarEnablePart(LONG* status) {
+  return ActiveDocumentStatus(status, [](LONG type) { return type == kDocTypePart; });
+}
+
+HRESULT CHarbolt::ToolbarEnableAsm(LONG* status) {
+  return ActiveDocumentStatus(status, [](LONG type) { return type == kDocTypeAssembly; });
+}
+
+HRESULT CHarbolt::ToolbarEnableDwg(LONG* status) {
+  return ActiveDocumentStatus(status, [](LONG type) { return type == kDocTypeDrawing; });
+}
+
+HRESULT CHarbolt::ToolbarEnablePartAsm(LONG* status) {
+  return ActiveDocumentStatus(
+      status, [](LONG type) { return type == kDocTypePart || type == kDocTypeAssembly; });
+}
+
+HRESULT CHarbolt::ToolbarEnable0(LONG* status) {
+  if (!status) return E_POINTER;
+  *status = 1;
+  return S_OK;
+}
+
+// The export and the import; the members whose work belongs to the menus and
+// the file operations answer E_NOTIMPL until that work is there.
+
+HRESULT CHarbolt::CreateMenu(BSTR) { return E_NOTIMPL; }
+
+// The arguments are used by position: the table list first, the database
+// path second.
+HRESULT CHarbolt::RefreshTable(BSTR bsDbFileName, BSTR bsTableName) {
+  return RefreshTables(application_.Get(), dataDictionary_, workDirectory_, bsDbFileName,
+                       bsTableName, kHarboltProgId, errorNumber_, errorDescription_);
+}
+
+// The arguments are used by position, as for RefreshTable.
+HRESULT CHarbolt::UpdateTable(BSTR bsDbFileName, BSTR bsTableName) {
+  return UpdateTables(application_.Get(), bsDbFileName, bsTableName, kHarboltProgId, errorNumber_,
+                      errorDescription_);
+}
+
+HRESULT CHarbolt::OpenFile(BSTR*) { return E_NOTIMPL; }
+HRESULT CHarbolt::SaveFile(BSTR) { return E_NOTIMPL; }
+
+HRESULT CHarbolt::GetDependencies(BSTR, BSTR* depends) {
+  if (depends) *depends = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT CHarbolt::ForwardClick(LONG) { return E_NOTIMPL; }
+HRESULT CHarbolt::ToolbarCallback0() { return E_NOTIMPL; }
+
+// State.
+
+HRESULT CHarbolt::SetParamValue(BSTR, BSTR) { return S_OK; }
+
+HRESULT CHarbolt::GetParamValue(BSTR, BSTR* pbsParamValue) {
+  if (pbsParamValue) *pbsParamValue = nullptr;
+  return S_OK;
+}
+
+HRESULT CHarbolt::SetDD(BSTR bsXml) {
+  return Guard(Site(u"CHarbolt::SetDD", __LINE__),
+               [&] { return dataDictionary_.parse(BstrView(bsXml)) == 0 ? S_OK : E_INVALIDARG; });
+}
+
+HRESULT CHarbolt::SetCaller(IUnknown* pCaller) {
+  caller_ = nullptr;
+  if (!pCaller) return E_INVALIDARG;
+  ComPtr<IDispatch> caller;
+  if (FAILED(ComPtr<IUnknown>(pCaller).As(&caller)) || !caller) return E_INVALIDARG;
+  caller_ = std::move(caller);
+  return S_OK;
+}
+
+HRESULT CHarbolt::Disconnect() {
+  return Guard(Site(u"CHarbolt::Disconnect", __LINE__), [&] {
+    commandGroups_.RemoveGroups(commandManager_.Get());
+    dataDictionary_.free();
+    caller_ = nullptr;
+    commandGroups_.BuildDefaultGroup(commandManager_.Get());
+  });
+}
+
+HRESULT CHarbolt::GetHWND(LONGLONG* pHwnd) {
+  if (!pHwnd) return E_POINTER;
+  *pHwnd = 0;
+  ComPtr<IHostFrame> frame;
+  if (!application_ || FAILED(application_->GetFrame(frame.ReleaseAndGetAddressOf())) || !frame) {
+    return E_FAIL;
+  }
+  LONGLONG handle = 0;
+  frame->GetHWnd(&handle);
+  *pHwnd = handle;
+  return S_OK;
+}
+
+HRESULT CHarbolt::SetEventSrc(IDispatch* v) {
+  if (!v) return S_OK;
+  eventSource_ = nullptr;
+  ComPtr<IDispatch>(v).As(&eventSource_);
+  return S_OK;
+}
+
+HRESULT CHarbolt::SetCaxHandle(BSTR caxHandle) {
+  return Guard(Site(u"CHarbolt::SetCaxHandle", __LINE__),
+               [&] { caxHandle_.assign(BstrView(caxHandle)); });
+}
+
+HRESULT CHarbolt::SetWorkDir(BSTR value) {
+  return Guard(Site(u"CHarbolt::SetWorkDir", __LINE__),
+               [&] { workDirectory_.assign(BstrView(value)); });
+}
+
+HRESULT CHarbolt::get_errNumber(LONG* pVal) {
+  if (!pVal) return E_POINTER;
+  *pVal = errorNumber_;
+  return S_OK;
+}
+
+HRESULT CHarbolt::get_errDescription(BSTR* pVal) {
+  if (!pVal) return E_POINTER;
+  *pVal = SysAllocStringLen(errorDescription_.data(), static_cast<UINT>(errorDescription_.size()));
+  return *pVal ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT CHarbolt::get_ConnIsValid(LONG* pVal) {
+  if (!pVal) return E_POINTER;
+  *pVal = 0;
+  return S_OK;
+}
+
+HRESULT CHarbolt::InterfaceSupportsErrorInfo(REFIID riid) {
+  return riid == IidOf<IHarbolt>() ? S_OK : S_FALSE;
+}
+
+// The host connection.
+
+HRESULT CHarbolt::ConnectToSW(IDispatch* host, LONG cookie, VARIANT_BOOL* connected) {
+  return Guard(Site(u"CHarbolt::ConnectToSW", __LINE__), [&] {
+    application_ = nullptr;
+    if (host) ComPtr<IDispatch>(host).As(&application_);
+    cookie_ = cookie;
+    if (application_) {
+      application_->GetCommandManager(cookie, commandManager_.ReleaseAndGetAddressOf());
+      VARIANT_BOOL registered = VARIANT_FALSE;
+      application_->SetAddinCallbackInfo(ModuleHandleLowPart(), static_cast<IHarbolt*>(this),
+                                         cookie, &registered);
+    }
+    ScopedBstr revision;
+    if (application_) application_->RevisionNumber(revision.Receive());
+    hostMajorVersion_ = harbolt::HostMajorVersion(revision.View());
+    hostMinorVersion_ = 0;
+    commandGroups_.BuildDefaultGroup(commandManager_.Get());
+    AttachEventHandlers();
+    if (connected) *connected = VARIANT_TRUE;
+    return S_OK;
+  });
+}
+
+HRESULT CHarbolt::DisconnectFromSW(VARIANT_BOOL* disconnected) {
+  return Guard(Site(u"CHarbolt::DisconnectFromSW", __LINE__), [&] {
+    commandGroups_.RemoveGroups(commandManager_.Get());
+    VARIANT_BOOL detached = DetachEventHandlers();
+    if (disconnected) *disconnected = detached;
+    commandManager_ = nullptr;
+    application_ = nullptr;
+    // The disconnection is complete all the same; the host does not act on
+    // this result.
+    return E_NOTIMPL;
+  });
+}
+
+void CHarbolt::AttachEventHandlers() {
+  applicationSink_->SetTypeLibVersion(harbolt::EventTypeLibMajorVersion(hostMajorVersion_), 0);
+  if (!application_) return;
+  if (FAILED(applicationSink_->Advise(application_.Get()))) return;
+  AttachOpenDocuments();
+}
+
+HRESULT CHarbolt::AttachOpenDocuments() {
+  ComPtr<IHostModelDoc> document;
+  application_->GetFirstDocument(document.ReleaseAndGetAddressOf());
+  while (document) {
+    ComPtr<IUnknown> identity;
+    document.As(&identity);
+    if (identity && !HasDocument(identity.Get()) && FAILED(AttachDocument(document.Get()))) {
+      return E_FAIL;
+    }
+    ComPtr<IHostModelDoc> next;
+    document->GetNext(next.ReleaseAndGetAddressOf());
+    document = std::move(next);
+  }
+  return S_OK;
+}
+
+VARIANT_BOOL CHarbolt::DetachEventHandlers() {
+  HRESULT hr = applicationSink_->Unadvise(application_.Get());
+  if (!application_ || FAILED(hr)) return VARIANT_FALSE;
+  VARIANT_BOOL result = VARIANT_TRUE;
+  for (auto it = documents_.begin(); it != documents_.end();) {
+    ComPtr<CSwDocument> document = it->second.sink;
+    if (document->UnadviseSink()) {
+      it = documents_.erase(it);
+      result = VARIANT_TRUE;
+    } else {
+      ++it;
+      result = VARIANT_FALSE;
+    }
+  }
+  return result;
+}
+
+// The open-documents map.
+
+bool CHarbolt::HasDocument(IUnknown* identity) const { return documents_.count(identity) != 0; }
+
+HRESULT CHarbolt::AttachDocument(IHostModelDoc* document) {
+  if (!document) return E_FAIL;
+  ComPtr<IUnknown> identity;
+  ComPtr<IHostModelDoc>(document).As(&identity);
+  if (!identity) return E_FAIL;
+  ComPtr<CSwDocument> sink = MakeComObject<CSwDocument, CSwDocument>();
+  sink->Init(this, document);
+  if (!sink->AttachEventHandlers()) return E_FAIL;
+  documents_[identity.Get()] = OpenDocument{identity, std::move(sink)};
+  return S_OK;
+}
+
+void CHarbolt::RemoveDocument(IUnknown* identity) {
+  auto it = documents_.find(identity);
+  if (it == documents_.end()) return;
+  // Released once the map no longer holds it.
+  OpenDocument removed = std::move(it->second);
+  documents_.erase(it);
+}
+
+// Host application events.
+
+HRESULT CHarbolt::OnDestroyNotify() {
+  ComPtr<ICallerEvents> source = eventSource_;
+  if (!source) return S_OK;
+  ScopedBstr handle(caxHandle_);
+  return source->FireHostExit(handle.Get());
+}
+
+HRESULT CHarbolt::OnFileOpenNotify(const std::u16string& path) {
+  ComPtr<ICallerEvents> source = eventSource_;
+  if (!source) return S_OK;
+  ScopedBstr handle(caxHandle_);
+  ScopedBstr file(path);
+  return source->FireFileOpen(handle.Get(), file.Get());
+}

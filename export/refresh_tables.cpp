@@ -1,0 +1,44 @@
+#include "export/refresh_tables.h"
+
+#include "common/catch_pattern.h"
+#include "common/error_handlers.h"
+#include "common/kvx_exception.h"
+#include "db/db_connection.h"
+#include "export/sld_to_db.h"
+#include "platform/bstr.h"
+#include "platform/files.h"
+
+namespace {
+
+constexpr Dovbase::CatchSite kRefreshTableSite{u".\\Harbolt", u"CHarbolt::RefreshTable", 712};
+
+}  // namespace
+
+HRESULT RefreshTables(IHostApplication* host, const Dovbase::XmlDocument& dictionary,
+                      const std::u16string& workDir, BSTR tableList, BSTR dbPath,
+                      const OLECHAR* errorSource, int32_t& errNumber,
+                      std::u16string& errDescription) {
+  return Dovbase::GuardAutomationMethod(kRefreshTableSite, errorSource, [&]() -> HRESULT {
+    Dovbase::InstallErrorHandlers();
+    const std::u16string path(BstrView(dbPath));
+    // SQLite would open an empty path as a private temporary database, and
+    // the export would vanish with it while reporting success.
+    if (path.empty()) throw Dovbase::Kvx_Exception(u"No database file given.");
+    // A file that cannot be deleted (in use) is reused: every table is
+    // emptied before it is written.
+    DeleteFileW(path.c_str());
+
+    DbConnection db(DbConnection::kDefaultBusyTimeoutMs);
+    db.open(path);
+    db.execute(u"begin transaction");
+    CSldToDb exporter(host, &db, dictionary, workDir);
+    if (exporter.Export(BstrView(tableList))) {
+      db.execute(u"commit transaction");
+      return S_OK;
+    }
+    errNumber = exporter.errNumber();
+    errDescription = exporter.errDescription();
+    db.execute(u"rollback transaction");
+    return S_FALSE;
+  });
+}

@@ -1,0 +1,41 @@
+// What the caller's changed rows already wrote to each model during one
+// import step.
+#pragma once
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "addin/host/host_model_doc.h"
+#include "platform/com_ptr.h"
+
+namespace importer {
+
+// Whether a row's DADU_flag marks it changed (2) or added (1).
+inline bool IsChangedFlag(int flag) { return flag == 1 || flag == 2; }
+
+// The items (configuration name and item name) that changed rows wrote, per
+// model document. A model used by several component instances is reached
+// once per instance, each instance with rows of its own; an unchanged row
+// reaching the model through one instance must not undo what a changed row
+// wrote through another, whatever the order of the visits. Models are told
+// apart by their COM identity; the set holds a reference on each.
+class ChangedItems {
+ public:
+  bool Contains(IHostModelDoc* model, std::u16string_view configuration,
+                std::u16string_view item) const;
+  void Add(IHostModelDoc* model, std::u16string configuration, std::u16string item);
+
+ private:
+  struct Model {
+    ComPtr<IUnknown> identity;
+    std::set<std::pair<std::u16string, std::u16string>> items;
+  };
+  static ComPtr<IUnknown> Identity(IHostModelDoc* model);
+
+  std::vector<Model> models_;
+};
+
+}  // namespace importer

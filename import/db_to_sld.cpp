@@ -1,0 +1,222 @@
+#include "import/db_to_sld.h"
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "common/catch_pattern.h"
+#include "common/error_handlers.h"
+#include "common/log.h"
+#include "common/messages.h"
+#include "db/db_exception.h"
+#include "platform/format.h"
+
+namespace {
+
+constexpr Dovbase::CatchSite kImportSite{u"DbToSld", u"CDbToSld::Import", 128};
+constexpr Dovbase::CatchSite kExecQuerySite{u"DbToSld.h", u"CDbToSld::ExecQuery", 108};
+
+// SQLite's code and text for a database file that cannot be opened.
+constexpr int kCantOpen = 14;
+constexpr char16_t kCantOpenText[] = u"unable to open database file";
+
+// The names of the table list: each piece between two "," is a name (an
+// empty piece too); the text after the last "," only when it is not empty.
+// Nothing is trimmed.
+std::vector<std::u16string> SplitTableList(std::u16string_view list) {
+  std::vector<std::u16string> names;
+  size_t start = 0;
+  for (size_t comma = list.find(u','); comma != std::u16string_view::npos;
+       comma = list.find(u',', start)) {
+    names.emplace_back(list.substr(start, comma - start));
+    start = comma + 1;
+  }
+  if (start < list.size()) names.emplace_back(list.substr(start));
+  return names;
+}
+
+bool Named(const std::vector<std::u16string>& names, std::u16string_view table) {
+  for (const std::u16string& name : names) {
+    if (name == table) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+struct CDbToSld::TableStep {
+  std::u16string_view table;
+  bool (CDbToSld::*update)();
+  bool forDrawings;
+};
+
+// The fixed processing order; the order of the caller's list has no effect.
+const CDbToSld::TableStep CDbToSld::kTableSteps[] = {
+    {u"Feature", &CDbToSld::UpdateFeature, true},
+    {u"Dimension", &CDbToSld::UpdateDimension, true},
+    {u"Equation", &CDbToSld::UpdateEquation, true},
+    {u"Config", &CDbToSld::UpdateConfig, true},
+    {u"Parameter", &CDbToSld::UpdateParameter, true},
+    {u"property", &CDbToSld::UpdateProperty, false},
+};
+
+CDbToSld::CDbToSld(ComPtr<IHostApplication> swApp) : swApp_(std::move(swApp)) {}
+
+CDbToSld::~CDbToSld() {
+  CloseDatabase();
+  swApp_ = nullptr;
+}
+
+bool CDbToSld::Import(const std::u16string& dbPath, const std::u16string& tableList) {
+  Dovbase::WriteLog(u"Import in");
+  Dovbase::InstallErrorHandlers();
+  bool result = false;
+  std::optional<Dovbase::CaughtError> caught = Dovbase::RunCatching(kImportSite, [&] {
+    CloseDatabase();
+    OpenDatabase(dbPath);
+    const std::vector<std::u16string> names = SplitTableList(tableList);
+
+    ComPtr<IHostModelDoc> document = ActiveDocument();
+    LONG type = kDocTypeNone;
+    if (document) document->GetType(&type);
+    docType_ = type;
+    if (type == kDocTypePart || type == kDocTypeAssembly) {
+      result = UpdateModelTables(names);
+    } else if (type == kDocTypeDrawing) {
+      result = UpdateDrawingTables(names);
+    } else {
+      // Also the answer when the host has no active document: its type is
+      // none. The connection goes with the importer.
+      errNumber_ = -1;
+      errDescription_ =
+          u"CDbToSld::Import():" + Dovbase::LoadMessage(Dovbase::IDS_INVALID_DOC_TYPE);
+      result = false;
+      return;
+    }
+    document = nullptr;
+    if (pDb_) {
+      Dovbase::WriteLog(u"delete pDb_");
+      CloseDatabase();
+    }
+    Dovbase::WriteLog(u"Import out");
+  });
+  if (caught) {
+    CloseDatabase();
+    Dovbase::WriteLog(u"Import out error");
+    return Dovbase::RecordWorkerFailure(*caught, errNumber_, errDescription_);
+  }
+  return result;
+}
+
+bool CDbToSld::UpdateModelTables(const std::vector<std::u16string>& names) {
+  return UpdateTables(names, false);
+}
+
+bool CDbToSld::UpdateDrawingTables(const std::vector<std::u16string>& names) {
+  return UpdateTables(names, true);
+}
+
+bool CDbToSld::UpdateTables(const std::vector<std::u16string>& names, bool drawing) {
+  for (const TableStep& step : kTableSteps) {
+    if (drawing && !step.forDrawings) continue;
+    if (!Named(names, step.table)) continue;
+    tableName_ = MakeTableName(step.table);
+    columns_.clear();
+    where_.clear();
+    if (!(this->*step.update)()) return false;
+  }
+  return true;
+}
+
+std::u16string CDbToSld::MakeTableName(std::u16string_view logicalName) {
+  std::u16string name = u"DADU";
+  name += u"_3_";
+  name += logicalName;
+  return name;
+}
+
+std::u16string CDbToSld::MakeFlagCondition(int value) {
+  return platform::FormatWide(platform::kUnlimited, u"%s=%d", u"DADU_flag", value);
+}
+
+std::u16string CDbToSld::BuildSelect(std::u16string_view tableName,
+                                     std::span<const std::u16string> columns,
+                                     std::u16string_view where) {
+  std::u16string text = u"select ";
+  for (const std::u16string& column : columns) {
+    text += column;
+    text += u',';
+  }
+  text.pop_back();
+  text += u" from '";
+  text += tableName;
+  if (!where.empty()) {
+    text += u"' where ";
+    text += where;
+  }
+  return text;
+}
+
+std::u16string CDbToSld::BuildSelect() const { return BuildSelect(tableName_, columns_, where_); }
+
+void CDbToSld::SetQuery(std::span<const std::u16string_view> columns, std::u16string where) {
+  columns_.assign(columns.begin(), columns.end());
+  where_ = std::move(where);
+}
+
+bool CDbToSld::ExecQuery() {
+  return Dovbase::GuardWorkerOperation(kExecQuerySite, errNumber_, errDescription_, [&] {
+    Dovbase::InstallErrorHandlers();
+    const std::u16string sql = BuildSelect();
+    query_ = DbQuery();
+    query_ = Database().query(sql);
+  });
+}
+
+bool CDbToSld::RunListStatement(const std::u16string& sql, std::u16string_view failurePrefix) {
+  try {
+    query_ = DbQuery();
+    query_ = Database().query(sql);
+    return true;
+  } catch (const DbException& error) {
+    errNumber_ = error.code();
+    errDescription_ = error.message();
+    Dovbase::WriteLogFormat(u"%D: exec sql [%s] error: %s \n", sql, error.message());
+    return false;
+  } catch (...) {
+    errNumber_ = -1;
+    errDescription_ = std::u16string(failurePrefix);
+    errDescription_ += Dovbase::LoadMessage(Dovbase::IDS_QUERY_UNKNOWN_ERROR);
+    return false;
+  }
+}
+
+void CDbToSld::OpenDatabase(const std::u16string& path) {
+  // Opening a missing file would create it: the import reads a database the
+  // caller made, it never makes one.
+  std::error_code ignored;
+  if (path.empty() || !std::filesystem::exists(std::filesystem::path(path), ignored)) {
+    throw DbException(kCantOpen, kCantOpenText);
+  }
+  pDb_ = std::make_unique<DbConnection>();
+  pDb_->open(path);
+}
+
+void CDbToSld::CloseDatabase() noexcept {
+  query_ = DbQuery();
+  pDb_.reset();
+}
+
+DbConnection& CDbToSld::Database() {
+  if (!pDb_) throw DbException(DbException::kLayerError, u"Database not open");
+  return *pDb_;
+}
+
+ComPtr<IHostModelDoc> CDbToSld::ActiveDocument() const {
+  ComPtr<IHostModelDoc> document;
+  if (!swApp_ || FAILED(swApp_->GetActiveDocument(document.ReleaseAndGetAddressOf()))) {
+    return nullptr;
+  }
+  return document;
+}

@@ -1,0 +1,101 @@
+#include "import/host_access.h"
+
+#include <new>
+
+#include "common/kvx_exception.h"
+#include "platform/format.h"
+
+namespace importer {
+namespace {
+
+bool IsVectorOf(SAFEARRAY* array, VARTYPE type) {
+  VARTYPE held = VT_EMPTY;
+  return array && SafeArrayGetDim(array) == 1 && SUCCEEDED(SafeArrayGetVartype(array, &held)) &&
+         held == type;
+}
+
+}  // namespace
+
+std::vector<std::u16string> TextElements(SAFEARRAY* array) {
+  std::vector<std::u16string> texts;
+  if (!IsVectorOf(array, VT_BSTR)) return texts;
+  LONG lower = 0;
+  LONG upper = -1;
+  SafeArrayGetLBound(array, 1, &lower);
+  SafeArrayGetUBound(array, 1, &upper);
+  for (LONG i = lower; i <= upper; ++i) {
+    ScopedBstr text;
+    SafeArrayGetElement(array, &i, text.Receive());
+    texts.push_back(text.Str());
+  }
+  return texts;
+}
+
+ScopedSafeArray MakeTextArray(std::span<const std::u16string> texts) {
+  ScopedSafeArray array(SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(texts.size())));
+  if (!array.Get()) throw std::bad_alloc();
+  for (LONG i = 0; i < static_cast<LONG>(texts.size()); ++i) {
+    ScopedBstr text(texts[static_cast<size_t>(i)]);
+    if (!text.Get() || FAILED(SafeArrayPutElement(array.Get(), &i, text.Get()))) {
+      throw std::bad_alloc();
+    }
+  }
+  return array;
+}
+
+std::vector<std::u16string> ConfigurationNames(IHostModelDoc* document) {
+  LONG count = 0;
+  if (FAILED(document->GetConfigurationCount(&count)) || count <= 0) return {};
+  ScopedSafeArray names;
+  document->GetConfigurationNames(names.Receive());
+  std::vector<std::u16string> texts = TextElements(names.Get());
+  if (texts.size() > static_cast<size_t>(count)) texts.resize(static_cast<size_t>(count));
+  return texts;
+}
+
+std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component) {
+  std::vector<ComPtr<IHostComponent>> children;
+  LONG count = 0;
+  if (FAILED(component->GetChildrenCount(&count)) || count <= 0) return children;
+  ScopedSafeArray list;
+  component->GetChildren(list.Receive());
+  if (!IsVectorOf(list.Get(), VT_DISPATCH)) return children;
+  LONG lower = 0;
+  LONG upper = -1;
+  SafeArrayGetLBound(list.Get(), 1, &lower);
+  SafeArrayGetUBound(list.Get(), 1, &upper);
+  for (LONG i = lower; i <= upper; ++i) {
+    ComPtr<IDispatch> element;
+    SafeArrayGetElement(list.Get(), &i, element.ReleaseAndGetAddressOf());
+    ComPtr<IHostComponent> child;
+    if (element && SUCCEEDED(element.As(&child)) && child) children.push_back(std::move(child));
+  }
+  return children;
+}
+
+ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component) {
+  ComPtr<IDispatch> model;
+  component->GetModelDoc(model.ReleaseAndGetAddressOf());
+  ComPtr<IHostModelDoc> document;
+  if (model) model.As(&document);
+  return document;
+}
+
+std::u16string ModelNameFromTitle(std::u16string_view title) {
+  size_t dot = title.rfind(u'.');
+  return std::u16string(dot == std::u16string_view::npos ? title : title.substr(0, dot));
+}
+
+std::u16string DimensionKey(std::u16string_view fullName) {
+  size_t at = fullName.rfind(u'@');
+  return at == std::u16string_view::npos ? std::u16string()
+                                         : std::u16string(fullName.substr(0, at));
+}
+
+void RequireHostObject(HRESULT result, bool gotObject, std::u16string_view operation) {
+  if (SUCCEEDED(result) && gotObject) return;
+  throw Dovbase::Kvx_Exception(platform::FormatWide(
+      platform::kUnlimited, u"%s gave no object (hr=0x%08x)", operation, result));
+}
+
+}  // namespace importer

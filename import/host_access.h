@@ -1,0 +1,63 @@
+// Small pieces of host access that the import steps share: reading host
+// lists, making the lists the host takes, the names the rows carry, and the
+// check of a host call whose object the step cannot do without.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addin/host/host.h"
+#include "platform/com_ptr.h"
+#include "platform/safearray.h"
+
+namespace importer {
+
+// The host boolean for a row's integer: true (-1) for any non-zero value.
+inline VARIANT_BOOL HostBool(int value) { return value != 0 ? VARIANT_TRUE : VARIANT_FALSE; }
+
+// The text of a host text getter, for instance
+// HostText([&](BSTR* text) { return feature->GetName(text); }); a failing
+// call or a null text reads as empty.
+template <typename Getter>
+std::u16string HostText(Getter&& getter) {
+  ScopedBstr text;
+  getter(text.Receive());
+  return text.Str();
+}
+
+// The elements of a VT_BSTR vector (null strings read as empty); nothing for
+// a null array or one of another element type.
+std::vector<std::u16string> TextElements(SAFEARRAY* array);
+
+// A new VT_BSTR vector holding texts, owned by the caller. Raises
+// std::bad_alloc when it cannot be made.
+ScopedSafeArray MakeTextArray(std::span<const std::u16string> texts);
+
+// The names of the document's configurations in the host's order (the count,
+// then the list); empty when the host reports none.
+std::vector<std::u16string> ConfigurationNames(IHostModelDoc* document);
+
+// The children of a component in the host's order, each asked for the
+// component interface (children without it are left out). Empty when the
+// count fails or is not above 0.
+std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component);
+
+// The model document of a component, asked for the document interface; null
+// when the component has none.
+ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component);
+
+// The name the rows of a model document carry: its title without the part
+// from the last "." on (the whole title when it has none).
+std::u16string ModelNameFromTitle(std::u16string_view title);
+
+// The key of a dimension: its full name cut before the last "@" (the
+// document's name goes); empty when the full name has no "@".
+std::u16string DimensionKey(std::u16string_view fullName);
+
+// Raises Dovbase::Kvx_Exception naming the operation when a host call that
+// hands out an object failed or gave none; the steps cannot go on without it.
+void RequireHostObject(HRESULT result, bool gotObject, std::u16string_view operation);
+
+}  // namespace importer

@@ -1,0 +1,187 @@
+// The parameter step: every row of the table Parameter that is not flagged
+// deleted (3), handed to the host one configuration at a time, each
+// configuration's parameters in one call.
+#include <numeric>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/catch_pattern.h"
+#include "common/error_handlers.h"
+#include "common/kvx_exception.h"
+#include "import/changed_items.h"
+#include "import/db_to_sld.h"
+#include "import/host_access.h"
+#include "platform/format.h"
+
+namespace {
+
+constexpr Dovbase::CatchSite kUpdateParameterSite{u"DbToSld", u"CDbToSld::UpdateParameter", 1064};
+
+// The selected rows as parallel lists, in the result's order (sorted by
+// configuration name). compName and the flag are read for assemblies only.
+struct ParameterRows {
+  std::vector<std::u16string> configName;
+  std::vector<std::u16string> paramName;
+  std::vector<std::u16string> paramValue;
+  std::vector<std::u16string> compName;
+  std::vector<int> flag;
+};
+
+// Hands the picked rows (indices in result order) to the configuration
+// manager: one call per configuration name, with that configuration's rows
+// in their order. Sorted rows keep each configuration's rows together.
+void SetParameterGroups(IHostConfigurationManager* manager, const ParameterRows& rows,
+                        const std::vector<size_t>& picked) {
+  size_t begin = 0;
+  for (size_t end = 1; end <= picked.size(); ++end) {
+    const std::u16string& group = rows.configName[picked[begin]];
+    if (end < picked.size() && rows.configName[picked[end]] == group) continue;
+    std::vector<std::u16string> names;
+    std::vector<std::u16string> values;
+    for (size_t i = begin; i < end; ++i) {
+      names.push_back(rows.paramName[picked[i]]);
+      values.push_back(rows.paramValue[picked[i]]);
+    }
+    ScopedBstr configuration(group);
+    ScopedSafeArray nameArray = importer::MakeTextArray(names);
+    ScopedSafeArray valueArray = importer::MakeTextArray(values);
+    VARIANT_BOOL done = VARIANT_FALSE;
+    manager->SetParameters(configuration.Get(), static_cast<LONG>(names.size()), nameArray.Get(),
+                           valueArray.Get(), &done);
+    begin = end;
+  }
+}
+
+ComPtr<IHostConfigurationManager> ConfigurationManager(IHostModelDoc* document) {
+  ComPtr<IHostConfigurationManager> manager;
+  HRESULT hr = document->GetConfigurationManager(manager.ReleaseAndGetAddressOf());
+  importer::RequireHostObject(hr, static_cast<bool>(manager),
+                              u"IHostModelDoc::GetConfigurationManager");
+  return manager;
+}
+
+// The state of the walk below an assembly: the names already handled and
+// the parameters that changed rows set, per model.
+struct AssemblyWalk {
+  const ParameterRows& rows;
+  std::set<std::u16string> visited;
+  importer::ChangedItems changed;
+};
+
+// Hands a model the rows that carry the component's name. An unchanged row
+// is left out when a changed row of another instance of the same model
+// already set that parameter.
+void SetComponentParameters(IHostComponent* component, const std::u16string& name,
+                            AssemblyWalk& walk) {
+  const ParameterRows& rows = walk.rows;
+  std::vector<size_t> named;
+  for (size_t i = 0; i < rows.compName.size(); ++i) {
+    if (rows.compName[i] == name) named.push_back(i);
+  }
+  if (named.empty()) return;
+  ComPtr<IHostModelDoc> model = importer::ComponentModelDocument(component);
+  if (!model) {
+    throw Dovbase::Kvx_Exception(platform::FormatWide(
+        platform::kUnlimited, u"the model of component [%s] is not loaded", name));
+  }
+  std::vector<size_t> picked;
+  for (size_t i : named) {
+    if (!importer::IsChangedFlag(rows.flag[i]) &&
+        walk.changed.Contains(model.Get(), rows.configName[i], rows.paramName[i])) {
+      continue;
+    }
+    picked.push_back(i);
+  }
+  if (picked.empty()) return;
+  SetParameterGroups(ConfigurationManager(model.Get()).Get(), rows, picked);
+  for (size_t i : picked) {
+    if (importer::IsChangedFlag(rows.flag[i])) {
+      walk.changed.Add(model.Get(), rows.configName[i], rows.paramName[i]);
+    }
+  }
+}
+
+// The walk below an assembly's root: each loaded component hands its model
+// the rows that carry its name, once per name; a component that is not
+// loaded (state other than 2 or 3) is passed over with everything below it.
+void UpdateComponentParameters(IHostComponent* component, AssemblyWalk& walk) {
+  std::u16string name = importer::HostText([&](BSTR* text) { return component->GetName(text); });
+  LONG state = kComponentSuppressed;
+  component->GetSuppressionState(&state);
+  if (state != kComponentFullyResolved && state != kComponentResolved) return;
+
+  if (walk.visited.insert(name).second) SetComponentParameters(component, name, walk);
+  for (const ComPtr<IHostComponent>& child : importer::ComponentChildren(component)) {
+    UpdateComponentParameters(child.Get(), walk);
+  }
+}
+
+// An assembly's rows come from the models of its components (the assembly's
+// own from the root component, whose name is empty), so each goes back to
+// the model it came from rather than to the assembly.
+void UpdateAssemblyParameters(IHostModelDoc* assembly, const ParameterRows& rows) {
+  AssemblyWalk walk{rows, {}, {}};
+  for (const std::u16string& name : importer::ConfigurationNames(assembly)) {
+    ScopedBstr configurationName(name);
+    ComPtr<IHostConfiguration> configuration;
+    HRESULT hr =
+        assembly->GetConfiguration(configurationName.Get(), configuration.ReleaseAndGetAddressOf());
+    importer::RequireHostObject(hr, static_cast<bool>(configuration),
+                                u"IHostModelDoc::GetConfiguration");
+    ComPtr<IHostComponent> root;
+    hr = configuration->GetRootComponent2(kRootComponentResolve, root.ReleaseAndGetAddressOf());
+    importer::RequireHostObject(hr, static_cast<bool>(root),
+                                u"IHostConfiguration::GetRootComponent2");
+    UpdateComponentParameters(root.Get(), walk);
+  }
+}
+
+}  // namespace
+
+bool CDbToSld::UpdateParameter() {
+  return Dovbase::GuardWorkerOperation(kUpdateParameterSite, errNumber_, errDescription_, [&] {
+    Dovbase::InstallErrorHandlers();
+    const bool assembly = docType_ == kDocTypeAssembly;
+    if (assembly) {
+      SetQuery(kAssemblyParameterColumns, {});
+    } else {
+      SetQuery(kParameterColumns, {});
+    }
+    std::u16string sql = BuildSelect();
+    sql += u"' where ";
+    sql += u"DADU_flag";
+    sql += u" != ";
+    sql += platform::FormatWide(platform::kUnlimited, u"%d", 3);
+    sql += u" order by ";
+    sql += u"configName";
+    if (!RunListStatement(sql, u"CDbToSld::UpdateParameter():")) return false;
+    if (query_.atEnd()) return true;
+
+    ComPtr<IHostModelDoc> document = ActiveDocument();
+    importer::RequireHostObject(S_OK, static_cast<bool>(document),
+                                u"IHostApplication::GetActiveDocument");
+    ComPtr<IHostConfigurationManager> manager;
+    if (!assembly) manager = ConfigurationManager(document.Get());
+
+    ParameterRows rows;
+    for (; !query_.atEnd(); query_.next()) {
+      rows.configName.push_back(query_.textByName(u"configName"));
+      rows.paramName.push_back(query_.textByName(u"paramName"));
+      rows.paramValue.push_back(query_.textByName(u"paramValue"));
+      if (assembly) {
+        rows.compName.push_back(query_.textByName(u"compName"));
+        rows.flag.push_back(query_.intByName(u"DADU_flag"));
+      }
+    }
+
+    if (assembly) {
+      UpdateAssemblyParameters(document.Get(), rows);
+    } else {
+      std::vector<size_t> all(rows.configName.size());
+      std::iota(all.begin(), all.end(), size_t{0});
+      SetParameterGroups(manager.Get(), rows, all);
+    }
+    return true;
+  });
+}

@@ -1,0 +1,218 @@
+// The property step: every row of the table property that is not flagged
+// deleted (3), written as a text property (type 30) to the model the row's
+// compName names: the active document itself and, for an assembly, the
+// model of every loaded component at any depth. Nothing is ever deleted.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/catch_pattern.h"
+#include "common/error_handlers.h"
+#include "common/kvx_exception.h"
+#include "common/log.h"
+#include "import/changed_items.h"
+#include "import/db_to_sld.h"
+#include "import/host_access.h"
+#include "platform/format.h"
+
+namespace importer {
+
+// The selected rows as five parallel lists, in the result's order.
+struct PropertyRows {
+  std::vector<std::u16string> compName;
+  std::vector<std::u16string> configName;
+  std::vector<std::u16string> propertyName;
+  std::vector<int> propertyType;  // read, not used: every property is written as text
+  std::vector<std::u16string> propertyValue;
+  // DADU_flag, read for assemblies only (a part's rows all belong to it).
+  std::vector<int> flag;
+
+  bool Changed(size_t row) const { return !flag.empty() && IsChangedFlag(flag[row]); }
+};
+
+}  // namespace importer
+
+namespace {
+
+constexpr Dovbase::CatchSite kUpdatePropertySite{u"DbToSld", u"CDbToSld::UpdateProperty", 1383};
+constexpr Dovbase::CatchSite kUpdatePropertyModalSite{u"DbToSld", u"CDbToSld::UpdateProperty_modal",
+                                                      1532};
+
+// The type code every imported property is written with.
+constexpr LONG kWrittenType = kPropertyTypeText;
+
+// -1, 0 or 1, comparing code unit by code unit.
+int Compare(const std::u16string& a, const std::u16string& b) {
+  int result = a.compare(b);
+  return result < 0 ? -1 : (result > 0 ? 1 : 0);
+}
+
+ComPtr<IHostCustomPropertyManager> PropertyManager(IHostConfiguration* configuration) {
+  ComPtr<IHostCustomPropertyManager> manager;
+  HRESULT hr = configuration->GetCustomPropertyManager(manager.ReleaseAndGetAddressOf());
+  importer::RequireHostObject(hr, static_cast<bool>(manager),
+                              u"IHostConfiguration::GetCustomPropertyManager");
+  return manager;
+}
+
+// The property manager of the document as a whole: the one of the
+// configuration that the configuration-parameter access hands out without a
+// name.
+ComPtr<IHostCustomPropertyManager> DocumentPropertyManager(IHostModelDoc* model) {
+  ComPtr<IHostConfigurationManager> access;
+  HRESULT hr = model->GetConfigurationManager(access.ReleaseAndGetAddressOf());
+  importer::RequireHostObject(hr, static_cast<bool>(access),
+                              u"IHostModelDoc::GetConfigurationManager");
+  ComPtr<IHostConfiguration> configuration;
+  hr = access->GetDocumentConfiguration(configuration.ReleaseAndGetAddressOf());
+  importer::RequireHostObject(hr, static_cast<bool>(configuration),
+                              u"IHostConfigurationManager::GetDocumentConfiguration");
+  return PropertyManager(configuration.Get());
+}
+
+}  // namespace
+
+bool CDbToSld::UpdateProperty() {
+  return Dovbase::GuardWorkerOperation(kUpdatePropertySite, errNumber_, errDescription_, [&] {
+    Dovbase::InstallErrorHandlers();
+    const bool assembly = docType_ == kDocTypeAssembly;
+    if (assembly) {
+      SetQuery(kAssemblyPropertyColumns, {});
+    } else {
+      SetQuery(kPropertyColumns, {});
+    }
+    std::u16string sql = BuildSelect();
+    sql += u"' where ";
+    sql += u"DADU_flag";
+    sql += u" != ";
+    sql += platform::FormatWide(platform::kUnlimited, u"%d", 3);
+    sql += u" order by ";
+    sql += u"configName";
+    if (!RunListStatement(sql, u"CDbToSld::UpdateProperty():")) return false;
+    if (query_.atEnd()) return true;
+
+    PropertyRows rows;
+    for (; !query_.atEnd(); query_.next()) {
+      rows.compName.push_back(query_.textByName(u"compName"));
+      rows.configName.push_back(query_.textByName(u"configName"));
+      rows.propertyName.push_back(query_.textByName(u"propertyName"));
+      rows.propertyType.push_back(query_.intByName(u"propertyType"));
+      rows.propertyValue.push_back(query_.textByName(u"propertyValue"));
+      if (assembly) rows.flag.push_back(query_.intByName(u"DADU_flag"));
+    }
+
+    ComPtr<IHostModelDoc> document = ActiveDocument();
+    importer::RequireHostObject(S_OK, static_cast<bool>(document),
+                                u"IHostApplication::GetActiveDocument");
+    LONG type = kDocTypeNone;
+    document->GetType(&type);
+
+    // A model whose rows could not be written leaves its error recorded; the
+    // walk still visits the other models, and the step then fails with it.
+    bool allWritten = true;
+    importer::ChangedItems changed;
+    if (type == kDocTypePart) {
+      allWritten = UpdateProperty_modal(document, u"", rows, changed);
+    } else if (type == kDocTypeAssembly) {
+      for (const std::u16string& name : importer::ConfigurationNames(document.Get())) {
+        ScopedBstr configurationName(name);
+        ComPtr<IHostConfiguration> configuration;
+        HRESULT hr = document->GetConfiguration(configurationName.Get(),
+                                                configuration.ReleaseAndGetAddressOf());
+        importer::RequireHostObject(hr, static_cast<bool>(configuration),
+                                    u"IHostModelDoc::GetConfiguration");
+        ComPtr<IHostComponent> root;
+        hr = configuration->GetRootComponent(root.ReleaseAndGetAddressOf());
+        importer::RequireHostObject(hr, static_cast<bool>(root),
+                                    u"IHostConfiguration::GetRootComponent");
+        if (!UpdateProperty_modal(document, u"", rows, changed)) allWritten = false;
+        UpdateComponentProperty(0, root, rows, changed, allWritten);
+      }
+    }
+    return allWritten;
+  });
+}
+
+void CDbToSld::UpdateComponentProperty(int depth, const ComPtr<IHostComponent>& component,
+                                       const PropertyRows& rows, importer::ChangedItems& changed,
+                                       bool& allWritten) {
+  LONG state = kComponentSuppressed;
+  component->GetSuppressionState(&state);
+  if (state != kComponentFullyResolved && state != kComponentResolved) return;
+
+  // The root stands for the assembly, whose rows its caller writes.
+  if (depth > 0) {
+    ComPtr<IHostModelDoc> model = importer::ComponentModelDocument(component.Get());
+    std::u16string name = importer::HostText([&](BSTR* text) { return component->GetName(text); });
+    if (!UpdateProperty_modal(model, name, rows, changed)) allWritten = false;
+  }
+
+  for (const ComPtr<IHostComponent>& child : importer::ComponentChildren(component.Get())) {
+    UpdateComponentProperty(depth + 1, child, rows, changed, allWritten);
+  }
+}
+
+bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
+                                    const std::u16string& modelName, const PropertyRows& rows,
+                                    importer::ChangedItems& changed) {
+  Dovbase::WriteLogFormat(u"UpdateProperty_modal in, name=%s", modelName);
+  return Dovbase::GuardWorkerOperation(kUpdatePropertyModalSite, errNumber_, errDescription_, [&] {
+    Dovbase::InstallErrorHandlers();
+    if (!model) {
+      // Only a model that rows are meant for is missed.
+      if (std::find(rows.compName.begin(), rows.compName.end(), modelName) == rows.compName.end()) {
+        return true;
+      }
+      throw Dovbase::Kvx_Exception(platform::FormatWide(
+          platform::kUnlimited, u"the model of component [%s] is not loaded", modelName));
+    }
+    std::u16string name = modelName;
+    if (name.empty()) {
+      name = importer::HostText([&](BSTR* text) { return model->GetTitle(text); });
+      Dovbase::WriteLogFormat(u"name1=%s", name);
+      name = importer::ModelNameFromTitle(name);
+      Dovbase::WriteLogFormat(u"name2=%s", name);
+    }
+
+    for (size_t i = 0; i < rows.compName.size(); ++i) {
+      const int compare = Compare(name, rows.compName[i]);
+      Dovbase::WriteLogFormat(u"name=%s, sCompName=%s, comare=%i", name, rows.compName[i], compare);
+      if (compare != 0) continue;
+      if (!rows.Changed(i) &&
+          changed.Contains(model.Get(), rows.configName[i], rows.propertyName[i])) {
+        // Another instance of this model carried the caller's change.
+        Dovbase::WriteLogFormat(u"skip %s, changed through another instance", rows.propertyName[i]);
+        continue;
+      }
+      if (rows.Changed(i)) changed.Add(model.Get(), rows.configName[i], rows.propertyName[i]);
+
+      ScopedBstr configurationName(rows.configName[i]);
+      ScopedBstr propertyName(rows.propertyName[i]);
+      ScopedBstr propertyValue(rows.propertyValue[i]);
+      ComPtr<IHostConfiguration> configuration;
+      HRESULT hr =
+          model->GetConfiguration(configurationName.Get(), configuration.ReleaseAndGetAddressOf());
+      LONG result = 0;
+      if (SUCCEEDED(hr) && configuration) {
+        // A configuration's property: added when absent, then set.
+        ComPtr<IHostCustomPropertyManager> manager = PropertyManager(configuration.Get());
+        manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result);
+        manager->Set2(propertyName.Get(), propertyValue.Get(), &result);
+        Dovbase::WriteLogFormat(u"compName=%s, bsConfigName=%s", name, rows.configName[i]);
+      } else if (rows.configName[i].empty()) {
+        // A property of the document as a whole: set when present, then
+        // added.
+        ComPtr<IHostCustomPropertyManager> manager = DocumentPropertyManager(model.Get());
+        Dovbase::WriteLogFormat(u"bsPropertyName=%s,bsPropertyValue=%s", rows.propertyName[i],
+                                rows.propertyValue[i]);
+        hr = manager->Set2(propertyName.Get(), propertyValue.Get(), &result);
+        Dovbase::WriteLogFormat(u"Set2,hr=%i,ret=%ld", hr, result);
+        hr = manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result);
+        Dovbase::WriteLogFormat(u"Add2,hr=%i,ret=%ld", hr, result);
+      } else {
+        Dovbase::WriteLogFormat(u"hr!=S_OK, hr=%x", hr);
+      }
+    }
+    return true;
+  });
+}

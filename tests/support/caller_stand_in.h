@@ -1,0 +1,76 @@
+// A stand-in for the caller's event source: a COM object implementing
+// ICallerEvents that records what the add-in sends it. "FireClickMenu" is
+// reached by name through IDispatch (GetIDsOfNames knows that one name,
+// ignoring case); the two host notifications come through the table.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "addin/caller_events.h"
+#include "platform/com_object.h"
+
+namespace testing_support {
+
+class CallerStandIn final : public ComObject<ICallerEvents> {
+ public:
+  struct Click {
+    std::u16string caxHandle;
+    std::u16string documentPath;
+    std::u16string menuItem;
+  };
+  struct FileOpen {
+    std::u16string caxHandle;
+    std::u16string fileName;
+  };
+
+  // The DISPID under which FireClickMenu is invoked.
+  static constexpr DISPID kFireClickMenu = 1;
+
+  // What arrived, in order.
+  const std::vector<Click>& clicks() const { return clicks_; }
+  const std::vector<std::u16string>& hostExits() const { return hostExits_; }
+  const std::vector<FileOpen>& fileOpens() const { return fileOpens_; }
+
+  // Every later call is still recorded but returns result (S_OK again to
+  // stop failing).
+  void FailWith(HRESULT result) { result_ = result; }
+
+  // References held on the object, by anyone.
+  long references() const { return references_; }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    ++references_;
+    return ComObject::AddRef();
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    --references_;
+    return ComObject::Release();
+  }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                          DISPID* dispids) override;
+  // FireClickMenu with three texts; DISP_E_MEMBERNOTFOUND for anything
+  // else, DISP_E_BADPARAMCOUNT for another count of arguments.
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+                                   UINT* argErr) override;
+
+  HRESULT STDMETHODCALLTYPE FireClickMenu(BSTR caxHandle, BSTR documentPath,
+                                          BSTR menuItem) override;
+  HRESULT STDMETHODCALLTYPE FireHostExit(BSTR caxHandle) override;
+  HRESULT STDMETHODCALLTYPE FireFileOpen(BSTR caxHandle, BSTR fileName) override;
+
+ private:
+  std::vector<Click> clicks_;
+  std::vector<std::u16string> hostExits_;
+  std::vector<FileOpen> fileOpens_;
+  HRESULT result_ = S_OK;
+  long references_ = 0;
+};
+
+// A COM object with IUnknown only: no IDispatch, no events.
+class PlainObject final : public ComObject<IUnknown> {};
+
+}  // namespace testing_support
