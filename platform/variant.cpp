@@ -315,6 +315,15 @@ ScopedVariant::ScopedVariant(std::u16string_view text) {
   var_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
+ScopedVariant& ScopedVariant::operator=(ScopedVariant&& other) noexcept {
+  if (this != &other) {
+    VariantClear(&var_);
+    var_ = other.var_;
+    VariantInit(&other.var_);
+  }
+  return *this;
+}
+
 VARIANT* ScopedVariant::Receive() {
   VariantClear(&var_);
   return &var_;

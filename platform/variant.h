@@ -97,6 +97,9 @@ class ScopedVariant {
   explicit ScopedVariant(std::u16string_view text);
   ScopedVariant(const ScopedVariant&) = delete;
   ScopedVariant& operator=(const ScopedVariant&) = delete;
+  // Takes over the other's value, leaving it VT_EMPTY.
+  ScopedVariant(ScopedVariant&& other) noexcept : var_(other.var_) { VariantInit(&other.var_); }
+  ScopedVariant& operator=(ScopedVariant&& other) noexcept;
   ~ScopedVariant() { VariantClear(&var_); }
 
   VARIANT* Get() { return &var_; }

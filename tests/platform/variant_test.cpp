@@ -30,6 +30,13 @@ TEST(VariantTest, ClearAndCopyFollowOwnership) {
   EXPECT_NE(copy.Get()->bstrVal, text.Get()->bstrVal);
   EXPECT_EQ(BstrView(copy.Get()->bstrVal), u"零件");
 
+  ScopedVariant moved(std::move(copy));
+  EXPECT_EQ(copy.Type(), VT_EMPTY);
+  EXPECT_EQ(BstrView(moved.Get()->bstrVal), u"零件");
+  copy = std::move(moved);
+  EXPECT_EQ(moved.Type(), VT_EMPTY);
+  EXPECT_EQ(BstrView(copy.Get()->bstrVal), u"零件");
+
   ScopedVariant array;
   array.Get()->vt = VT_ARRAY | VT_BSTR;
   array.Get()->parray = SafeArrayCreateVector(VT_BSTR, 0, 3);
