@@ -1,5 +1,7 @@
 #include "platform/format.h"
 
+#include <locale.h>
+
 #include <cstdio>
 #include <string>
 
@@ -178,13 +180,21 @@ void PutText(Sink& sink, const Spec& spec, const FormatArg* arg) {
   PutPadded(sink, spec, text);
 }
 
+// The "C" locale, made once: numbers are formatted the same whatever locale
+// the host process runs in (a decimal comma would change "%g").
+locale_t ClassicLocale() {
+  static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return classic;
+}
+
 template <typename T>
 std::string CFormat(const std::string& format, T value) {
+  locale_t previous = uselocale(ClassicLocale());
   int n = std::snprintf(nullptr, 0, format.c_str(), value);
-  if (n <= 0) return std::string();
-  std::string out(static_cast<size_t>(n) + 1, '\0');
-  std::snprintf(out.data(), out.size(), format.c_str(), value);
-  out.resize(static_cast<size_t>(n));
+  std::string out(n > 0 ? static_cast<size_t>(n) + 1 : 0, '\0');
+  if (n > 0) std::snprintf(out.data(), out.size(), format.c_str(), value);
+  uselocale(previous);
+  out.resize(n > 0 ? static_cast<size_t>(n) : 0);
   return out;
 }
 

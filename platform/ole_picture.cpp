@@ -7,9 +7,11 @@
 #include "platform/com_object.h"
 #include "platform/native_path.h"
 
-namespace {
+namespace platform {
 
-// How OleSavePictureFile reaches the pixels of a picture made here.
+// How OleSavePictureFile reaches the pixels of a picture made here. A named
+// namespace, not an unnamed one: a picture made in one module (the host) is
+// saved by another (the add-in), and both must see the same type.
 struct IBitmapPixels : IUnknown {
   virtual const std::vector<uint32_t>& Pixels() const = 0;
 
@@ -17,9 +19,11 @@ struct IBitmapPixels : IUnknown {
   ~IBitmapPixels() = default;
 };
 
-}  // namespace
+}  // namespace platform
 
-HB_DECLARE_IID(IBitmapPixels, "{5E0B61C2-3D5F-4C1E-9F0A-6B2D8C4E7A10}");
+HB_DECLARE_IID(platform::IBitmapPixels, "{5E0B61C2-3D5F-4C1E-9F0A-6B2D8C4E7A10}");
+
+using platform::IBitmapPixels;
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <string>
 
 namespace {
@@ -63,6 +64,21 @@ TEST(FormatTest, LimitCutsTheOutput) {
   std::u16string big(10000, u'x');
   EXPECT_EQ(FormatWide(4096, u"%s!", big).size(), 4096u);
   EXPECT_EQ(FormatWide(kUnlimited, u"%5000d", 1).size(), 5000u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FormatTest, NumbersIgnoreTheProcessLocale) {
+  // A host process may run in a locale with a decimal comma.
+  const char* old = setlocale(LC_NUMERIC, nullptr);
+  std::string saved = old ? old : "C";
+  if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
+    GTEST_SKIP() << "no decimal-comma locale installed";
+  }
+  EXPECT_EQ(FormatWide(kUnlimited, u"%g", 0.0254), u"0.0254");
+  setlocale(LC_NUMERIC, saved.c_str());
 }
 
 }  // namespace
