@@ -2,11 +2,15 @@
 
 #include <cstdint>
 
+#include "addin/command_callbacks.h"
+#include "addin/file_operations.h"
 #include "addin/host/host_events.h"
 #include "addin/host/host_ids.h"
 #include "addin/host_version.h"
+#include "addin/menu_builder.h"
 #include "addin/module.h"
 #include "common/catch_pattern.h"
+#include "common/error_handlers.h"
 #include "export/refresh_tables.h"
 #include "import/update_tables.h"
 #include "platform/bstr.h"
@@ -100,10 +104,16 @@ HRESULT CHarbolt::ToolbarEnable0(LONG* status) {
   return S_OK;
 }
 
-// The export and the import; the members whose work belongs to the menus and
-// the file operations answer E_NOTIMPL until that work is there.
+// The caller's menus, the export and the import.
 
-HRESULT CHarbolt::CreateMenu(BSTR) { return E_NOTIMPL; }
+HRESULT CHarbolt::CreateMenu(BSTR bsMenuDef) {
+  return Guard(Site(u"CHarbolt::CreateMenu", __LINE__), [&] {
+    Dovbase::InstallErrorHandlers();
+    commandGroups_.RemoveGroups(commandManager_.Get());
+    return MenuBuilder(commandManager_.Get(), commandGroups_)
+        .Build(BstrView(bsMenuDef), errorNumber_, errorDescription_);
+  });
+}
 
 // The arguments are used by position: the table list first, the database
 // path second.
@@ -118,16 +128,38 @@ HRESULT CHarbolt::UpdateTable(BSTR bsDbFileName, BSTR bsTableName) {
                       errorDescription_);
 }
 
-HRESULT CHarbolt::OpenFile(BSTR*) { return E_NOTIMPL; }
-HRESULT CHarbolt::SaveFile(BSTR) { return E_NOTIMPL; }
+// File operations. OpenFile only reads through its pointer; SaveFile saves
+// the active document whatever name it is given; GetDependencies lists the
+// active document's files whatever path it is given.
 
-HRESULT CHarbolt::GetDependencies(BSTR, BSTR* depends) {
-  if (depends) *depends = nullptr;
-  return E_NOTIMPL;
+HRESULT CHarbolt::OpenFile(BSTR* fileName) {
+  return harbolt::OpenModelFile(application_.Get(), fileName ? BstrView(*fileName) : u"",
+                                errorNumber_, errorDescription_);
 }
 
-HRESULT CHarbolt::ForwardClick(LONG) { return E_NOTIMPL; }
-HRESULT CHarbolt::ToolbarCallback0() { return E_NOTIMPL; }
+HRESULT CHarbolt::SaveFile(BSTR) {
+  return harbolt::SaveActiveDocument(application_.Get(), errorNumber_, errorDescription_);
+}
+
+HRESULT CHarbolt::GetDependencies(BSTR, BSTR* depends) {
+  return harbolt::ListDependencies(application_.Get(), depends, errorNumber_, errorDescription_);
+}
+
+// Command callbacks.
+
+HRESULT CHarbolt::ForwardClick(LONG number) {
+  return Guard(Site(u"CHarbolt::ForwardClick", __LINE__), [&] {
+    // Held for the call: the caller may replace its event source meanwhile.
+    ComPtr<ICallerEvents> source = eventSource_;
+    return harbolt::ForwardMenuClick(number, commandGroups_, application_.Get(), source.Get(),
+                                     caxHandle_);
+  });
+}
+
+HRESULT CHarbolt::ToolbarCallback0() {
+  return Guard(Site(u"CHarbolt::ToolbarCallback0", __LINE__),
+               [&] { return harbolt::StartClientProgram(application_.Get()); });
+}
 
 // State.
 

@@ -13,9 +13,9 @@
 // document. DisconnectFromSW lets go of the host again; the object lives on
 // until its last release.
 //
-// Members whose work comes with the menus and the file operations
-// (CreateMenu, OpenFile, SaveFile, GetDependencies, the command callbacks)
-// answer E_NOTIMPL for now.
+// The caller's menus (CreateMenu) replace the default group with groups built
+// from the caller's menu definition; the host calls the command callbacks
+// back by name, and a click is forwarded to the caller's event source.
 #pragma once
 
 #include <map>

@@ -253,27 +253,35 @@ TEST_F(HarboltDispatchTest, OutParametersGoWhereTheCallerAsks) {
 }
 
 TEST_F(HarboltDispatchTest, OpenFileTakesATextByReferenceAndNeverWritesIt) {
+  constexpr HRESULT kFailed = MakeHresult(0xFFFFFFFF);
   BSTR name = SysAllocString(u"/models/Plate.SLDPRT");
   BSTR before = name;
-  // The file operations come later; the member is reached all the same.
-  EXPECT_EQ(kNotImplemented, Call(harbolt(), u"OpenFile", {Arg::BstrRef(&name)}));
+  // No such file: the member's own failure, reached through the table.
+  EXPECT_EQ(kFailed, Call(harbolt(), u"OpenFile", {Arg::BstrRef(&name)}));
   EXPECT_EQ(before, name);
   EXPECT_EQ(u"/models/Plate.SLDPRT", std::u16string(BstrView(name)));
   SysFreeString(name);
-  EXPECT_EQ(kNotImplemented, Call(harbolt(), u"OpenFile", {Arg(u"/models/Plate.SLDPRT")}));
+  EXPECT_EQ(kFailed, Call(harbolt(), u"OpenFile", {Arg(u"/models/Plate.SLDPRT")}));
+  EXPECT_EQ(-1, testing_support::LongProperty(harbolt(), u"errNumber"));
 }
 
-TEST_F(HarboltDispatchTest, LaterMembersAreDispatchedButNotYetImplemented) {
-  // The menus and the file operations come later; until then these answer
-  // E_NOTIMPL, reached through the table all the same.
-  EXPECT_EQ(kNotImplemented, Call(harbolt(), u"CreateMenu", {Arg(u"<mnus/>")}));
-  EXPECT_EQ(kNotImplemented, Call(harbolt(), u"SaveFile", {Arg(u"")}));
-  EXPECT_EQ(kNotImplemented, Call(harbolt(), u"GetDependencies", {Arg(u"")}));
-  EXPECT_EQ(kNotImplemented, Call(harbolt(), u"ToolbarCallback0"));
+TEST_F(HarboltDispatchTest, MenuAndFileMembersAreReachedThroughTheTable) {
+  constexpr HRESULT kFailed = MakeHresult(0xFFFFFFFF);
+  // Without a menu definition every command callback answers S_OK; with
+  // one that hands out no command, S_FALSE.
   for (DISPID n = 100; n <= 199; ++n) {
-    EXPECT_EQ(kNotImplemented, Invoke(harbolt(), n, DISPATCH_METHOD, {})) << n;
+    EXPECT_EQ(S_OK, Invoke(harbolt(), n, DISPATCH_METHOD, {})) << n;
   }
-  EXPECT_EQ(0, testing_support::LongProperty(harbolt(), u"errNumber"));
+  EXPECT_EQ(S_OK, Call(harbolt(), u"CreateMenu", {Arg(u"<mnus/>")}));
+  for (DISPID n = 100; n <= 199; ++n) {
+    EXPECT_EQ(S_FALSE, Invoke(harbolt(), n, DISPATCH_METHOD, {})) << n;
+  }
+  // No document is open.
+  EXPECT_EQ(kFailed, Call(harbolt(), u"SaveFile", {Arg(u"")}));
+  ScopedVariant list;
+  EXPECT_EQ(kFailed, Call(harbolt(), u"GetDependencies", {Arg(u"")}, list.Receive()));
+  EXPECT_EQ(VT_EMPTY, list.Type());
+  EXPECT_EQ(-1, testing_support::LongProperty(harbolt(), u"errNumber"));
 }
 
 TEST_F(HarboltDispatchTest, SetDdParsesTheDictionary) {
