@@ -30,9 +30,13 @@ using InvalidParameterHandler = void (*)(const OLECHAR* expression, const OLECHA
                                          uintptr_t reserved);
 
 // Each setter installs its handler process-wide and returns the previous one.
-// On this platform SIGSEGV and SIGBUS arrive as access violations (or
-// misalignment), SIGFPE as the integer or floating-point code that its cause
-// names, SIGILL as an illegal or privileged instruction.
+// On Windows the faults are the structured exceptions raised by the code of
+// the module that holds the platform layer (other modules' faults are left
+// to their own handlers), and the C run-time reports invalid parameters to
+// the invalid-parameter handler. Elsewhere SIGSEGV and SIGBUS arrive as
+// access violations (or misalignment), SIGFPE as the integer or
+// floating-point code that its cause names, SIGILL as an illegal or
+// privileged instruction.
 StructuredExceptionTranslator SetStructuredExceptionTranslator(
     StructuredExceptionTranslator translator);
 PureCallHandler SetPureCallHandler(PureCallHandler handler);

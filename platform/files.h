@@ -1,7 +1,7 @@
 // The file services of the Win32 API that the system uses: existence test,
-// temporary files, deletion. Paths are UTF-16; on this platform they go
-// through platform::NativePath (backslashes count as separators). Failures
-// set the thread's last error.
+// temporary files, deletion. Paths are UTF-16. On Windows these are the
+// system's functions; elsewhere paths go through platform::NativePath
+// (backslashes count as separators). Failures set the thread's last error.
 #pragma once
 
 #include "platform/win_types.h"

@@ -7,10 +7,11 @@
 
 namespace platform {
 
-// A drive path "x:\..." maps below the directory that stands for drive x:
-// HARBOLT_DRIVE_X (for drive c, HARBOLT_DRIVE_C) when set, else
-// $HOME/.harbolt/drive_x. Backslashes become separators. Any other path is
-// taken as it stands, with backslashes as separators too.
+// On Windows every path is taken as it stands. Elsewhere a drive path
+// "x:\..." maps below the directory that stands for drive x: HARBOLT_DRIVE_X
+// (for drive c, HARBOLT_DRIVE_C) when set, else $HOME/.harbolt/drive_x.
+// Backslashes become separators. Any other path is taken as it stands, with
+// backslashes as separators too.
 std::filesystem::path NativePath(std::u16string_view windowsPath);
 
 }  // namespace platform

@@ -7,9 +7,14 @@
 
 #include "platform/com_ptr.h"
 
-
-// The picture itself. Only the members the system uses are served here.
+// The picture itself. Only the members the system uses are served here; on
+// Windows they sit behind the handle members, as in the system's interface
+// (widths and heights are then in HIMETRIC units).
 struct IPicture : IUnknown {
+#ifdef _WIN32
+  virtual HRESULT STDMETHODCALLTYPE get_Handle(UINT* handle) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_hPal(UINT* palette) = 0;
+#endif
   // Picture type: 1 (PICTYPE_BITMAP) for every picture made here.
   virtual HRESULT STDMETHODCALLTYPE get_Type(SHORT* type) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_Width(LONG* width) = 0;

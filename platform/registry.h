@@ -1,7 +1,7 @@
 // The registry: a tree of keys with named values, under the predefined roots
 // HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE, with the Win32
-// functions of the same names. On this platform the whole tree lives in one
-// text file, HARBOLT_REGISTRY (default $HOME/.harbolt/registry), read for
+// functions of the same names. On Windows they are the system's registry.
+// Elsewhere the whole tree lives in one text file, HARBOLT_REGISTRY (default $HOME/.harbolt/registry), read for
 // every call and rewritten whole (through a temporary file and a rename) for
 // every change. Key and value names compare without regard to ASCII case.
 // Results are Win32 error codes (ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ...).

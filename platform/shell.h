@@ -1,4 +1,5 @@
-// Starting another program, as the shell's "open" verb does.
+// Starting another program, as the shell's "open" verb does: on Windows
+// through the shell (ShellExecuteExW), elsewhere as described below.
 #pragma once
 
 #include <string>

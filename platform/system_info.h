@@ -7,10 +7,10 @@ constexpr LANGID LANG_ENGLISH_US = 0x0409;
 constexpr LANGID LANG_CHINESE_SIMPLIFIED = 0x0804;
 constexpr LANGID LANG_CHINESE_TRADITIONAL = 0x0404;
 
-// The user's default language. On this platform it comes from LC_ALL,
-// LC_MESSAGES or LANG (the first that is set): zh_CN and zh_SG give Chinese
-// (Simplified), zh_TW, zh_HK and zh_MO Chinese (Traditional), anything else
-// English (United States).
+// The user's default language: on Windows the system's. Elsewhere it comes
+// from LC_ALL, LC_MESSAGES or LANG (the first that is set): zh_CN and zh_SG
+// give Chinese (Simplified), zh_TW, zh_HK and zh_MO Chinese (Traditional),
+// anything else English (United States).
 LANGID GetUserDefaultLangID();
 
 struct SYSTEMTIME {

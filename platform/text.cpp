@@ -97,10 +97,6 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   return out;
 }
 
-std::u16string AnsiToWide(std::string_view ansi) { return Utf8ToUtf16(ansi); }
-
-std::string WideToAnsi(std::u16string_view wide) { return Utf16ToUtf8(wide); }
-
 size_t WideLength(const OLECHAR* text) {
   if (!text) return 0;
   size_t n = 0;

@@ -61,7 +61,7 @@ class TypeInfo final : public ComObject<ITypeInfo> {
     d->elemdescFunc.tdesc.vt = VT_ERROR;  // every member returns an HRESULT
     d->elemdescFunc.paramdesc.wParamFlags = PARAMFLAG_NONE;
     d->wFuncFlags = 0;
-    d->lprgelemdescParam = m.parameters.empty() ? nullptr : new ELEMDESC[m.parameters.size()];
+    d->lprgelemdescParam = m.parameters.empty() ? nullptr : new ELEMDESC[m.parameters.size()]();
     for (size_t i = 0; i < m.parameters.size(); ++i) {
       d->lprgelemdescParam[i].tdesc.vt = m.parameters[i].vt;
       d->lprgelemdescParam[i].paramdesc.wParamFlags = m.parameters[i].flags;

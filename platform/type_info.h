@@ -46,22 +46,39 @@ constexpr USHORT PARAMFLAG_FOUT = 0x2;
 constexpr USHORT PARAMFLAG_FRETVAL = 0x8;
 constexpr MEMBERID MEMBERID_NIL = DISPID_UNKNOWN;
 
+// The structures below have the Windows layout field for field (the fields
+// that nothing here fills stay zero), so that the same code reads them from
+// the system's type information on Windows.
+using HREFTYPE = DWORD;
+
 struct TYPEDESC {
+  union {
+    TYPEDESC* lptdesc;
+    void* lpadesc;
+    HREFTYPE hreftype;
+  };
   VARTYPE vt;
 };
 struct PARAMDESC {
+  void* pparamdescex;
   USHORT wParamFlags;
 };
 struct ELEMDESC {
   TYPEDESC tdesc;
   PARAMDESC paramdesc;
 };
+struct IDLDESC {
+  ULONG_PTR dwReserved;
+  USHORT wIDLFlags;
+};
 
 struct TYPEATTR {
   GUID guid;
   LCID lcid;
+  DWORD dwReserved;
   MEMBERID memidConstructor;
   MEMBERID memidDestructor;
+  LPOLESTR lpstrSchema;
   ULONG cbSizeInstance;
   TYPEKIND typekind;
   WORD cFuncs;
@@ -72,10 +89,13 @@ struct TYPEATTR {
   WORD wTypeFlags;
   WORD wMajorVerNum;
   WORD wMinorVerNum;
+  TYPEDESC tdescAlias;
+  IDLDESC idldescType;
 };
 
 struct FUNCDESC {
   MEMBERID memid;
+  SCODE* lprgscode;
   ELEMDESC* lprgelemdescParam;
   FUNCKIND funckind;
   INVOKEKIND invkind;
@@ -83,6 +103,7 @@ struct FUNCDESC {
   SHORT cParams;
   SHORT cParamsOpt;
   SHORT oVft;
+  SHORT cScodes;
   ELEMDESC elemdescFunc;
   WORD wFuncFlags;
 };
@@ -96,7 +117,6 @@ struct TLIBATTR {
   WORD wLibFlags;
 };
 
-using HREFTYPE = DWORD;
 struct ITypeLib;
 struct ITypeComp;
 struct VARDESC;
@@ -199,7 +219,10 @@ struct TypeLibDescription {
   std::vector<TypeDescription> types;
 };
 
-// A type library serving the description.
+// A type library serving the description. On Windows the library is the one
+// compiled into the module that holds this code (type-library resource 1),
+// and the description only names it: null unless its LIBID, version and
+// locale are the description's.
 ComPtr<ITypeLib> CreateTypeLib(TypeLibDescription description);
 
 }  // namespace platform

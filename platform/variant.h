@@ -74,6 +74,12 @@ struct VARIANT {
     SAFEARRAY** pparray;
     VARIANT* pvarVal;
     PVOID byref;
+    // A user-defined record (VT_RECORD), which nothing here makes; it gives
+    // the value its Windows size, so that arrays of arguments line up.
+    struct {
+      PVOID pvRecord;
+      PVOID pRecInfo;
+    } brecVal;
   };
 };
 using VARIANTARG = VARIANT;
