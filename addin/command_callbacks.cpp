@@ -61,7 +61,9 @@ HRESULT ForwardMenuClick(LONG number, CommandGroups& groups, IHostApplication* h
   ScopedBstr path;
   hr = document->GetPathName(path.Receive());
   document = nullptr;
-  if (!eventSource) return hr;
+  // A path the host failed to give is no path of the document: the caller
+  // would act on the wrong file, so nothing is sent.
+  if (FAILED(hr) || !eventSource) return hr;
   ComPtr<IDispatch> source(eventSource);
   ScopedBstr handle(caxHandle);
   return FireClickMenu(source.Get(), handle.Get(), path.Get(), menuItem.Get());

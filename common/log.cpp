@@ -25,14 +25,16 @@ std::u16string TimeStamp() {
 
 void WriteLog(std::u16string_view text) noexcept {
   try {
+    // Opened first: without the log folder nothing is written, and a line
+    // that goes nowhere costs no formatting.
+    std::ofstream file(platform::NativePath(kLogPath), std::ios::binary | std::ios::app);
+    if (!file) return;
     std::u16string line = TimeStamp();
     line += text;
     line += u'\n';
     // The text is converted here rather than by a locale-aware stream, so
     // that the host process's locale is left as it is.
     const std::string bytes = platform::WideToAnsi(line);
-    std::ofstream file(platform::NativePath(kLogPath), std::ios::binary | std::ios::app);
-    if (!file) return;
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.flush();
   } catch (...) {

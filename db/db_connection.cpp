@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "db/db_exception.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -78,6 +79,29 @@ void DbConnection::execute(const std::u16string& sql) {
       throw DbException(SQLITE_SCHEMA, failure.message);
     }
     throw DbException(step, failure.message);
+  }
+}
+
+bool DbConnection::Replaceable(const std::u16string& path) noexcept {
+  try {
+    sqlite3* raw = nullptr;
+    // Without SQLITE_OPEN_CREATE: a missing file stays missing.
+    const int opened =
+        sqlite3_open_v2(platform::Utf16ToUtf8(path).c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<sqlite3, Closer> handle(raw);
+    if (opened != SQLITE_OK) return true;
+    sqlite3_busy_timeout(handle.get(), 0);
+    const int locked = sqlite3_exec(handle.get(), "begin exclusive", nullptr, nullptr, nullptr);
+    // Known once the lock has read the file's header: write-protected by the
+    // file system, or marked read-only in the file itself.
+    const bool readOnly = sqlite3_db_readonly(handle.get(), "main") == 1;
+    if (locked == SQLITE_OK) sqlite3_exec(handle.get(), "rollback", nullptr, nullptr, nullptr);
+    const int primary = locked & 0xFF;
+    if (primary == SQLITE_OK) return !readOnly;
+    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+  } catch (...) {
+    // Out of memory while converting the path: leave the file alone.
+    return false;
   }
 }
 

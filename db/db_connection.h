@@ -52,6 +52,15 @@ class DbConnection {
   // statement gives a cursor without statement.
   DbQuery query(const std::u16string& sql);
 
+  // Whether the file at path may be deleted to make room for a new
+  // database: true when it is missing, is no database, or is a database that
+  // nobody else uses and that can be written (an exclusive lock on it could
+  // be taken at once). False for a database that another connection has
+  // open in a transaction or holds locked, and for one that is read-only:
+  // such a file is in use or protected, as Windows would refuse to delete
+  // it. Never raises.
+  static bool Replaceable(const std::u16string& path) noexcept;
+
  private:
   struct Closer {
     void operator()(sqlite3* handle) const noexcept;

@@ -99,9 +99,14 @@ int DbQuery::columnType(int index) const {
 std::u16string DbQuery::textByName(std::u16string_view name) const {
   int index = columnIndex(name);
   if (sqlite3_column_type(statement_.get(), index) == SQLITE_NULL) return std::u16string();
-  // The text belongs to the statement and changes with the next step: copy it.
+  // The text belongs to the statement and changes with the next step: copy it,
+  // whole: a text may hold zero characters, and cutting it at the first
+  // would hand the host a different value than the caller stored.
   const void* text = sqlite3_column_text16(statement_.get(), index);
-  return text ? std::u16string(static_cast<const char16_t*>(text)) : std::u16string();
+  if (!text) return std::u16string();
+  const int bytes = sqlite3_column_bytes16(statement_.get(), index);
+  return std::u16string(static_cast<const char16_t*>(text),
+                        static_cast<size_t>(bytes) / sizeof(char16_t));
 }
 
 int DbQuery::intByName(std::u16string_view name) const {

@@ -54,7 +54,7 @@ class DbQuery {
 
   // The value of the named column in the current row, with SQLite's own
   // conversions (text "12" read as an integer gives 12). A NULL value reads
-  // as "", 0 and 0.0.
+  // as "", 0 and 0.0. A text is read whole, zero characters included.
   std::u16string textByName(std::u16string_view name) const;
   int intByName(std::u16string_view name) const;
   double realByName(std::u16string_view name) const;

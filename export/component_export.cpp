@@ -20,13 +20,21 @@ using hostutil::HostGet;
 
 // The preview file of a model: the work directory, a separator unless it
 // ends with one, the model's name and ".bmp". All instances and
-// configurations of a model share the file.
+// configurations of a model share the file. The name comes from the host: a
+// character that would lead out of the work directory or that no file name
+// may hold (separators, a drive colon, wildcards, control characters)
+// becomes "_", so that the file is always one file inside the work
+// directory.
 std::u16string PreviewPath(std::u16string_view workDir, std::u16string_view realName) {
   std::u16string path(workDir);
   if (path.back() != u'\\' && path.back() != u'/') {
     path += static_cast<char16_t>(std::filesystem::path::preferred_separator);
   }
-  path += realName;
+  for (char16_t c : realName) {
+    const bool unfit =
+        c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos;
+    path += unfit ? u'_' : c;
+  }
   path += u".bmp";
   return path;
 }
@@ -61,7 +69,9 @@ std::u16string WriteComponentRow(const ComponentRowContext& context, IHostCompon
                                           &IHostComponent::GetSuppressionState));
   std::u16string modelPath =
       HostGet(u"IHostComponent::GetPathName", component, &IHostComponent::GetPathName);
-  if (!context.workDir.empty()) {
+  // A work directory with a zero character names no directory the file
+  // system can find; the preview is an extra, so the row goes without it.
+  if (!context.workDir.empty() && context.workDir.find(u'\0') == std::u16string::npos) {
     // The preview is an extra: a picture the host cannot give leaves the row
     // without one, and whether the file could be written does not change the
     // row.

@@ -7,12 +7,16 @@
 
 #include "addin/host/host_application.h"
 #include "common/kvx_xml.h"
+#include "db/db_connection.h"
 #include "platform/win_types.h"
 
 // Exports the host's active document into the tables of tableList (logical
 // names separated by ",") in the SQLite file dbPath. The file is deleted
 // (ignoring failure) and opened anew; everything is written in one
-// transaction. Null BSTRs read as empty texts.
+// transaction. A database that another connection uses or that is
+// read-only is not deleted but written in place, as on Windows, where such a
+// file cannot be deleted; its statements wait up to busyTimeoutMs for
+// another connection's lock. Null BSTRs read as empty texts.
 //
 // Returns S_OK when the export was committed (errNumber and errDescription
 // untouched); S_FALSE when it failed and was rolled back, with the
@@ -25,4 +29,5 @@
 HRESULT RefreshTables(IHostApplication* host, const Dovbase::XmlDocument& dictionary,
                       const std::u16string& workDir, BSTR tableList, BSTR dbPath,
                       const OLECHAR* errorSource, int32_t& errNumber,
-                      std::u16string& errDescription);
+                      std::u16string& errDescription,
+                      int busyTimeoutMs = DbConnection::kDefaultBusyTimeoutMs);

@@ -19,13 +19,35 @@ constexpr char16_t kReplacementCharacter = 0xFFFD;
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// Appends n in seven-bit groups, the last one marked by a clear high bit.
+void AppendPackedNumber(std::string& key, uint64_t n) {
+  while (n >= 0x80) {
+    key += static_cast<char>(0x80 | (n & 0x7F));
+    n >>= 7;
+  }
+  key += static_cast<char>(n);
+}
+
 // Appends the texts, each preceded by its length, so that two rows give the
-// same key only when they are equal column by column.
-void AppendKeyParts(std::u16string& key, const std::vector<std::u16string>& parts) {
+// same key only when they are equal column by column. Each UTF-16 code unit
+// is stored on its own in one to three bytes (as UTF-8 would store a
+// character of its value; surrogates too), which is one-to-one and takes
+// half the memory of the code units for the ASCII texts of most models.
+void AppendKeyParts(std::string& key, const std::vector<std::u16string>& parts) {
   for (const std::u16string& part : parts) {
-    key += static_cast<char16_t>(part.size() & 0xFFFF);
-    key += static_cast<char16_t>(part.size() >> 16);
-    key += part;
+    AppendPackedNumber(key, part.size());
+    for (char16_t unit : part) {
+      if (unit < 0x80) {
+        key += static_cast<char>(unit);
+      } else if (unit < 0x800) {
+        key += static_cast<char>(0xC0 | (unit >> 6));
+        key += static_cast<char>(0x80 | (unit & 0x3F));
+      } else {
+        key += static_cast<char>(0xE0 | (unit >> 12));
+        key += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+        key += static_cast<char>(0x80 | (unit & 0x3F));
+      }
+    }
   }
 }
 
@@ -132,10 +154,11 @@ void RowWriter::InsertRow() {
 
 void RowWriter::InsertRowIfAbsent() {
   AppendFlag();
-  std::u16string key;
-  AppendKeyParts(key, columns_);
+  std::string columns;
+  AppendKeyParts(columns, columns_);
+  std::string key;
   AppendKeyParts(key, values_);
-  std::unordered_set<std::u16string>& written = written_[tableName_];
+  std::unordered_set<std::string>& written = written_[tableName_][columns];
   if (written.count(key) != 0) return;
   InsertRow();
   written.insert(std::move(key));

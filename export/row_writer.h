@@ -83,7 +83,10 @@ class RowWriter {
   std::vector<std::u16string> values_;
   bool flagMark_ = false;
   std::u16string lastStatement_;
-  // Per table, the rows written with InsertRowIfAbsent, each as one key
-  // (the columns and values, each preceded by its length).
-  std::unordered_map<std::u16string, std::unordered_set<std::u16string>> written_;
+  // Per table and per list of columns (one key of the names), the rows
+  // written with InsertRowIfAbsent, each as one key of its values; a key
+  // holds each text preceded by its length, compactly encoded.
+  std::unordered_map<std::u16string,
+                     std::unordered_map<std::string, std::unordered_set<std::string>>>
+      written_;
 };

@@ -7,10 +7,12 @@
 
 #include "common/catch_pattern.h"
 #include "common/error_handlers.h"
+#include "common/kvx_exception.h"
 #include "common/messages.h"
 #include "db/db_connection.h"
 #include "export/sld_to_db.h"
 #include "hostutil/model_names.h"
+#include "platform/format.h"
 
 namespace {
 
@@ -31,6 +33,21 @@ int32_t ReadDecimal(std::u16string_view text) {
   }
   if (negative) value = -value;
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+// Whether a dictionary column name can stand unquoted in the CREATE TABLE
+// text as one name and nothing else: letters, digits, "_" and "$", not
+// starting with a digit; any character beyond ASCII counts as a letter, as
+// SQLite counts it. Anything else (blanks, quotes, brackets, commas,
+// semicolons, comment marks, zero characters) could add columns, constraints
+// or statements.
+bool IsPlainSqlName(std::u16string_view name) {
+  if (name.empty() || (name[0] >= u'0' && name[0] <= u'9')) return false;
+  for (char16_t c : name) {
+    const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c >= 0x80;
+    if (!letter && !(c >= u'0' && c <= u'9') && c != u'_' && c != u'$') return false;
+  }
+  return true;
 }
 
 // The SQL type of a dictionary data type code.
@@ -57,6 +74,11 @@ bool CSldToDb::CreateTable(const std::u16string& tableName) {
       errDescription_ = dictionary_.errorText();
       return false;
     }
+    // The name ends the XPath literal at a quote: "x' or '1'='1" would
+    // select a table of another name. No tab can be found under such a name.
+    if (tableName.find(u'\'') != std::u16string::npos) {
+      return Fail(u"CSldToDb::CreateTable", Dovbase::IDS_TABLE_NODE_MISSING);
+    }
     Dovbase::XmlElement tab =
         dictionary_.selectFirst(u"/dd/tabs/tab" + (u"[@name='" + tableName + u"']"));
     if (tab.isEmpty()) return Fail(u"CSldToDb::CreateTable", Dovbase::IDS_TABLE_NODE_MISSING);
@@ -66,7 +88,13 @@ bool CSldToDb::CreateTable(const std::u16string& tableName) {
     for (Dovbase::XmlElement field = tab.firstChild().firstChild(); !field.isEmpty();
          field = field.nextSibling()) {
       if (field.name() != u"fld") continue;
-      create += field.attribute(u"name");
+      const std::u16string column = field.attribute(u"name");
+      if (!IsPlainSqlName(column)) {
+        throw Dovbase::Kvx_Exception(platform::FormatWide(
+            platform::kUnlimited, u"the column name [%s] of table [%s] is not a plain SQL name",
+            column, tableName));
+      }
+      create += column;
       create += u' ';
       create += SqlType(ReadDecimal(field.attribute(u"dt")));
       if (ReadDecimal(field.attribute(u"isPK")) != 0) create += u" primary key not null";

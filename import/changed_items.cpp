@@ -11,24 +11,17 @@ ComPtr<IUnknown> ChangedItems::Identity(IHostModelDoc* model) {
 bool ChangedItems::Contains(IHostModelDoc* model, std::u16string_view configuration,
                             std::u16string_view item) const {
   ComPtr<IUnknown> identity = Identity(model);
-  for (const Model& known : models_) {
-    if (known.identity == identity) {
-      return known.items.count({std::u16string(configuration), std::u16string(item)}) > 0;
-    }
-  }
-  return false;
+  auto known = models_.find(identity.Get());
+  if (known == models_.end()) return false;
+  return known->second.items.count({std::u16string(configuration), std::u16string(item)}) > 0;
 }
 
 void ChangedItems::Add(IHostModelDoc* model, std::u16string configuration, std::u16string item) {
   ComPtr<IUnknown> identity = Identity(model);
   if (!identity) return;
-  for (Model& known : models_) {
-    if (known.identity == identity) {
-      known.items.emplace(std::move(configuration), std::move(item));
-      return;
-    }
-  }
-  models_.push_back(Model{std::move(identity), {{std::move(configuration), std::move(item)}}});
+  IUnknown* key = identity.Get();
+  Model& known = models_.try_emplace(key, Model{std::move(identity), {}}).first->second;
+  known.items.emplace(std::move(configuration), std::move(item));
 }
 
 }  // namespace importer

@@ -2,11 +2,11 @@
 // import step.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "addin/host/host_model_doc.h"
 #include "platform/com_ptr.h"
@@ -35,7 +35,9 @@ class ChangedItems {
   };
   static ComPtr<IUnknown> Identity(IHostModelDoc* model);
 
-  std::vector<Model> models_;
+  // By the identity's address; each entry holds a reference on it, so the
+  // address stays that model's while the set lives.
+  std::map<IUnknown*, Model> models_;
 };
 
 }  // namespace importer

@@ -19,15 +19,24 @@ bool CDbToSld::UpdateConfig() {
         !configuration) {
       return false;
     }
+    // A refused value does not stop the row; the import reports it.
+    const std::u16string item(name.View());
     ScopedBstr alternateName(query_.textByName(u"alternateName"));
-    configuration->SetAlternateName(alternateName.Get());
-    configuration->SetBomPartNumberSource(query_.intByName(u"bomPartNoSrc"));
+    refused_.Check(configuration->SetAlternateName(alternateName.Get()),
+                   u"IHostConfiguration::SetAlternateName", item);
+    refused_.Check(configuration->SetBomPartNumberSource(query_.intByName(u"bomPartNoSrc")),
+                   u"IHostConfiguration::SetBomPartNumberSource", item);
     ScopedBstr comment(query_.textByName(u"comment"));
-    configuration->SetComment(comment.Get());
+    refused_.Check(configuration->SetComment(comment.Get()), u"IHostConfiguration::SetComment",
+                   item);
     ScopedBstr description(query_.textByName(u"description"));
-    configuration->SetDescription(description.Get());
-    configuration->SetLocked(importer::HostBool(query_.intByName(u"isLock")));
-    configuration->SetUseAlternateNameInBom(importer::HostBool(query_.intByName(u"useAlterInBom")));
+    refused_.Check(configuration->SetDescription(description.Get()),
+                   u"IHostConfiguration::SetDescription", item);
+    refused_.Check(configuration->SetLocked(importer::HostBool(query_.intByName(u"isLock"))),
+                   u"IHostConfiguration::SetLocked", item);
+    refused_.Check(configuration->SetUseAlternateNameInBom(
+                       importer::HostBool(query_.intByName(u"useAlterInBom"))),
+                   u"IHostConfiguration::SetUseAlternateNameInBom", item);
   }
   return true;
 }

@@ -7,9 +7,11 @@
 
 #include "common/catch_pattern.h"
 #include "common/error_handlers.h"
+#include "common/kvx_exception.h"
 #include "common/log.h"
 #include "common/messages.h"
 #include "db/db_exception.h"
+#include "hostutil/host_call.h"
 #include "platform/format.h"
 
 namespace {
@@ -20,6 +22,7 @@ constexpr Dovbase::CatchSite kExecQuerySite{u"DbToSld.h", u"CDbToSld::ExecQuery"
 // SQLite's code and text for a database file that cannot be opened.
 constexpr int kCantOpen = 14;
 constexpr char16_t kCantOpenText[] = u"unable to open database file";
+constexpr int kCorrupt = 11;
 
 // The names of the table list: each piece between two "," is a name (an
 // empty piece too); the text after the last "," only when it is not empty.
@@ -61,7 +64,8 @@ const CDbToSld::TableStep CDbToSld::kTableSteps[] = {
     {u"property", &CDbToSld::UpdateProperty, false},
 };
 
-CDbToSld::CDbToSld(ComPtr<IHostApplication> swApp) : swApp_(std::move(swApp)) {}
+CDbToSld::CDbToSld(ComPtr<IHostApplication> swApp, int busyTimeoutMs)
+    : swApp_(std::move(swApp)), busyTimeoutMs_(busyTimeoutMs) {}
 
 CDbToSld::~CDbToSld() {
   CloseDatabase();
@@ -77,9 +81,16 @@ bool CDbToSld::Import(const std::u16string& dbPath, const std::u16string& tableL
     OpenDatabase(dbPath);
     const std::vector<std::u16string> names = SplitTableList(tableList);
 
-    ComPtr<IHostModelDoc> document = ActiveDocument();
+    // The host failing to answer is reported with its code; a host without
+    // an active document has no type.
+    ComPtr<IHostModelDoc> document;
+    if (swApp_) {
+      document = hostutil::HostGet(u"IHostApplication::GetActiveDocument", swApp_,
+                                   &IHostApplication::GetActiveDocument);
+    }
     LONG type = kDocTypeNone;
-    if (document) document->GetType(&type);
+    if (document)
+      type = hostutil::HostGet(u"IHostModelDoc::GetType", document, &IHostModelDoc::GetType);
     docType_ = type;
     if (type == kDocTypePart || type == kDocTypeAssembly) {
       result = UpdateModelTables(names);
@@ -105,6 +116,13 @@ bool CDbToSld::Import(const std::u16string& dbPath, const std::u16string& tableL
     CloseDatabase();
     Dovbase::WriteLog(u"Import out error");
     return Dovbase::RecordWorkerFailure(*caught, errNumber_, errDescription_);
+  }
+  if (refused_.count() > 0 && (result || (errNumber_ == 0 && errDescription_.empty()))) {
+    errNumber_ = -1;
+    errDescription_ = platform::FormatWide(
+        platform::kUnlimited, u"CDbToSld::Import():the host refused %d value(s); the first: %s",
+        refused_.count(), refused_.first());
+    return false;
   }
   return result;
 }
@@ -196,11 +214,27 @@ void CDbToSld::OpenDatabase(const std::u16string& path) {
   // Opening a missing file would create it: the import reads a database the
   // caller made, it never makes one.
   std::error_code ignored;
-  if (path.empty() || !std::filesystem::exists(std::filesystem::path(path), ignored)) {
+  // A zero character would make the file system read another, shorter path.
+  if (path.empty() || path.find(u'\0') != std::u16string::npos ||
+      !std::filesystem::exists(std::filesystem::path(path), ignored)) {
     throw DbException(kCantOpen, kCantOpenText);
   }
-  pDb_ = std::make_unique<DbConnection>();
+  pDb_ = std::make_unique<DbConnection>(busyTimeoutMs_);
   pDb_->open(path);
+  // A damaged file could fail half-way through the steps, with the rows
+  // before the damage already in the model, or hand over garbage without
+  // any error: it is checked as a whole before the model is touched.
+  std::u16string verdict;
+  try {
+    DbQuery check = pDb_->query(u"pragma quick_check");
+    verdict = check.atEnd() ? u"ok" : check.textByName(u"quick_check");
+  } catch (const DbException& error) {
+    // Damage that stops the check itself; any other failure (a file that is
+    // no database, a lock) is the open's, as it was.
+    if ((error.code() & 0xFF) != kCorrupt) throw;
+    verdict = error.message();
+  }
+  if (verdict != u"ok") throw Dovbase::Kvx_Exception(u"the database file is damaged: " + verdict);
 }
 
 void CDbToSld::CloseDatabase() noexcept {
@@ -211,6 +245,14 @@ void CDbToSld::CloseDatabase() noexcept {
 DbConnection& CDbToSld::Database() {
   if (!pDb_) throw DbException(DbException::kLayerError, u"Database not open");
   return *pDb_;
+}
+
+ComPtr<IHostModelDoc> CDbToSld::RequiredActiveDocument() const {
+  ComPtr<IHostModelDoc> document;
+  HRESULT hr = swApp_ ? swApp_->GetActiveDocument(document.ReleaseAndGetAddressOf()) : S_OK;
+  importer::RequireHostObject(hr, static_cast<bool>(document),
+                              u"IHostApplication::GetActiveDocument");
+  return document;
 }
 
 ComPtr<IHostModelDoc> CDbToSld::ActiveDocument() const {

@@ -20,6 +20,7 @@
 #include "addin/host/host.h"
 #include "db/db_connection.h"
 #include "db/db_query.h"
+#include "import/host_access.h"
 #include "platform/com_ptr.h"
 
 namespace importer {
@@ -60,8 +61,11 @@ class CDbToSld {
       u"compName", u"configName", u"propertyName", u"propertyType", u"propertyValue", u"DADU_flag"};
 
   // swApp: the host application; the importer keeps its own reference. A
-  // null application acts as a host without an active document.
-  explicit CDbToSld(ComPtr<IHostApplication> swApp);
+  // null application acts as a host without an active document. The
+  // database's statements wait up to busyTimeoutMs for another connection's
+  // lock.
+  explicit CDbToSld(ComPtr<IHostApplication> swApp,
+                    int busyTimeoutMs = DbConnection::kDefaultBusyTimeoutMs);
   CDbToSld(const CDbToSld&) = delete;
   CDbToSld& operator=(const CDbToSld&) = delete;
   // Finalizes the cursor, closes a connection that is still open and
@@ -69,16 +73,18 @@ class CDbToSld {
   ~CDbToSld();
 
   // Opens the database file at dbPath (it must exist: a missing file is not
-  // created) and applies the flagged rows of the logical tables named in
-  // tableList (separated by ",", compared whole and case-sensitively) to the
-  // host's active document, in the fixed order Feature, Dimension, Equation,
-  // Config, Parameter, property (drawings skip property). Returns true when
-  // every named step succeeded. On failure returns false with errNumber()
-  // and errDescription() saying why; the failures without a message (a row
-  // naming a feature, dimension or configuration that the model lacks) leave
-  // them at 0 and empty. Changes made before a failure stay in the model.
-  // Never throws; the log file gets "Import in" and "Import out" (or
-  // "Import out error").
+  // created; a damaged one is refused before anything is applied, with
+  // "CDbToSld::Import() error: the database file is damaged: ...") and applies the flagged rows of
+  // the logical tables named in tableList (separated by ",", compared whole and case-sensitively)
+  // to the host's active document, in the fixed order Feature, Dimension, Equation, Config,
+  // Parameter, property (drawings skip property). Returns true when every named step succeeded. On
+  // failure returns false with errNumber() and errDescription() saying why; the failures without a
+  // message (a row naming a feature, dimension or configuration that the model lacks) leave them at
+  // 0 and empty. Changes made before a failure stay in the model. A value the host refused (a
+  // failing status) does not stop the step, but the import then fails at its end with -1 and
+  // "CDbToSld::Import():" + the number of refused values and the first of them, unless a failure
+  // with a message came first. Host failures while the model is read are errors with the host's
+  // code. Never throws; the log file gets "Import in" and "Import out" (or "Import out error").
   bool Import(const std::u16string& dbPath, const std::u16string& tableList);
 
   int32_t errNumber() const { return errNumber_; }
@@ -147,6 +153,9 @@ class CDbToSld {
   DbConnection& Database();
   // The host's active document; null when the host gives none.
   ComPtr<IHostModelDoc> ActiveDocument() const;
+  // The same for the steps that cannot go on without it: raises
+  // Dovbase::Kvx_Exception with the host's status when there is none.
+  ComPtr<IHostModelDoc> RequiredActiveDocument() const;
 
   int32_t errNumber_ = 0;
   std::u16string errDescription_;
@@ -158,4 +167,8 @@ class CDbToSld {
   DbQuery query_;
   // The type of the document that Import dispatched on.
   LONG docType_ = kDocTypeNone;
+  // How long the database's statements wait for another connection's lock.
+  int busyTimeoutMs_;
+  // The values the host refused during this import.
+  importer::RefusedWrites refused_;
 };

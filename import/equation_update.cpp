@@ -10,6 +10,7 @@
 #include "common/error_handlers.h"
 #include "common/kvx_exception.h"
 #include "common/messages.h"
+#include "hostutil/host_call.h"
 #include "import/db_to_sld.h"
 #include "import/host_access.h"
 #include "platform/format.h"
@@ -39,15 +40,15 @@ bool CDbToSld::UpdateEquation() {
 
   return Dovbase::GuardWorkerOperation(kUpdateEquationSite, errNumber_, errDescription_, [&] {
     Dovbase::InstallErrorHandlers();
-    ComPtr<IHostModelDoc> document = ActiveDocument();
-    importer::RequireHostObject(S_OK, static_cast<bool>(document),
-                                u"IHostApplication::GetActiveDocument");
+    ComPtr<IHostModelDoc> document = RequiredActiveDocument();
     ComPtr<IHostEquationManager> equations;
     HRESULT hr = document->GetEquationManager(equations.ReleaseAndGetAddressOf());
     importer::RequireHostObject(hr, static_cast<bool>(equations),
                                 u"IHostModelDoc::GetEquationManager");
-    LONG count = 0;
-    equations->GetCount(&count);
+    // A count the host could not give would make every row's index look
+    // out of range.
+    LONG count = hostutil::HostGet(u"IHostEquationManager::GetCount", equations,
+                                   &IHostEquationManager::GetCount);
 
     // Changed: the text and the suppression state at the row's index.
     SetQuery(kEquationChangedColumns, MakeFlagCondition(2));
@@ -60,7 +61,9 @@ bool CDbToSld::UpdateEquation() {
       if (FAILED(hr)) {
         Refused(u"equation %d not changed to %s (hr=0x%08x)", index, text.View(), hr);
       }
-      equations->SetSuppression(index, importer::HostBool(query_.intByName(u"suppression")));
+      refused_.Check(
+          equations->SetSuppression(index, importer::HostBool(query_.intByName(u"suppression"))),
+          u"IHostEquationManager::SetSuppression", text.View());
     }
 
     // Deleted: largest index first, so that the indices still to come keep
@@ -75,8 +78,10 @@ bool CDbToSld::UpdateEquation() {
       if (deleted.front() >= count) return fail(Dovbase::IDS_INDEX_OUT_OF_RANGE);
       for (LONG index : deleted) {
         LONG result = -1;
-        hr = equations->Delete(index, &result);
-        if (FAILED(hr) || result == -1) return fail(Dovbase::IDS_INDEX_OUT_OF_RANGE);
+        // A failing call is the host's failure, not an answer about the
+        // index: it is reported with the host's code.
+        hostutil::CheckHost(equations->Delete(index, &result), u"IHostEquationManager::Delete");
+        if (result == -1) return fail(Dovbase::IDS_INDEX_OUT_OF_RANGE);
       }
     }
 
@@ -84,8 +89,8 @@ bool CDbToSld::UpdateEquation() {
     // index has no say.
     SetQuery(kEquationAddedColumns, MakeFlagCondition(1));
     if (!ExecQuery()) return fail(Dovbase::IDS_QUERY_FAILED);
-    LONG last = 0;
-    equations->GetCount(&last);
+    LONG last = hostutil::HostGet(u"IHostEquationManager::GetCount", equations,
+                                  &IHostEquationManager::GetCount);
     for (; !query_.atEnd(); query_.next()) {
       ScopedBstr text(query_.textByName(u"equation"));
       LONG added = -1;

@@ -4,26 +4,26 @@
 #include <map>
 #include <string>
 
+#include "hostutil/host_call.h"
 #include "import/db_to_sld.h"
 #include "import/host_access.h"
 
 namespace {
 
+using hostutil::HostGet;
 using importer::HostBool;
-using importer::HostText;
 
 // The features on the document's chain of first and next feature, by name;
-// when two report the same name, the first keeps it.
+// when two report the same name, the first keeps it. A host failure raises:
+// a walk cut short would make the rows after it look unknown to the model.
 std::map<std::u16string, ComPtr<IHostFeature>> FeatureIndex(IHostModelDoc* document) {
   std::map<std::u16string, ComPtr<IHostFeature>> index;
-  ComPtr<IHostFeature> feature;
-  document->GetFirstFeature(feature.ReleaseAndGetAddressOf());
+  ComPtr<IHostFeature> feature =
+      HostGet(u"IHostModelDoc::GetFirstFeature", document, &IHostModelDoc::GetFirstFeature);
   while (feature) {
-    std::u16string name = HostText([&](BSTR* text) { return feature->GetName(text); });
+    std::u16string name = HostGet(u"IHostFeature::GetName", feature, &IHostFeature::GetName);
     index.emplace(std::move(name), feature);
-    ComPtr<IHostFeature> next;
-    feature->GetNextFeature(next.ReleaseAndGetAddressOf());
-    feature = std::move(next);
+    feature = HostGet(u"IHostFeature::GetNextFeature", feature, &IHostFeature::GetNextFeature);
   }
   return index;
 }
@@ -35,16 +35,16 @@ void IndexDisplayDimension(IDispatch* displayDimension,
   ComPtr<IHostDisplayDimension> display;
   HRESULT hr = ComPtr<IDispatch>(displayDimension).As(&display);
   importer::RequireHostObject(hr, static_cast<bool>(display), u"IHostDisplayDimension");
-  LONG type = 0;
-  display->GetType(&type);
+  const LONG type =
+      HostGet(u"IHostDisplayDimension::GetType", display, &IHostDisplayDimension::GetType);
   const LONG count = type == kDisplayDimensionChamfer ? 2 : 1;
   for (LONG k = 0; k < count; ++k) {
     ComPtr<IHostDimension> dimension;
     hr = display->GetDimension(k, dimension.ReleaseAndGetAddressOf());
     importer::RequireHostObject(hr, static_cast<bool>(dimension),
                                 u"IHostDisplayDimension::GetDimension");
-    std::u16string key =
-        importer::DimensionKey(HostText([&](BSTR* text) { return dimension->GetFullName(text); }));
+    std::u16string key = importer::DimensionKey(
+        HostGet(u"IHostDimension::GetFullName", dimension, &IHostDimension::GetFullName));
     if (index.count(key)) return;
     index.emplace(std::move(key), std::move(dimension));
   }
@@ -53,20 +53,17 @@ void IndexDisplayDimension(IDispatch* displayDimension,
 // The dimensions shown by the features on the document's chain, by key.
 std::map<std::u16string, ComPtr<IHostDimension>> DimensionIndex(IHostModelDoc* document) {
   std::map<std::u16string, ComPtr<IHostDimension>> index;
-  ComPtr<IHostFeature> feature;
-  document->GetFirstFeature(feature.ReleaseAndGetAddressOf());
+  ComPtr<IHostFeature> feature =
+      HostGet(u"IHostModelDoc::GetFirstFeature", document, &IHostModelDoc::GetFirstFeature);
   while (feature) {
-    ComPtr<IDispatch> display;
-    feature->GetFirstDisplayDimension(display.ReleaseAndGetAddressOf());
+    ComPtr<IDispatch> display = HostGet(u"IHostFeature::GetFirstDisplayDimension", feature,
+                                        &IHostFeature::GetFirstDisplayDimension);
     while (display) {
       IndexDisplayDimension(display.Get(), index);
-      ComPtr<IDispatch> next;
-      feature->GetNextDisplayDimension(display.Get(), next.ReleaseAndGetAddressOf());
-      display = std::move(next);
+      display = HostGet(u"IHostFeature::GetNextDisplayDimension", feature,
+                        &IHostFeature::GetNextDisplayDimension, display.Get());
     }
-    ComPtr<IHostFeature> next;
-    feature->GetNextFeature(next.ReleaseAndGetAddressOf());
-    feature = std::move(next);
+    feature = HostGet(u"IHostFeature::GetNextFeature", feature, &IHostFeature::GetNextFeature);
   }
   return index;
 }
@@ -86,9 +83,13 @@ bool CDbToSld::UpdateFeature() {
     auto found = index.find(query_.textByName(u"featName"));
     if (found == index.end()) return false;
     const ComPtr<IHostFeature>& feature = found->second;
+    const std::u16string& name = found->first;
     ScopedBstr description(query_.textByName(u"description"));
-    feature->SetDescription(description.Get());
-    feature->SetUIState(kFeatureUiStateExpanded, HostBool(query_.intByName(u"uiState")));
+    refused_.Check(feature->SetDescription(description.Get()), u"IHostFeature::SetDescription",
+                   name);
+    refused_.Check(
+        feature->SetUIState(kFeatureUiStateExpanded, HostBool(query_.intByName(u"uiState"))),
+        u"IHostFeature::SetUIState", name);
   }
   return true;
 }
@@ -112,15 +113,25 @@ bool CDbToSld::UpdateDimension() {
 
     // The write order is fixed: value, read-only flag, driven state,
     // tolerance type, tolerance limits.
-    dimension->SetValue(query_.realByName(u"dimValue"));
-    dimension->SetReadOnly(HostBool(query_.intByName(u"readOnly")));
-    dimension->SetDrivenState(query_.intByName(u"drivenState"));
+    // A refused value does not stop the row: the host decides what it takes
+    // (a read-only dimension keeps its value), and the import reports it.
+    refused_.Check(dimension->SetValue(query_.realByName(u"dimValue")), u"IHostDimension::SetValue",
+                   key);
+    refused_.Check(dimension->SetReadOnly(HostBool(query_.intByName(u"readOnly"))),
+                   u"IHostDimension::SetReadOnly", key);
+    refused_.Check(dimension->SetDrivenState(query_.intByName(u"drivenState")),
+                   u"IHostDimension::SetDrivenState", key);
     ComPtr<IHostTolerance> tolerance;
     HRESULT hr = dimension->GetTolerance(tolerance.ReleaseAndGetAddressOf());
     importer::RequireHostObject(hr, static_cast<bool>(tolerance), u"IHostDimension::GetTolerance");
-    tolerance->SetType(query_.intByName(u"tolType"));
+    refused_.Check(tolerance->SetType(query_.intByName(u"tolType")), u"IHostTolerance::SetType",
+                   key);
+    // The host answers "not done" for the limits of a tolerance without any
+    // (type none); only a failing call is a refusal.
     VARIANT_BOOL done = VARIANT_FALSE;
-    tolerance->SetValues(query_.realByName(u"tolMinVal"), query_.realByName(u"tolMaxVal"), &done);
+    refused_.Check(tolerance->SetValues(query_.realByName(u"tolMinVal"),
+                                        query_.realByName(u"tolMaxVal"), &done),
+                   u"IHostTolerance::SetValues", key);
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "common/kvx_exception.h"
+#include "hostutil/host_call.h"
 #include "platform/format.h"
 
 namespace importer {
@@ -44,10 +45,11 @@ ScopedSafeArray MakeTextArray(std::span<const std::u16string> texts) {
 }
 
 std::vector<std::u16string> ConfigurationNames(IHostModelDoc* document) {
-  LONG count = 0;
-  if (FAILED(document->GetConfigurationCount(&count)) || count <= 0) return {};
-  ScopedSafeArray names;
-  document->GetConfigurationNames(names.Receive());
+  LONG count = hostutil::HostGet(u"IHostModelDoc::GetConfigurationCount", document,
+                                 &IHostModelDoc::GetConfigurationCount);
+  if (count <= 0) return {};
+  ScopedSafeArray names = hostutil::HostGet(u"IHostModelDoc::GetConfigurationNames", document,
+                                            &IHostModelDoc::GetConfigurationNames);
   std::vector<std::u16string> texts = TextElements(names.Get());
   if (texts.size() > static_cast<size_t>(count)) texts.resize(static_cast<size_t>(count));
   return texts;
@@ -55,10 +57,11 @@ std::vector<std::u16string> ConfigurationNames(IHostModelDoc* document) {
 
 std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component) {
   std::vector<ComPtr<IHostComponent>> children;
-  LONG count = 0;
-  if (FAILED(component->GetChildrenCount(&count)) || count <= 0) return children;
-  ScopedSafeArray list;
-  component->GetChildren(list.Receive());
+  LONG count = hostutil::HostGet(u"IHostComponent::GetChildrenCount", component,
+                                 &IHostComponent::GetChildrenCount);
+  if (count <= 0) return children;
+  ScopedSafeArray list =
+      hostutil::HostGet(u"IHostComponent::GetChildren", component, &IHostComponent::GetChildren);
   if (!IsVectorOf(list.Get(), VT_DISPATCH)) return children;
   LONG lower = 0;
   LONG upper = -1;
@@ -74,8 +77,8 @@ std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component)
 }
 
 ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component) {
-  ComPtr<IDispatch> model;
-  component->GetModelDoc(model.ReleaseAndGetAddressOf());
+  ComPtr<IDispatch> model =
+      hostutil::HostGet(u"IHostComponent::GetModelDoc", component, &IHostComponent::GetModelDoc);
   ComPtr<IHostModelDoc> document;
   if (model) model.As(&document);
   return document;
@@ -90,6 +93,14 @@ std::u16string DimensionKey(std::u16string_view fullName) {
   size_t at = fullName.rfind(u'@');
   return at == std::u16string_view::npos ? std::u16string()
                                          : std::u16string(fullName.substr(0, at));
+}
+
+void RefusedWrites::Check(HRESULT result, std::u16string_view operation, std::u16string_view item) {
+  if (SUCCEEDED(result)) return;
+  if (count_++ == 0) {
+    first_ = platform::FormatWide(platform::kUnlimited, u"%s failed (0x%08X) for [%s]", operation,
+                                  static_cast<uint32_t>(result), item);
+  }
 }
 
 void RequireHostObject(HRESULT result, bool gotObject, std::u16string_view operation) {

@@ -3,6 +3,7 @@
 // check of a host call whose object the step cannot do without.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,16 +18,6 @@ namespace importer {
 // The host boolean for a row's integer: true (-1) for any non-zero value.
 inline VARIANT_BOOL HostBool(int value) { return value != 0 ? VARIANT_TRUE : VARIANT_FALSE; }
 
-// The text of a host text getter, for instance
-// HostText([&](BSTR* text) { return feature->GetName(text); }); a failing
-// call or a null text reads as empty.
-template <typename Getter>
-std::u16string HostText(Getter&& getter) {
-  ScopedBstr text;
-  getter(text.Receive());
-  return text.Str();
-}
-
 // The elements of a VT_BSTR vector (null strings read as empty); nothing for
 // a null array or one of another element type.
 std::vector<std::u16string> TextElements(SAFEARRAY* array);
@@ -36,16 +27,18 @@ std::vector<std::u16string> TextElements(SAFEARRAY* array);
 ScopedSafeArray MakeTextArray(std::span<const std::u16string> texts);
 
 // The names of the document's configurations in the host's order (the count,
-// then the list); empty when the host reports none.
+// then the list); empty when the host counts none. Raises
+// Dovbase::Kvx_Exception when the host fails: a failure must not pass for a
+// model without configurations, whose rows would then be silently dropped.
 std::vector<std::u16string> ConfigurationNames(IHostModelDoc* document);
 
 // The children of a component in the host's order, each asked for the
 // component interface (children without it are left out). Empty when the
-// count fails or is not above 0.
+// count is not above 0. Raises when the host fails.
 std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component);
 
 // The model document of a component, asked for the document interface; null
-// when the component has none.
+// when the component has none. Raises when the host fails.
 ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component);
 
 // The name the rows of a model document carry: its title without the part
@@ -59,5 +52,24 @@ std::u16string DimensionKey(std::u16string_view fullName);
 // Raises Dovbase::Kvx_Exception naming the operation when a host call that
 // hands out an object failed or gave none; the steps cannot go on without it.
 void RequireHostObject(HRESULT result, bool gotObject, std::u16string_view operation);
+
+// The values of one import that the host refused to take. A step that writes
+// a value goes on with the next one when the host refuses it, but the caller
+// must learn that the model does not hold what the row asked for: the import
+// reports the refusals at its end instead of passing for complete.
+class RefusedWrites {
+ public:
+  // Records the write when result is a failure: operation names the host
+  // call ("IHostDimension::SetValue"), item what it was for ("D1@Sketch1").
+  void Check(HRESULT result, std::u16string_view operation, std::u16string_view item);
+
+  int32_t count() const { return count_; }
+  // "<operation> failed (0x%08X) for [<item>]" of the first refusal.
+  const std::u16string& first() const { return first_; }
+
+ private:
+  int32_t count_ = 0;
+  std::u16string first_;
+};
 
 }  // namespace importer

@@ -1,6 +1,7 @@
 // The parameter step: every row of the table Parameter that is not flagged
 // deleted (3), handed to the host one configuration at a time, each
 // configuration's parameters in one call.
+#include <map>
 #include <numeric>
 #include <set>
 #include <string>
@@ -9,6 +10,7 @@
 #include "common/catch_pattern.h"
 #include "common/error_handlers.h"
 #include "common/kvx_exception.h"
+#include "hostutil/host_call.h"
 #include "import/changed_items.h"
 #include "import/db_to_sld.h"
 #include "import/host_access.h"
@@ -31,8 +33,9 @@ struct ParameterRows {
 // Hands the picked rows (indices in result order) to the configuration
 // manager: one call per configuration name, with that configuration's rows
 // in their order. Sorted rows keep each configuration's rows together.
+// A configuration whose parameters the host refused is recorded in refused.
 void SetParameterGroups(IHostConfigurationManager* manager, const ParameterRows& rows,
-                        const std::vector<size_t>& picked) {
+                        const std::vector<size_t>& picked, importer::RefusedWrites& refused) {
   size_t begin = 0;
   for (size_t end = 1; end <= picked.size(); ++end) {
     const std::u16string& group = rows.configName[picked[begin]];
@@ -47,8 +50,9 @@ void SetParameterGroups(IHostConfigurationManager* manager, const ParameterRows&
     ScopedSafeArray nameArray = importer::MakeTextArray(names);
     ScopedSafeArray valueArray = importer::MakeTextArray(values);
     VARIANT_BOOL done = VARIANT_FALSE;
-    manager->SetParameters(configuration.Get(), static_cast<LONG>(names.size()), nameArray.Get(),
-                           valueArray.Get(), &done);
+    refused.Check(manager->SetParameters(configuration.Get(), static_cast<LONG>(names.size()),
+                                         nameArray.Get(), valueArray.Get(), &done),
+                  u"IHostConfigurationManager::SetParameters", group);
     begin = end;
   }
 }
@@ -65,8 +69,11 @@ ComPtr<IHostConfigurationManager> ConfigurationManager(IHostModelDoc* document) 
 // the parameters that changed rows set, per model.
 struct AssemblyWalk {
   const ParameterRows& rows;
+  importer::RefusedWrites& refused;
   std::set<std::u16string> visited;
   importer::ChangedItems changed;
+  // The rows of each component name, in the rows' order.
+  std::map<std::u16string, std::vector<size_t>> byName;
 };
 
 // Hands a model the rows that carry the component's name. An unchanged row
@@ -75,11 +82,9 @@ struct AssemblyWalk {
 void SetComponentParameters(IHostComponent* component, const std::u16string& name,
                             AssemblyWalk& walk) {
   const ParameterRows& rows = walk.rows;
-  std::vector<size_t> named;
-  for (size_t i = 0; i < rows.compName.size(); ++i) {
-    if (rows.compName[i] == name) named.push_back(i);
-  }
-  if (named.empty()) return;
+  auto found = walk.byName.find(name);
+  if (found == walk.byName.end()) return;
+  const std::vector<size_t>& named = found->second;
   ComPtr<IHostModelDoc> model = importer::ComponentModelDocument(component);
   if (!model) {
     throw Dovbase::Kvx_Exception(platform::FormatWide(
@@ -94,7 +99,7 @@ void SetComponentParameters(IHostComponent* component, const std::u16string& nam
     picked.push_back(i);
   }
   if (picked.empty()) return;
-  SetParameterGroups(ConfigurationManager(model.Get()).Get(), rows, picked);
+  SetParameterGroups(ConfigurationManager(model.Get()).Get(), rows, picked, walk.refused);
   for (size_t i : picked) {
     if (importer::IsChangedFlag(rows.flag[i])) {
       walk.changed.Add(model.Get(), rows.configName[i], rows.paramName[i]);
@@ -106,9 +111,10 @@ void SetComponentParameters(IHostComponent* component, const std::u16string& nam
 // the rows that carry its name, once per name; a component that is not
 // loaded (state other than 2 or 3) is passed over with everything below it.
 void UpdateComponentParameters(IHostComponent* component, AssemblyWalk& walk) {
-  std::u16string name = importer::HostText([&](BSTR* text) { return component->GetName(text); });
-  LONG state = kComponentSuppressed;
-  component->GetSuppressionState(&state);
+  std::u16string name =
+      hostutil::HostGet(u"IHostComponent::GetName", component, &IHostComponent::GetName);
+  LONG state = hostutil::HostGet(u"IHostComponent::GetSuppressionState", component,
+                                 &IHostComponent::GetSuppressionState);
   if (state != kComponentFullyResolved && state != kComponentResolved) return;
 
   if (walk.visited.insert(name).second) SetComponentParameters(component, name, walk);
@@ -120,8 +126,10 @@ void UpdateComponentParameters(IHostComponent* component, AssemblyWalk& walk) {
 // An assembly's rows come from the models of its components (the assembly's
 // own from the root component, whose name is empty), so each goes back to
 // the model it came from rather than to the assembly.
-void UpdateAssemblyParameters(IHostModelDoc* assembly, const ParameterRows& rows) {
-  AssemblyWalk walk{rows, {}, {}};
+void UpdateAssemblyParameters(IHostModelDoc* assembly, const ParameterRows& rows,
+                              importer::RefusedWrites& refused) {
+  AssemblyWalk walk{rows, refused, {}, {}, {}};
+  for (size_t i = 0; i < rows.compName.size(); ++i) walk.byName[rows.compName[i]].push_back(i);
   for (const std::u16string& name : importer::ConfigurationNames(assembly)) {
     ScopedBstr configurationName(name);
     ComPtr<IHostConfiguration> configuration;
@@ -158,9 +166,7 @@ bool CDbToSld::UpdateParameter() {
     if (!RunListStatement(sql, u"CDbToSld::UpdateParameter():")) return false;
     if (query_.atEnd()) return true;
 
-    ComPtr<IHostModelDoc> document = ActiveDocument();
-    importer::RequireHostObject(S_OK, static_cast<bool>(document),
-                                u"IHostApplication::GetActiveDocument");
+    ComPtr<IHostModelDoc> document = RequiredActiveDocument();
     ComPtr<IHostConfigurationManager> manager;
     if (!assembly) manager = ConfigurationManager(document.Get());
 
@@ -176,11 +182,11 @@ bool CDbToSld::UpdateParameter() {
     }
 
     if (assembly) {
-      UpdateAssemblyParameters(document.Get(), rows);
+      UpdateAssemblyParameters(document.Get(), rows, refused_);
     } else {
       std::vector<size_t> all(rows.configName.size());
       std::iota(all.begin(), all.end(), size_t{0});
-      SetParameterGroups(manager.Get(), rows, all);
+      SetParameterGroups(manager.Get(), rows, all, refused_);
     }
     return true;
   });

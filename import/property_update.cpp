@@ -3,6 +3,7 @@
 // compName names: the active document itself and, for an assembly, the
 // model of every loaded component at any depth. Nothing is ever deleted.
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "common/error_handlers.h"
 #include "common/kvx_exception.h"
 #include "common/log.h"
+#include "hostutil/host_call.h"
 #include "import/changed_items.h"
 #include "import/db_to_sld.h"
 #include "import/host_access.h"
@@ -26,6 +28,8 @@ struct PropertyRows {
   std::vector<std::u16string> propertyValue;
   // DADU_flag, read for assemblies only (a part's rows all belong to it).
   std::vector<int> flag;
+  // The rows of each compName, in the rows' order.
+  std::map<std::u16string, std::vector<size_t>> byName;
 
   bool Changed(size_t row) const { return !flag.empty() && IsChangedFlag(flag[row]); }
 };
@@ -100,12 +104,11 @@ bool CDbToSld::UpdateProperty() {
       rows.propertyValue.push_back(query_.textByName(u"propertyValue"));
       if (assembly) rows.flag.push_back(query_.intByName(u"DADU_flag"));
     }
+    for (size_t i = 0; i < rows.compName.size(); ++i) rows.byName[rows.compName[i]].push_back(i);
 
-    ComPtr<IHostModelDoc> document = ActiveDocument();
-    importer::RequireHostObject(S_OK, static_cast<bool>(document),
-                                u"IHostApplication::GetActiveDocument");
-    LONG type = kDocTypeNone;
-    document->GetType(&type);
+    ComPtr<IHostModelDoc> document = RequiredActiveDocument();
+    const LONG type =
+        hostutil::HostGet(u"IHostModelDoc::GetType", document, &IHostModelDoc::GetType);
 
     // A model whose rows could not be written leaves its error recorded; the
     // walk still visits the other models, and the step then fails with it.
@@ -136,14 +139,15 @@ bool CDbToSld::UpdateProperty() {
 void CDbToSld::UpdateComponentProperty(int depth, const ComPtr<IHostComponent>& component,
                                        const PropertyRows& rows, importer::ChangedItems& changed,
                                        bool& allWritten) {
-  LONG state = kComponentSuppressed;
-  component->GetSuppressionState(&state);
+  const LONG state = hostutil::HostGet(u"IHostComponent::GetSuppressionState", component,
+                                       &IHostComponent::GetSuppressionState);
   if (state != kComponentFullyResolved && state != kComponentResolved) return;
 
   // The root stands for the assembly, whose rows its caller writes.
   if (depth > 0) {
     ComPtr<IHostModelDoc> model = importer::ComponentModelDocument(component.Get());
-    std::u16string name = importer::HostText([&](BSTR* text) { return component->GetName(text); });
+    std::u16string name =
+        hostutil::HostGet(u"IHostComponent::GetName", component, &IHostComponent::GetName);
     if (!UpdateProperty_modal(model, name, rows, changed)) allWritten = false;
   }
 
@@ -160,20 +164,19 @@ bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
     Dovbase::InstallErrorHandlers();
     if (!model) {
       // Only a model that rows are meant for is missed.
-      if (std::find(rows.compName.begin(), rows.compName.end(), modelName) == rows.compName.end()) {
-        return true;
-      }
+      if (rows.byName.count(modelName) == 0) return true;
       throw Dovbase::Kvx_Exception(platform::FormatWide(
           platform::kUnlimited, u"the model of component [%s] is not loaded", modelName));
     }
     std::u16string name = modelName;
     if (name.empty()) {
-      name = importer::HostText([&](BSTR* text) { return model->GetTitle(text); });
+      name = hostutil::HostGet(u"IHostModelDoc::GetTitle", model, &IHostModelDoc::GetTitle);
       Dovbase::WriteLogFormat(u"name1=%s", name);
       name = importer::ModelNameFromTitle(name);
       Dovbase::WriteLogFormat(u"name2=%s", name);
     }
 
+    std::vector<std::u16string> configurations;  // asked for when a configuration is missed
     for (size_t i = 0; i < rows.compName.size(); ++i) {
       const int compare = Compare(name, rows.compName[i]);
       Dovbase::WriteLogFormat(u"name=%s, sCompName=%s, comare=%i", name, rows.compName[i], compare);
@@ -189,15 +192,25 @@ bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
       ScopedBstr configurationName(rows.configName[i]);
       ScopedBstr propertyName(rows.propertyName[i]);
       ScopedBstr propertyValue(rows.propertyValue[i]);
+      // An empty name names no configuration but the document as a whole:
+      // the host is not asked for it.
       ComPtr<IHostConfiguration> configuration;
-      HRESULT hr =
-          model->GetConfiguration(configurationName.Get(), configuration.ReleaseAndGetAddressOf());
+      HRESULT hr = E_INVALIDARG;
+      if (!rows.configName[i].empty()) {
+        hr = model->GetConfiguration(configurationName.Get(),
+                                     configuration.ReleaseAndGetAddressOf());
+      }
       LONG result = 0;
       if (SUCCEEDED(hr) && configuration) {
         // A configuration's property: added when absent, then set.
         ComPtr<IHostCustomPropertyManager> manager = PropertyManager(configuration.Get());
-        manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result);
-        manager->Set2(propertyName.Get(), propertyValue.Get(), &result);
+        // Their result codes are the host's answers (present, added, ...);
+        // a failing status is a refusal, which the import reports.
+        refused_.Check(
+            manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result),
+            u"IHostCustomPropertyManager::Add2", rows.propertyName[i]);
+        refused_.Check(manager->Set2(propertyName.Get(), propertyValue.Get(), &result),
+                       u"IHostCustomPropertyManager::Set2", rows.propertyName[i]);
         Dovbase::WriteLogFormat(u"compName=%s, bsConfigName=%s", name, rows.configName[i]);
       } else if (rows.configName[i].empty()) {
         // A property of the document as a whole: set when present, then
@@ -207,10 +220,20 @@ bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
                                 rows.propertyValue[i]);
         hr = manager->Set2(propertyName.Get(), propertyValue.Get(), &result);
         Dovbase::WriteLogFormat(u"Set2,hr=%i,ret=%ld", hr, result);
+        refused_.Check(hr, u"IHostCustomPropertyManager::Set2", rows.propertyName[i]);
         hr = manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result);
         Dovbase::WriteLogFormat(u"Add2,hr=%i,ret=%ld", hr, result);
+        refused_.Check(hr, u"IHostCustomPropertyManager::Add2", rows.propertyName[i]);
       } else {
         Dovbase::WriteLogFormat(u"hr!=S_OK, hr=%x", hr);
+        // Rows of a configuration the model does not have are skipped. The
+        // host's failure to hand out one it has is an error: the row would
+        // be lost while the import passed for complete.
+        if (configurations.empty()) configurations = importer::ConfigurationNames(model.Get());
+        if (std::find(configurations.begin(), configurations.end(), rows.configName[i]) !=
+            configurations.end()) {
+          importer::RequireHostObject(hr, false, u"IHostModelDoc::GetConfiguration");
+        }
       }
     }
     return true;

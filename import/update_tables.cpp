@@ -12,11 +12,11 @@ constexpr Dovbase::CatchSite kUpdateTableSite{u".\\Harbolt", u"CHarbolt::UpdateT
 }  // namespace
 
 HRESULT UpdateTables(IHostApplication* host, BSTR tableList, BSTR dbPath,
-                     const OLECHAR* errorSource, int32_t& errNumber,
-                     std::u16string& errDescription) noexcept {
+                     const OLECHAR* errorSource, int32_t& errNumber, std::u16string& errDescription,
+                     int busyTimeoutMs) noexcept {
   return Dovbase::GuardAutomationMethod(kUpdateTableSite, errorSource, [&] {
     Dovbase::InstallErrorHandlers();
-    CDbToSld importer{ComPtr<IHostApplication>(host)};
+    CDbToSld importer{ComPtr<IHostApplication>(host), busyTimeoutMs};
     if (importer.Import(std::u16string(BstrView(dbPath)), std::u16string(BstrView(tableList)))) {
       return S_OK;
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "addin/host/host_application.h"
+#include "db/db_connection.h"
 #include "platform/win_types.h"
 
 // Imports the flagged rows of the logical tables in tableList (separated by
@@ -18,7 +19,8 @@
 // (0x80040200) when an exception ended it, after publishing the failure
 // ("CHarbolt::UpdateTable") as the thread's COM error object with source
 // errorSource, errNumber and errDescription untouched. Installs the
-// process-wide error handlers. Never throws.
+// process-wide error handlers. Statements wait up to busyTimeoutMs for
+// another connection's lock. Never throws.
 HRESULT UpdateTables(IHostApplication* host, BSTR tableList, BSTR dbPath,
-                     const OLECHAR* errorSource, int32_t& errNumber,
-                     std::u16string& errDescription) noexcept;
+                     const OLECHAR* errorSource, int32_t& errNumber, std::u16string& errDescription,
+                     int busyTimeoutMs = DbConnection::kDefaultBusyTimeoutMs) noexcept;

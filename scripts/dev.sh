@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # One entry point for a fresh machine: installs what is missing, configures,
 # builds and runs.
+#   scripts/dev.sh demo [ARGS]     build the caller and the add-in (build/) and run
+#                                  build/bin/harbolt demo (in build/demo unless
+#                                  ARGS are given)
 #   scripts/dev.sh test            build and run every test (build/)
 #   scripts/dev.sh test-sanitize   the same under ASan + UBSan (build-sanitize/)
 set -euo pipefail
@@ -8,11 +11,15 @@ cd "$(dirname "$0")/.."
 
 jobs=${HARBOLT_JOBS:-2}
 
-build() {  # build DIR [cmake options...]
+configure() {  # configure DIR [cmake options...]
   local dir=$1
   shift
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
+}
+
+build() {  # build DIR [cmake options...]
+  configure "$@"
+  cmake --build "$1" -j "$jobs"
 }
 
 run_tests() {  # run_tests DIR
@@ -22,6 +29,14 @@ run_tests() {  # run_tests DIR
 scripts/install-deps.sh
 
 case "${1:-}" in
+  demo)
+    shift
+    configure build
+    echo "Building the add-in and the command-line caller into build/ ..."
+    cmake --build build -j "$jobs" --target harbolt_cli
+    [ $# -gt 0 ] || set -- --dir build/demo
+    exec build/bin/harbolt demo "$@"
+    ;;
   test)
     build build
     run_tests build
@@ -32,7 +47,7 @@ case "${1:-}" in
       run_tests build-sanitize
     ;;
   *)
-    echo "usage: scripts/dev.sh test | test-sanitize" >&2
+    echo "usage: scripts/dev.sh demo [ARGS] | test | test-sanitize" >&2
     exit 64
     ;;
 esac

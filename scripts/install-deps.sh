@@ -7,7 +7,22 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   libsqlite3-dev libxml2-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
 )
+
+# scripts/install-deps.sh --windows: the tools of the Windows build and its
+# tests instead (scripts/windows-build.sh, tests/wine/run.sh): the mingw-w64
+# cross compiler and widl, Wine with its IDL files and type libraries, and
+# what building SQLite and libxml2 from Debian's source packages needs.
+windows_packages() {
+  PACKAGES=(
+    cmake ninja-build g++ make tcl dpkg-dev xz-utils
+    mingw-w64 mingw-w64-tools wine64 wine libwine-dev
+  )
+}
+if [ "${1:-}" = --windows ]; then
+  windows_packages
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

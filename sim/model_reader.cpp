@@ -20,6 +20,41 @@ using nlohmann::json;
 
 constexpr int kFormatVersion = 1;
 
+// The deepest nesting of JSON values a model file may have.
+constexpr int kMaxNesting = 200;
+
+// Whether the arrays and objects of a JSON text nest deeper than
+// kMaxNesting (brackets inside strings do not count). A linear scan: the
+// parser's own depth callback costs quadratic time on long arrays.
+bool NestedTooDeeply(std::string_view text) {
+  int depth = 0;
+  bool inString = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == '"') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxNesting) return true;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return false;
+}
+
+// nlohmann's texts start with their own "[json.exception.parse_error.N] ";
+// the part after it says what was wrong.
+std::string WithoutPrefix(const std::string& what) {
+  size_t cut = what.find("] ");
+  return cut == std::string::npos ? what : what.substr(cut + 2);
+}
+
 std::string Quote(std::u16string_view text) { return "\"" + platform::Utf16ToUtf8(text) + "\""; }
 
 const char* KindName(const json& value) {
@@ -143,7 +178,8 @@ class Reader {
 
   void Object(const json& value, const std::string& at, std::initializer_list<const char*> keys) {
     if (!value.is_object()) TypeError(at.empty() ? "/" : at, "an object", value);
-    for (const auto& [key, member] : value.items()) {
+    for (const auto& item : value.items()) {
+      const std::string& key = item.key();
       if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return key == k; })) {
         Fail(at.empty() ? "/" : at, "unknown member \"" + key + "\"");
       }
@@ -504,16 +540,21 @@ LONG DocTypeFromPath(const std::filesystem::path& path) {
 }
 
 ModelData ParseModel(std::string_view text, LONG docType, const std::string& fileName) {
+  // A model needs a few levels per feature; the bound keeps a hostile file
+  // from exhausting the stack of the recursive readers of the feature tree.
+  if (NestedTooDeeply(text)) {
+    throw ModelFileError(fileName, "",
+                         "nested more than " + std::to_string(kMaxNesting) + " levels deep");
+  }
   json root;
   try {
     root = json::parse(text.begin(), text.end());
   } catch (const json::parse_error& error) {
-    std::string what = error.what();
-    // nlohmann's text starts with its own "[json.exception.parse_error.N] ";
-    // the part after it says what was wrong.
-    size_t cut = what.find("] ");
-    if (cut != std::string::npos) what = what.substr(cut + 2);
-    throw ModelFileError(fileName, PlaceOfOffset(text, error.byte), "broken JSON: " + what);
+    throw ModelFileError(fileName, PlaceOfOffset(text, error.byte),
+                         "broken JSON: " + WithoutPrefix(error.what()));
+  } catch (const json::exception& error) {
+    // A number beyond the range of a double, for one.
+    throw ModelFileError(fileName, "", "unusable JSON: " + WithoutPrefix(error.what()));
   }
   return Reader(fileName).Read(root, docType);
 }

@@ -29,6 +29,9 @@ class OtherConnection {
   ~OtherConnection() { sqlite3_close(db_); }
 
   int Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+  int Prepare(const char* sql, sqlite3_stmt** statement) {
+    return sqlite3_prepare_v2(db_, sql, -1, statement, nullptr);
+  }
   // The integer of the first column of the first row; -1 when the query fails.
   int Scalar(const char* sql) {
     sqlite3_stmt* statement = nullptr;
@@ -184,6 +187,38 @@ TEST_F(DbConnectionTest, StatementsGiveUpOnALockedDatabase) {
   db.execute(u"INSERT INTO t VALUES(1, 'mine')");
   EXPECT_EQ(other.Scalar("SELECT count(*) FROM t"), 1);
   EXPECT_TRUE(db.close());
+}
+
+TEST_F(DbConnectionTest, OnlyADatabaseNobodyUsesIsReplaceable) {
+  // Missing, no database at all, or free: the file may go.
+  EXPECT_TRUE(DbConnection::Replaceable(Path("missing.db")));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "missing.db"));
+  testing_support::WriteFile(dir_ / "text.db", "not a database");
+  EXPECT_TRUE(DbConnection::Replaceable(Path("text.db")));
+  {
+    DbConnection db;
+    OpenWithTable(db);
+  }
+  EXPECT_TRUE(DbConnection::Replaceable(Path()));
+
+  // Another connection reading or writing in it: it stays.
+  OtherConnection other(Path());
+  ASSERT_EQ(other.Exec("BEGIN; SELECT count(*) FROM t"), SQLITE_OK);
+  sqlite3_stmt* reading = nullptr;
+  ASSERT_EQ(other.Prepare("SELECT * FROM t UNION ALL SELECT 1, 'x'", &reading), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);
+  EXPECT_FALSE(DbConnection::Replaceable(Path()));
+  sqlite3_finalize(reading);
+  ASSERT_EQ(other.Exec("COMMIT; BEGIN IMMEDIATE; INSERT INTO t VALUES(1, 'theirs')"), SQLITE_OK);
+  EXPECT_FALSE(DbConnection::Replaceable(Path()));
+  ASSERT_EQ(other.Exec("COMMIT"), SQLITE_OK);
+  EXPECT_TRUE(DbConnection::Replaceable(Path()));
+
+  // A database marked read-only: it stays.
+  std::string bytes = testing_support::ReadFile(dir_ / "test.db");
+  bytes[18] = 3;
+  testing_support::WriteFile(dir_ / "readonly.db", bytes);
+  EXPECT_FALSE(DbConnection::Replaceable(Path("readonly.db")));
 }
 
 TEST_F(DbConnectionTest, CommitThatCannotHappenRaises) {

@@ -197,4 +197,10 @@ TEST_F(DbQueryTest, KeepsChineseText) {
   EXPECT_EQ(rows.textByName(u"值"), u"𠀋 ok");
 }
 
+TEST_F(DbQueryTest, ReadsTextsWholeWithZeroCharacters) {
+  db_.execute(u"INSERT INTO part VALUES(4, 'a'||char(0)||'b', 0, 0, '')");
+  DbQuery row = db_.query(u"SELECT featName FROM part WHERE id=4");
+  EXPECT_EQ(row.textByName(u"featName"), std::u16string(u"a\0b", 3));
+}
+
 }  // namespace

@@ -188,5 +188,30 @@ TEST(RowWriterWithoutDatabaseTest, StatementsAreOnlyComposed) {
   EXPECT_EQ(u"DADU_3_property", writer.tableName());
 }
 
+TEST_F(RowWriterTest, InsertIfAbsentTellsApartTextsOfAnyCodeUnits) {
+  // Texts that differ only above ASCII or in length beyond one length byte.
+  const std::u16string texts[] = {
+      u"\u00e9",
+      u"\u00e8",
+      u"\u4e2d",
+      u"\u4e2e",
+      u"\u0080",
+      std::u16string(u"\0", 1),
+      u"\xd800",
+      std::u16string(200, u'x'),
+      std::u16string(201, u'x'),
+  };
+  for (const std::u16string& text : texts) Write(text, 1, true);
+  for (const std::u16string& text : texts) Write(text, 1, true);  // all equal: skipped
+  // Another lone surrogate is stored as the same U+FFFD: the same row.
+  Write(u"\xdc00", 1, true);
+  std::vector<Row> rows = Rows();
+  ASSERT_EQ(std::size(texts), rows.size());
+  EXPECT_EQ(Utf8(u"\u00e9"), rows[0][0]);
+  EXPECT_EQ(Utf8(u"\u4e2e"), rows[3][0]);
+  EXPECT_EQ(Utf8(u"\ufffd"), rows[6][0]);
+  EXPECT_EQ(std::string(201, 'x'), rows[8][0]);
+}
+
 }  // namespace
 }  // namespace export_test

@@ -177,8 +177,9 @@ TEST_F(DriverTest, FailuresInTheOrderAnExportMeetsThem) {
     EXPECT_TRUE(Tables().empty()) << Utf8(list);
   }
 
-  // A failing CREATE TABLE.
-  SetDictionary("<dd><tabs><tab name='Feature'><f><fld name='a b c('/></f></tab></tabs></dd>");
+  // A failing CREATE TABLE (two columns of one name).
+  SetDictionary(
+      "<dd><tabs><tab name='Feature'><f><fld name='a'/><fld name='a'/></f></tab></tabs></dd>");
   EXPECT_EQ(S_FALSE, Export(u"Feature"));
   EXPECT_EQ(u"Unexpected error.\n", errDescription_);
   SetDictionary(testing_support::ReadFile(SampleDir() / "dictionary.xml"));

@@ -80,7 +80,9 @@ TEST_F(ConfigUpdateTest, OnlyChangedRowsAreRead) {
 }
 
 TEST_F(ConfigUpdateTest, AnUnknownConfigurationEndsTheStepWithoutAMessage) {
-  Row("Config", {{"configName", u"Heavy"}, {"comment", u"applied"}, {"isLock", -1}}, kChanged);
+  Row("Config",
+      {{"configName", u"Heavy"}, {"comment", u"applied"}, {"isLock", -1}, {"bomPartNoSrc", 2}},
+      kChanged);
   Row("Config", {{"configName", u"heavy"}, {"comment", u"other case"}}, kChanged);
   Row("Config", {{"configName", u"Default"}, {"comment", u"not reached"}}, kChanged);
   Row("Parameter",

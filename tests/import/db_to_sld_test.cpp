@@ -136,7 +136,10 @@ TEST_F(DriverTest, AFileThatIsNoDatabaseFailsAtTheFirstQuery) {
   ASSERT_EQ(S_FALSE, ImportFrom(u"Feature", junk.u16string()));
   EXPECT_EQ(-1, errNumber);
   EXPECT_EQ(u"Unexpected error.\n", errDescription);
-  EXPECT_THAT(ImportLog(), ElementsAre("Import in", "delete pDb_", "Import out"));
+  // The file is checked as a whole when it is opened, before the host is
+  // asked for anything.
+  EXPECT_THAT(ImportLog(), ElementsAre("Import in", "Import out error"));
+  EXPECT_THAT(Journal(), IsEmpty());
 }
 
 TEST_F(DriverTest, AMissingTableFailsItsStepAndKeepsWhatCameBefore) {
@@ -206,11 +209,13 @@ TEST_F(DriverTest, WithoutAnActiveDocumentNothingIsImported) {
   EXPECT_EQ(u"CDbToSld::Import():error: invalid docType", errDescription);
   EXPECT_THAT(ImportLog(), ElementsAre("Import in"));
 
-  // The same when the host fails to hand the document out.
+  // A host that fails to hand the document out is reported with its code.
   OpenSample("Housing.SLDPRT");
   FailCall("IHostApplication.GetActiveDocument#1");
   ASSERT_EQ(S_FALSE, Import(u"Feature"));
-  EXPECT_EQ(u"CDbToSld::Import():error: invalid docType", errDescription);
+  EXPECT_EQ(-1, errNumber);
+  EXPECT_EQ(u"CDbToSld::Import() error: IHostApplication::GetActiveDocument failed (0x80004005)\n",
+            errDescription);
 }
 
 TEST_F(DriverTest, ADocumentLostBetweenStepsFailsWithoutAMessage) {

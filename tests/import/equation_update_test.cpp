@@ -170,8 +170,10 @@ TEST_F(EquationUpdateTest, ARefusedDeletionStopsTheStep) {
   FailCall("IHostEquationManager.Delete", E_UNEXPECTED);
   Execute(u"delete from 'DADU_3_Equation'");
   Equation(0, u"", kDeleted);
+  // A failing call is the host's failure, reported with its code.
   ASSERT_EQ(S_FALSE, Import(u"Equation"));
-  EXPECT_EQ(u"CDbToSld::UpdateEquation():index cross the border", errDescription);
+  EXPECT_EQ(u"CDbToSld::UpdateEquation() error: IHostEquationManager::Delete failed (0x8000FFFF)\n",
+            errDescription);
   EXPECT_EQ(3u, Texts().size());
 }
 

@@ -199,10 +199,16 @@ TEST_F(FeatureUpdateTest, AnUnknownDimensionKeyEndsTheStepWithoutAMessage) {
 
 TEST_F(FeatureUpdateTest, AReadOnlyDimensionKeepsItsValueAsTheHostDecides) {
   // A read-only dimension: the host refuses the new value, and the row's
-  // read-only flag, written after the value, clears the flag.
+  // read-only flag, written after the value, clears the flag. The model does
+  // not hold what the row asked for, so the import does not pass for done.
   Dimension(u"D1@Sketch1").readOnly = true;
   Row("Dimension", {{"dimName", u"D1"}, {"feature", u"Sketch1"}, {"dimValue", 140.0}}, kChanged);
-  ASSERT_EQ(S_OK, Import(u"Dimension"));
+  ASSERT_EQ(S_FALSE, Import(u"Dimension"));
+  EXPECT_EQ(-1, errNumber);
+  EXPECT_EQ(
+      u"CDbToSld::Import():the host refused 1 value(s); the first: IHostDimension::SetValue "
+      u"failed (0x80070005) for [D1@Sketch1]",
+      errDescription);
   EXPECT_EQ(120, Dimension(u"D1@Sketch1").value);
   EXPECT_FALSE(Dimension(u"D1@Sketch1").readOnly);
 }

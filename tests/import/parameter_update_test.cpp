@@ -89,7 +89,7 @@ TEST_F(ParameterUpdateTest, WithoutRowsTheHostIsNotAsked) {
 
 TEST_F(ParameterUpdateTest, ConfigAndParameterTogetherKeepTheirOwnConditions) {
   OpenSample("Housing.SLDPRT");
-  Row("Config", {{"configName", u"Heavy"}, {"comment", u"c"}}, kChanged);
+  Row("Config", {{"configName", u"Heavy"}, {"comment", u"c"}, {"bomPartNoSrc", 2}}, kChanged);
   Parameter(u"Default", u"X", u"0", kUnchanged);
   Parameter(u"Default", u"Y", u"1", kAdded);
   ASSERT_EQ(S_OK, Import(u"Parameter,Config"));

@@ -1,45 +1,8 @@
 #include "tests/support/caller_stand_in.h"
 
-#include "platform/text.h"
-#include "platform/variant.h"
+#include "platform/bstr.h"
 
 namespace testing_support {
-
-HRESULT CallerStandIn::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
-HRESULT CallerStandIn::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
-}
-
-HRESULT CallerStandIn::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* dispids) {
-  if (!names || !dispids || count == 0) return E_INVALIDARG;
-  for (UINT i = 0; i < count; ++i) dispids[i] = DISPID_UNKNOWN;
-  if (count != 1 || !names[0] || !platform::EqualsIgnoringAsciiCase(names[0], u"FireClickMenu")) {
-    return DISP_E_UNKNOWNNAME;
-  }
-  dispids[0] = kFireClickMenu;
-  return S_OK;
-}
-
-HRESULT CallerStandIn::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*,
-                              EXCEPINFO*, UINT* argErr) {
-  if (dispid != kFireClickMenu || !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-  if (!params || params->cArgs != 3) return DISP_E_BADPARAMCOUNT;
-  // Positional arguments arrive last first.
-  for (UINT i = 0; i < 3; ++i) {
-    if (params->rgvarg[i].vt != VT_BSTR) {
-      if (argErr) *argErr = i;
-      return DISP_E_TYPEMISMATCH;
-    }
-  }
-  return FireClickMenu(params->rgvarg[2].bstrVal, params->rgvarg[1].bstrVal,
-                       params->rgvarg[0].bstrVal);
-}
 
 HRESULT CallerStandIn::FireClickMenu(BSTR caxHandle, BSTR documentPath, BSTR menuItem) {
   clicks_.push_back({std::u16string(BstrView(caxHandle)), std::u16string(BstrView(documentPath)),

@@ -1,18 +1,18 @@
 // A stand-in for the caller's event source: a COM object implementing
 // ICallerEvents that records what the add-in sends it. "FireClickMenu" is
-// reached by name through IDispatch (GetIDsOfNames knows that one name,
-// ignoring case); the two host notifications come through the table.
+// reached by name through IDispatch (automation::CallerEventsDispatch: the
+// one name, ignoring case); the two host notifications come through the
+// table.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "addin/caller_events.h"
-#include "platform/com_object.h"
+#include "tools/automation/caller_events_dispatch.h"
 
 namespace testing_support {
 
-class CallerStandIn final : public ComObject<ICallerEvents> {
+class CallerStandIn final : public automation::CallerEventsDispatch {
  public:
   struct Click {
     std::u16string caxHandle;
@@ -23,9 +23,6 @@ class CallerStandIn final : public ComObject<ICallerEvents> {
     std::u16string caxHandle;
     std::u16string fileName;
   };
-
-  // The DISPID under which FireClickMenu is invoked.
-  static constexpr DISPID kFireClickMenu = 1;
 
   // What arrived, in order.
   const std::vector<Click>& clicks() const { return clicks_; }
@@ -40,22 +37,12 @@ class CallerStandIn final : public ComObject<ICallerEvents> {
   long references() const { return references_; }
   ULONG STDMETHODCALLTYPE AddRef() override {
     ++references_;
-    return ComObject::AddRef();
+    return CallerEventsDispatch::AddRef();
   }
   ULONG STDMETHODCALLTYPE Release() override {
     --references_;
-    return ComObject::Release();
+    return CallerEventsDispatch::Release();
   }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
-                                          DISPID* dispids) override;
-  // FireClickMenu with three texts; DISP_E_MEMBERNOTFOUND for anything
-  // else, DISP_E_BADPARAMCOUNT for another count of arguments.
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags,
-                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
-                                   UINT* argErr) override;
 
   HRESULT STDMETHODCALLTYPE FireClickMenu(BSTR caxHandle, BSTR documentPath,
                                           BSTR menuItem) override;

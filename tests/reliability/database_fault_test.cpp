@@ -1,0 +1,432 @@
+// Database files in every bad state an export or an import can meet: locked
+// by another connection, read-only, a directory, no database at all,
+// damaged, a disk that fills up, tables whose columns differ from what the
+// dictionary or the import expects. Each gives the documented error or a
+// clear one, and no export is ever left half-written.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/catch_pattern.h"
+#include "common/kvx_xml.h"
+#include "export/refresh_tables.h"
+#include "import/update_tables.h"
+#include "platform/bstr.h"
+#include "platform/error_info.h"
+#include "platform/text.h"
+#include "sim/sim_host.h"
+#include "tests/reliability/fault_sweep.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_dir.h"
+
+namespace reliability {
+namespace {
+
+// How long the export and the import wait for another connection's lock in
+// these tests (the add-in waits a minute).
+constexpr int kShortBusyTimeoutMs = 200;
+
+std::filesystem::path Sample(const std::string& name) {
+  return std::filesystem::path(HARBOLT_SAMPLE_DIR) / name;
+}
+
+// A connection of "another process" to a database file.
+class OtherConnection {
+ public:
+  explicit OtherConnection(const std::filesystem::path& path) {
+    EXPECT_EQ(SQLITE_OK, sqlite3_open(path.c_str(), &db_));
+  }
+  OtherConnection(const OtherConnection&) = delete;
+  OtherConnection& operator=(const OtherConnection&) = delete;
+  ~OtherConnection() {
+    sqlite3_finalize(reading_);
+    sqlite3_close(db_);
+  }
+  void Execute(const std::string& sql) {
+    EXPECT_EQ(SQLITE_OK, sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr))
+        << sql << ": " << sqlite3_errmsg(db_);
+  }
+  // Starts reading a table and stays in the middle of it: a shared lock.
+  void HoldReading(const std::string& table) {
+    Execute("begin");
+    ASSERT_EQ(SQLITE_OK,
+              sqlite3_prepare_v2(db_, ("select * from " + table).c_str(), -1, &reading_, nullptr));
+    ASSERT_EQ(SQLITE_ROW, sqlite3_step(reading_));
+  }
+  void StopReading() {
+    sqlite3_finalize(reading_);
+    reading_ = nullptr;
+    Execute("commit");
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* reading_ = nullptr;
+};
+
+// Makes every SQLite connection opened from now on stop at a number of
+// pages, as a disk that is full would; back to normal when it goes.
+class PageLimit {
+ public:
+  explicit PageLimit(int pages) {
+    pages_ = pages;
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(&Apply));
+  }
+  PageLimit(const PageLimit&) = delete;
+  PageLimit& operator=(const PageLimit&) = delete;
+  ~PageLimit() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&Apply)); }
+
+ private:
+  static int Apply(sqlite3* db, const char**, const void*) {
+    const std::string pragma = "pragma max_page_count=" + std::to_string(pages_);
+    sqlite3_exec(db, pragma.c_str(), nullptr, nullptr, nullptr);
+    return SQLITE_OK;
+  }
+  static inline int pages_ = 0;
+};
+
+std::u16string ComErrorText() {
+  ComPtr<IErrorInfo> info;
+  if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != S_OK || !info) return {};
+  ScopedBstr text;
+  info->GetDescription(text.Receive());
+  return text.Str();
+}
+
+class DatabaseFaultTest : public ::testing::Test {
+ protected:
+  DatabaseFaultTest() : drive_("HARBOLT_DRIVE_C", (dir_.path() / "drive_c").c_str()) {
+    SetDictionary(testing_support::ReadFile(Sample("dictionary.xml")));
+    std::filesystem::copy(HARBOLT_SAMPLE_DIR, dir_ / "models");
+    host_.Open(dir_ / "models" / "Gearbox.SLDASM");
+  }
+
+  void SetDictionary(const std::string& xml) {
+    ASSERT_EQ(0, dictionary_.parse(platform::Utf8ToUtf16(xml)));
+  }
+
+  HRESULT Export(const std::u16string& tables, const std::filesystem::path& db) {
+    ComPtr<IHostApplication> application = host_.Application();
+    const long references = host_.References();
+    ScopedBstr bsTables(tables);
+    ScopedBstr bsPath(db.u16string());
+    errNumber_ = 77;
+    errDescription_ = u"untouched";
+    HRESULT hr =
+        RefreshTables(application.Get(), dictionary_, u"", bsTables.Get(), bsPath.Get(),
+                      u"Harbolt.Harbolt.1", errNumber_, errDescription_, kShortBusyTimeoutMs);
+    comError_ = hr == Dovbase::E_HARBOLT_EXCEPTION ? ComErrorText() : u"";
+    EXPECT_EQ(references, host_.References());
+    EXPECT_FALSE(ShowsRuntimeFault(errDescription_)) << Utf8(errDescription_);
+    return hr;
+  }
+
+  HRESULT Import(const std::u16string& tables, const std::filesystem::path& db) {
+    ComPtr<IHostApplication> application = host_.Application();
+    const long references = host_.References();
+    ScopedBstr bsTables(tables);
+    ScopedBstr bsPath(db.u16string());
+    errNumber_ = 77;
+    errDescription_ = u"untouched";
+    host_.ClearCalls();
+    HRESULT hr = UpdateTables(application.Get(), bsTables.Get(), bsPath.Get(), u"Harbolt.Harbolt.1",
+                              errNumber_, errDescription_, kShortBusyTimeoutMs);
+    EXPECT_EQ(references, host_.References());
+    EXPECT_FALSE(ShowsRuntimeFault(errDescription_)) << Utf8(errDescription_);
+    return hr;
+  }
+
+  // Whether the last import wrote anything to the model.
+  bool ModelWritten() const {
+    for (const sim::HostCall& call : host_.Calls()) {
+      const std::string method = call.operation.substr(call.operation.find('.') + 1);
+      if (method.rfind("Set", 0) == 0 || method == "Add" || method == "Add2" ||
+          method == "Delete") {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // A complete export of the assembly with rows flagged for the import.
+  std::filesystem::path FlaggedExport(const std::string& name) {
+    const std::filesystem::path db = dir_ / name;
+    EXPECT_EQ(S_OK, Export(kAllTables, db)) << Utf8(errDescription_);
+    OtherConnection caller(db);
+    // Top-level features: the import finds those on the document's chain.
+    caller.Execute(
+        "update DADU_3_Feature set description='new', DADU_flag=2 where ownerFeatureId is null");
+    caller.Execute("update DADU_3_property set propertyValue='new', DADU_flag=2");
+    return db;
+  }
+
+  static std::vector<std::string> DaduTables(const DatabaseContent& content) {
+    std::vector<std::string> tables;
+    for (const std::string& table : content.tables) {
+      if (table.rfind("DADU_3_", 0) == 0) tables.push_back(table);
+    }
+    return tables;
+  }
+
+  static constexpr char16_t kAllTables[] =
+      u"Feature,Dimension,Parameter,Componen,Equation,Config,property";
+
+  testing_support::TempDir dir_;
+  testing_support::ScopedEnv drive_;
+  Dovbase::XmlDocument dictionary_;
+  sim::SimHost host_;
+  int32_t errNumber_ = 77;
+  std::u16string errDescription_;
+  std::u16string comError_;
+};
+
+TEST_F(DatabaseFaultTest, ADatabaseLockedByAnotherWriterIsNeitherDeletedNorWritten) {
+  const std::filesystem::path db = dir_ / "locked.db";
+  OtherConnection other(db);
+  other.Execute("create table theirs(x); insert into theirs values(1)");
+  other.Execute("begin immediate; insert into theirs values(2)");
+
+  // The other writer keeps the file: the export waits its short while and
+  // fails at its first write, without having touched the file.
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(S_FALSE, Export(u"Feature,Dimension", db));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_EQ(-1, errNumber_);
+  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+
+  // The import of a file another writer holds exclusively fails the same
+  // way, before the model is touched.
+  other.Execute("commit; begin exclusive; insert into theirs values(3)");
+  EXPECT_EQ(S_FALSE, Import(u"Feature,property", db));
+  EXPECT_EQ(-1, errNumber_);
+  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_TRUE(host_.Calls().empty() || !ModelWritten());
+
+  other.Execute("commit");
+  const DatabaseContent content = ReadDatabase(db);
+  EXPECT_EQ(std::vector<std::string>{"theirs"}, content.tables);
+  EXPECT_EQ(std::vector<long>{3}, content.rowCounts);
+}
+
+TEST_F(DatabaseFaultTest, ADatabaseAnotherConnectionReadsKeepsItsOldContent) {
+  const std::filesystem::path db = dir_ / "read.db";
+  ASSERT_EQ(S_OK, Export(u"Feature", db)) << Utf8(errDescription_);
+  const long rows = ReadDatabase(db).TotalRows();
+  OtherConnection reader(db);
+  ASSERT_NO_FATAL_FAILURE(reader.HoldReading("DADU_3_Feature"));
+
+  // The file is in use, so it is written in place; the commit cannot get
+  // past the reader, and the whole export goes: the reader's data stays.
+  EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, Export(u"Feature,Dimension", db));
+  EXPECT_EQ(u"Unexpected error.\n", comError_);
+  EXPECT_EQ(77, errNumber_);
+  reader.StopReading();
+  const DatabaseContent content = ReadDatabase(db);
+  EXPECT_EQ(std::vector<std::string>{"DADU_3_Feature"}, content.tables);
+  EXPECT_EQ(rows, content.TotalRows());
+
+  // A file nobody uses any more is replaced by the next export.
+  EXPECT_EQ(S_OK, Export(u"Feature,Dimension", db)) << Utf8(errDescription_);
+  EXPECT_EQ((std::vector<std::string>{"DADU_3_Dimension", "DADU_3_Feature"}),
+            ReadDatabase(db).tables);
+}
+
+TEST_F(DatabaseFaultTest, AReadOnlyDatabaseIsImportedButNotOverwritten) {
+  const std::filesystem::path db = FlaggedExport("readonly.db");
+  // Marked read-only in its header (write version 3): SQLite opens it
+  // read-only whoever the user is. Without the privileges to ignore them,
+  // the file permissions say the same.
+  {
+    std::string bytes = testing_support::ReadFile(db);
+    ASSERT_GT(bytes.size(), 100u);
+    bytes[18] = 3;
+    testing_support::WriteFile(db, bytes);
+  }
+  std::filesystem::permissions(db, std::filesystem::perms::owner_read);
+  const std::string before = testing_support::ReadFile(db);
+
+  // The import only reads: it works.
+  EXPECT_EQ(S_OK, Import(u"Feature,property", db)) << Utf8(errDescription_);
+  EXPECT_TRUE(ModelWritten());
+
+  // The export neither deletes nor changes it.
+  EXPECT_EQ(S_FALSE, Export(u"Feature", db));
+  EXPECT_EQ(-1, errNumber_);
+  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_EQ(before, testing_support::ReadFile(db));
+}
+
+TEST_F(DatabaseFaultTest, ADirectoryIsNoDatabase) {
+  const std::filesystem::path folder = dir_ / "folder.db";
+  std::filesystem::create_directories(folder / "inside");
+
+  const HRESULT exported = Export(u"Feature", folder);
+  if (exported == S_FALSE) {
+    EXPECT_EQ(-1, errNumber_);
+    EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  } else {
+    EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, exported);
+    EXPECT_EQ(u"Unexpected error.\n", comError_);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "inside"));
+
+  EXPECT_EQ(S_FALSE, Import(u"Feature", folder));
+  EXPECT_EQ(-1, errNumber_);
+  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_FALSE(ModelWritten());
+}
+
+TEST_F(DatabaseFaultTest, AFileThatIsNoDatabase) {
+  const std::filesystem::path junk = dir_ / "junk.db";
+  testing_support::WriteFile(junk, "this is a text file, not a database\n");
+
+  // The import refuses it before the model is touched.
+  EXPECT_EQ(S_FALSE, Import(u"Feature,property", junk));
+  EXPECT_EQ(-1, errNumber_);
+  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_TRUE(host_.Calls().empty());
+
+  // The export makes a database of its own in its place.
+  EXPECT_EQ(S_OK, Export(u"Feature", junk)) << Utf8(errDescription_);
+  EXPECT_EQ(std::vector<std::string>{"DADU_3_Feature"}, ReadDatabase(junk).tables);
+}
+
+TEST_F(DatabaseFaultTest, ADamagedDatabaseIsRefusedBeforeTheModelIsTouched) {
+  const std::filesystem::path good = FlaggedExport("good.db");
+  const std::string bytes = testing_support::ReadFile(good);
+  const size_t page = 4096;
+  ASSERT_GT(bytes.size(), 4 * page);
+
+  struct Damage {
+    const char* what;
+    std::string bytes;
+  };
+  std::vector<Damage> damages;
+  {
+    std::string zeroed = bytes;  // a page of the tables overwritten
+    std::fill(zeroed.begin() + 2 * page, zeroed.begin() + 3 * page, '\0');
+    damages.push_back({"zeroed page", zeroed});
+    std::string scribbled = bytes;  // b-tree page headers scribbled over
+    for (size_t at = page; at < scribbled.size(); at += page) scribbled[at] = '\x7f';
+    damages.push_back({"scribbled page headers", scribbled});
+    damages.push_back({"truncated", bytes.substr(0, bytes.size() / 2 + 100)});
+    std::string header = bytes;  // the file header itself
+    std::fill(header.begin(), header.begin() + 16, 'x');
+    damages.push_back({"broken header", header});
+  }
+  int damagedTexts = 0;
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.what);
+    const std::filesystem::path db = dir_ / "damaged.db";
+    testing_support::WriteFile(db, damage.bytes);
+    EXPECT_EQ(S_FALSE, Import(kAllTables, db));
+    EXPECT_EQ(-1, errNumber_);
+    const bool damagedText =
+        errDescription_.rfind(u"CDbToSld::Import() error: the database file is damaged: ", 0) == 0;
+    EXPECT_TRUE(damagedText || errDescription_ == u"Unexpected error.\n") << Utf8(errDescription_);
+    damagedTexts += damagedText ? 1 : 0;
+    EXPECT_FALSE(ModelWritten()) << "rows of a damaged database reached the model";
+    EXPECT_EQ(damage.bytes, testing_support::ReadFile(db));
+  }
+  // Damage inside the file is named as such; only a broken header makes the
+  // file no database at all.
+  EXPECT_EQ(3, damagedTexts);
+}
+
+TEST_F(DatabaseFaultTest, ADiskThatFillsDuringAnExportLeavesNoneOfIt) {
+  // The pages a complete export needs.
+  const std::filesystem::path db = dir_ / "full.db";
+  ASSERT_EQ(S_OK, Export(kAllTables, db)) << Utf8(errDescription_);
+  const long pages = static_cast<long>(std::filesystem::file_size(db) / 4096);
+  ASSERT_GT(pages, 3);
+
+  // The disk fills at every page: before the first table, in the middle of
+  // the rows, at the commit.
+  int failed = 0;
+  for (int limit = 1; limit < pages; ++limit) {
+    SCOPED_TRACE("page limit " + std::to_string(limit));
+    PageLimit full(limit);
+    const HRESULT hr = Export(kAllTables, db);
+    if (hr == S_OK) {
+      // It fitted: all of it is there.
+      EXPECT_EQ(7u, DaduTables(ReadDatabase(db)).size());
+      continue;
+    }
+    ++failed;
+    if (hr == S_FALSE) {
+      EXPECT_EQ(-1, errNumber_);
+      // The row that did not fit names the full disk.
+      EXPECT_TRUE(errDescription_.find(u"SQLITE_FULL[13]: database or disk is full") !=
+                      std::u16string::npos ||
+                  errDescription_ == u"Unexpected error.\n")
+          << Utf8(errDescription_);
+    } else {
+      EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, hr);
+      EXPECT_EQ(u"Unexpected error.\n", comError_);
+    }
+    EXPECT_TRUE(DaduTables(ReadDatabase(db)).empty()) << "a half-written export was left";
+  }
+  EXPECT_GT(failed, 3);
+}
+
+TEST_F(DatabaseFaultTest, TablesWhoseColumnsDifferFromWhatIsWritten) {
+  const std::filesystem::path db = dir_ / "columns.db";
+  // A dictionary whose Feature table lacks the feature's name: the first row
+  // fails with SQLite's own words, and nothing is kept.
+  SetDictionary(
+      "<dd><tabs><tab name='Feature'><flds><fld name='featId' dt='1'/>"
+      "<fld name='typeName' dt='4'/></flds></tab>"
+      "<tab name='Dimension'><flds><fld name='dimName' dt='4'/></flds></tab></tabs></dd>");
+  EXPECT_EQ(S_FALSE, Export(u"Dimension,Feature", db));
+  EXPECT_EQ(-1, errNumber_);
+  EXPECT_EQ(
+      u"CSldToDb::ExportFeature() error: SQLITE_ERROR[1]: table DADU_3_Feature has no column "
+      u"named featName\n",
+      errDescription_);
+  EXPECT_TRUE(DaduTables(ReadDatabase(db)).empty());
+
+  // A table kept from before (the file is in use, so it stays) with other
+  // columns than the dictionary now lists: it is not altered, the export
+  // fails and is rolled back.
+  SetDictionary(testing_support::ReadFile(Sample("dictionary.xml")));
+  {
+    OtherConnection other(db);
+    other.Execute(
+        "create table DADU_3_Feature (a Text, b Integer); insert into DADU_3_Feature "
+        "values ('old', 1)");
+    ASSERT_NO_FATAL_FAILURE(other.HoldReading("DADU_3_Feature"));
+    EXPECT_EQ(S_FALSE, Export(u"Feature", db));
+    other.StopReading();
+  }
+  EXPECT_EQ(-1, errNumber_);
+  EXPECT_NE(std::u16string::npos, errDescription_.find(u"has no column named"))
+      << Utf8(errDescription_);
+  const DatabaseContent kept = ReadDatabase(db);
+  EXPECT_EQ(std::vector<std::string>{"DADU_3_Feature"}, kept.tables);
+  EXPECT_EQ(std::vector<long>{1}, kept.rowCounts);
+
+  // An import whose table lacks a column a step reads: the documented
+  // texts, and nothing of that step reaches the model.
+  const std::filesystem::path flagged = FlaggedExport("flagged.db");
+  {
+    OtherConnection caller(flagged);
+    caller.Execute("alter table DADU_3_Feature drop column description");
+    caller.Execute("alter table DADU_3_property drop column propertyValue");
+  }
+  EXPECT_EQ(S_FALSE, Import(u"Feature", flagged));
+  EXPECT_EQ(-1, errNumber_);
+  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_FALSE(ModelWritten());
+  EXPECT_EQ(S_FALSE, Import(u"property", flagged));
+  EXPECT_EQ(1, errNumber_);
+  EXPECT_EQ(u"SQLITE_ERROR[1]: no such column: propertyValue", errDescription_);
+  EXPECT_FALSE(ModelWritten());
+}
+
+}  // namespace
+}  // namespace reliability

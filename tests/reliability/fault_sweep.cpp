@@ -1,0 +1,158 @@
+#include "tests/reliability/fault_sweep.h"
+
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <stdexcept>
+
+#include "platform/text.h"
+
+namespace reliability {
+namespace {
+
+// Prints the totals once every test has run.
+class TotalsPrinter : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    const SweepTotals& totals = SweepTotals::Get();
+    if (totals.sweeps == 0) return;
+    std::printf(
+        "[fault sweep] %ld sweeps, %ld call sites (%zu distinct host operations), %ld cases\n",
+        totals.sweeps, totals.callSites, totals.operations.size(), totals.cases);
+  }
+};
+
+[[maybe_unused]] ::testing::Environment* const kTotalsPrinter =
+    ::testing::AddGlobalTestEnvironment(new TotalsPrinter);
+
+}  // namespace
+
+std::string Fault::ToString() const { return (failing() ? "fail " : "empty ") + site; }
+
+void Fault::Apply(sim::SimHost& host) const {
+  if (failing()) {
+    host.FailCall(site, kInjectedFailure);
+  } else {
+    host.EmptyCall(site);
+  }
+}
+
+std::vector<std::string> CallSites(const std::vector<sim::HostCall>& calls) {
+  std::vector<std::string> sites;
+  std::map<std::string, int> seen;
+  for (const sim::HostCall& call : calls) {
+    sites.push_back(call.operation + "#" + std::to_string(++seen[call.operation]));
+  }
+  return sites;
+}
+
+SweepTotals& SweepTotals::Get() {
+  static SweepTotals totals;
+  return totals;
+}
+
+size_t Sweep::Run(const RunOnce& run) {
+  std::vector<sim::HostCall> clean;
+  {
+    SCOPED_TRACE(name_ + ": clean run");
+    clean = run(nullptr);
+  }
+  if (::testing::Test::HasFatalFailure()) return 0;
+  const std::vector<std::string> sites = CallSites(clean);
+  EXPECT_FALSE(sites.empty()) << name_ << " made no host call";
+  SweepTotals& totals = SweepTotals::Get();
+  ++totals.sweeps;
+  totals.callSites += static_cast<long>(sites.size());
+  for (const std::string& site : sites) {
+    for (sim::FaultKind kind : {sim::FaultKind::kFail, sim::FaultKind::kEmpty}) {
+      const Fault fault{site, kind};
+      totals.operations.insert(fault.operation());
+      ++totals.cases;
+      SCOPED_TRACE(name_ + ": " + fault.ToString());
+      const std::vector<sim::HostCall> calls = run(&fault);
+      // The run must have reached the call it was meant to break: the runs
+      // are deterministic up to the fault.
+      const std::vector<std::string> reached = CallSites(calls);
+      EXPECT_NE(reached.end(), std::find(reached.begin(), reached.end(), site))
+          << "the call site was not reached";
+      if (::testing::Test::HasFatalFailure()) return sites.size();
+    }
+  }
+  std::printf("[fault sweep] %s: %zu call sites\n", name_.c_str(), sites.size());
+  return sites.size();
+}
+
+ScratchDir::ScratchDir() {
+  std::error_code error;
+  std::filesystem::path base = "/dev/shm";
+  if (!std::filesystem::is_directory(base, error)) base = std::filesystem::temp_directory_path();
+  std::string pattern = (base / "harbolt-sweep-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) {
+    pattern = (std::filesystem::temp_directory_path() / "harbolt-sweep-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a scratch directory");
+  }
+  path_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+long DatabaseContent::TotalRows() const {
+  long total = 0;
+  for (long count : rowCounts) total += count;
+  return total;
+}
+
+DatabaseContent ReadDatabase(const std::filesystem::path& path) {
+  DatabaseContent content;
+  std::error_code ignored;
+  content.exists = std::filesystem::exists(path, ignored);
+  if (!content.exists) return content;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return content;
+  }
+  auto query = [&](const std::string& sql, auto&& onRow) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) return false;
+    int step;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) onRow(statement);
+    sqlite3_finalize(statement);
+    return step == SQLITE_DONE;
+  };
+  content.readable =
+      query("select name from sqlite_master where type='table' order by name", [&](auto* row) {
+        content.tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(row, 0)));
+      });
+  for (const std::string& table : content.tables) {
+    long count = -1;
+    query("select count(*) from \"" + table + "\"",
+          [&](auto* row) { count = sqlite3_column_int(row, 0); });
+    content.rowCounts.push_back(count);
+  }
+  sqlite3_close(db);
+  return content;
+}
+
+bool ShowsRuntimeFault(std::u16string_view description) {
+  for (std::u16string_view mark :
+       {u"EXCEPTION_", u"unspecified Structed exception.", u"In _purecall_handler.",
+        u"call function error.", u"Expression: "}) {
+    if (description.find(mark) != std::u16string_view::npos) return true;
+  }
+  return false;
+}
+
+bool CarriesInjectedFailure(std::u16string_view description) {
+  return platform::AsciiLower(description).find(u"0x8004dead") != std::u16string::npos;
+}
+
+std::string Utf8(std::u16string_view text) { return platform::Utf16ToUtf8(text); }
+
+}  // namespace reliability

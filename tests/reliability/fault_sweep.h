@@ -1,0 +1,114 @@
+// The vocabulary of the fault sweeps: run an operation once against the
+// simulated host, take every host call it made as a call site ("Operation#n",
+// the n-th call of that operation), then run it again once per call site and
+// fault kind with that one call failing, and check what the operation left.
+//
+//   Sweep sweep("export Feature of Housing");
+//   sweep.Run([&](const Fault* fault) { return ExportOnce(fault); });
+//
+// The run function makes a fresh host, sets the fault (when given) right
+// before the operation and returns the calls the operation made; the checks
+// of each case are the run function's own (gtest assertions), so that a
+// failure names the case through SCOPED_TRACE.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win_types.h"
+#include "sim/call_journal.h"
+#include "sim/sim_host.h"
+
+namespace reliability {
+
+// The failure every failing call returns: no host API uses it, so a text
+// that carries it shows that the host's own code was passed on.
+constexpr HRESULT kInjectedFailure = MakeHresult(0x8004DEAD);
+
+// Whether a description carries that code ("0x8004DEAD", any letter case).
+bool CarriesInjectedFailure(std::u16string_view description);
+
+// One injected fault.
+struct Fault {
+  std::string site;  // "IHostFeature.GetName#3"
+  sim::FaultKind kind;
+
+  // The operation alone: "IHostFeature.GetName".
+  std::string operation() const { return site.substr(0, site.find('#')); }
+  bool failing() const { return kind == sim::FaultKind::kFail; }
+  // "fail IHostFeature.GetName#3" or "empty IHostFeature.GetName#3".
+  std::string ToString() const;
+  // Sets the fault on the host.
+  void Apply(sim::SimHost& host) const;
+};
+
+// Every call of a run as a call site, in call order: "Op#1", "Op#2", ... per
+// operation.
+std::vector<std::string> CallSites(const std::vector<sim::HostCall>& calls);
+
+// Totals over every sweep of the test program, printed at its end.
+struct SweepTotals {
+  static SweepTotals& Get();
+  long sweeps = 0;
+  long callSites = 0;
+  long cases = 0;
+  std::set<std::string> operations;
+};
+
+class Sweep {
+ public:
+  // One run of the operation; null fault for the clean run. Returns the
+  // host calls the operation made.
+  using RunOnce = std::function<std::vector<sim::HostCall>(const Fault* fault)>;
+
+  explicit Sweep(std::string name) : name_(std::move(name)) {}
+
+  // The clean run, then every call site with a failing call and with an
+  // empty answer. Stops at the first case that failed a fatal assertion.
+  // Returns the number of call sites swept.
+  size_t Run(const RunOnce& run);
+
+ private:
+  std::string name_;
+};
+
+// A fresh directory for the databases of a sweep, removed with its content
+// at the end: in memory (/dev/shm) where the system has it, since a sweep
+// writes and syncs thousands of small databases; else in the temporary
+// directory.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  ~ScratchDir();
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// What a database file holds: the names of its tables and each table's row
+// count. A missing file holds nothing.
+struct DatabaseContent {
+  bool exists = false;
+  bool readable = false;
+  std::vector<std::string> tables;
+  std::vector<long> rowCounts;  // per table, same order
+  long TotalRows() const;
+};
+DatabaseContent ReadDatabase(const std::filesystem::path& path);
+
+// A description that shows a run-time fault turned into an exception by the
+// fault handlers: in a sweep that is a crash the handlers happened to catch.
+bool ShowsRuntimeFault(std::u16string_view description);
+
+std::string Utf8(std::u16string_view text);
+
+}  // namespace reliability

@@ -1,0 +1,220 @@
+// Hostile input through the add-in module as the caller drives it: menu
+// definitions with hostile captions, thousands of items, nesting thousands
+// deep, entities and external references; caller texts (the cax handle, the
+// work directory) that must come back exactly; model files that are
+// malformed, huge or cyclic handed to OpenFile.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/text.h"
+#include "tests/addin/addin_fixture.h"
+#include "tests/reliability/fault_sweep.h"
+
+namespace addin_test {
+namespace {
+
+using testing_support::Arg;
+using testing_support::Call;
+using testing_support::LongProperty;
+using testing_support::TextProperty;
+
+const std::u16string kNul(u"nul\0inside", 10);
+
+// The hostile texts a caller or a menu definition may carry (XML-escaped
+// where they go into the definition).
+struct HostileText {
+  std::u16string text;  // what the add-in must hand on
+  std::u16string xml;   // how the definition writes it in an attribute
+};
+const std::vector<HostileText>& HostileTexts() {
+  static const std::vector<HostileText> texts = {
+      {u"it's \"q\"", u"it&apos;s &quot;q&quot;"},
+      {u"C:\\dir\\", u"C:\\dir\\"},
+      {u"100% %s%n%d%x", u"100% %s%n%d%x"},
+      {u"🔩 螺栓", u"🔩 螺栓"},
+      {u"<tag> & ]]>", u"&lt;tag&gt; &amp; ]]&gt;"},
+      {std::u16string(100000, u'm'), std::u16string(100000, u'm')},
+  };
+  return texts;
+}
+
+std::u16string Repeat(std::u16string_view piece, size_t times) {
+  std::u16string text;
+  for (size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+class HostileAddinTest : public AddinTest {
+ protected:
+  void SetUp() override {
+    AddinTest::SetUp();
+    host_.Open(Sample("Shaft.SLDPRT"));
+    Connect();
+    source_ = NewEventSource();
+  }
+  void TearDown() override {
+    source_ = nullptr;
+    const long objects = host_.LiveObjects();
+    DisconnectAndRelease();
+    EXPECT_GE(objects, host_.LiveObjects());
+  }
+
+  HRESULT CreateMenu(const std::u16string& definition) {
+    return Call(harbolt(), u"CreateMenu", {Arg(definition)});
+  }
+  LONG ErrorNumber() { return LongProperty(harbolt(), u"errNumber"); }
+  std::u16string ErrorDescription() { return TextProperty(harbolt(), u"errDescription"); }
+
+  ComPtr<testing_support::CallerStandIn> source_;
+};
+
+TEST_F(HostileAddinTest, HostileCaptionsAndHandlesComeBackExactly) {
+  for (const HostileText& hostile : HostileTexts()) {
+    SCOPED_TRACE(reliability::Utf8(hostile.text).substr(0, 40));
+    // The cax handle goes back unchanged with every click, zero characters
+    // included.
+    const std::u16string handle = hostile.text + kNul;
+    ASSERT_EQ(S_OK, Call(harbolt(), u"SetCaxHandle", {Arg(handle)}));
+    ASSERT_EQ(S_OK, Call(harbolt(), u"SetWorkDir", {Arg(handle)}));
+    ASSERT_EQ(S_OK, CreateMenu(u"<mnus caption='" + hostile.xml + u"'><mnu id='3' caption='" +
+                               hostile.xml + u"'/><mnu id='-2' caption='" + hostile.xml +
+                               u"'><mnu id='4' caption='Inner'/></mnu></mnus>"));
+    const sim::CommandGroupRecord* top = commands().LiveGroup(1);
+    const sim::CommandGroupRecord* sub = commands().LiveGroup(2);
+    ASSERT_TRUE(top && sub);
+    EXPECT_EQ(hostile.text, top->title);
+    ASSERT_EQ(2u, top->items.size());
+    EXPECT_EQ(hostile.text, top->items[1].name);
+    EXPECT_EQ(hostile.text + u"\\" + hostile.text, sub->title);
+
+    const size_t before = source_->clicks().size();
+    EXPECT_EQ(S_OK, host_.Click(kCookie, 1, 1));
+    ASSERT_EQ(before + 1, source_->clicks().size());
+    EXPECT_EQ(handle, source_->clicks().back().caxHandle);
+    EXPECT_NE(std::u16string::npos, source_->clicks().back().menuItem.find(u"id=\"3\""));
+  }
+}
+
+TEST_F(HostileAddinTest, HugeMenuDefinitionsAreBuiltOrRefusedQuickly) {
+  const auto start = std::chrono::steady_clock::now();
+  // Thousands of commands: more than the hundred callbacks, refused whole.
+  EXPECT_EQ(E_INVALIDARG, CreateMenu(u"<mnus caption='M'>" +
+                                     Repeat(u"<mnu id='1' caption='c'/>", 5000) + u"</mnus>"));
+  EXPECT_EQ(-1, ErrorNumber());
+  EXPECT_TRUE(commands().LiveGroupIds().empty());
+
+  // Thousands of separators and submenus: built, each a group of its own.
+  EXPECT_EQ(S_OK, CreateMenu(u"<mnus caption='M'>" + Repeat(u"<mnu id='-1'/>", 5000) +
+                             Repeat(u"<mnu id='-2' caption='s'/>", 2000) + u"</mnus>"));
+  EXPECT_EQ(2001u, commands().LiveGroupIds().size());
+
+  // Nesting thousands deep: the XML layer refuses it.
+  EXPECT_EQ(E_INVALIDARG,
+            CreateMenu(u"<mnus caption='M'>" + Repeat(u"<mnu id='-2' caption='d'>", 5000) +
+                       Repeat(u"</mnu>", 5000) + u"</mnus>"));
+  EXPECT_EQ(1, ErrorNumber());
+  EXPECT_EQ(u"Document not parsed successfully. \n", ErrorDescription());
+  // Nesting a hundred deep is built, with paths a hundred captions long.
+  EXPECT_EQ(S_OK, CreateMenu(u"<mnus caption='M'>" + Repeat(u"<mnu id='-2' caption='d'>", 100) +
+                             u"<mnu id='1' caption='x'/>" + Repeat(u"</mnu>", 100) + u"</mnus>"));
+  EXPECT_EQ(101u, commands().LiveGroupIds().size());
+  EXPECT_EQ(u"M" + Repeat(u"\\d", 100), commands().LiveGroup(101)->title);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+}
+
+TEST_F(HostileAddinTest, MenuEntitiesAndExternalReferencesAreNotFollowed) {
+  const std::filesystem::path secret = dir_ / "secret.txt";
+  testing_support::WriteFile(secret, "SECRETCAPTION");
+  const std::u16string uri = platform::Utf8ToUtf16("file://" + secret.string());
+  const std::u16string definitions[] = {
+      u"<!DOCTYPE mnus [<!ENTITY s SYSTEM '" + uri +
+          u"'>]><mnus caption='&s;'><mnu id='1' caption='x&s;'/></mnus>",
+      u"<!DOCTYPE mnus SYSTEM '" + uri + u"'><mnus caption='M'><mnu id='1' caption='x'/></mnus>",
+      u"<!DOCTYPE mnus [<!ENTITY % p SYSTEM '" + uri +
+          u"'> %p;]><mnus caption='M'><mnu id='1' caption='x'/></mnus>",
+      u"<!DOCTYPE mnus SYSTEM 'http://127.0.0.1:9/m.dtd'><mnus caption='M'><mnu id='1'/></mnus>",
+      u"<!DOCTYPE mnus [<!ENTITY a 'aaaaaaaaaa'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
+      u"<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'><!ENTITY d '&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'>"
+      u"<!ENTITY e '&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;'><!ENTITY f '&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;'>"
+      u"<!ENTITY g '&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;'><!ENTITY h '&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;'>]>"
+      u"<mnus caption='&h;'><mnu id='1' caption='&h;'/></mnus>",
+  };
+  for (const std::u16string& definition : definitions) {
+    SCOPED_TRACE(reliability::Utf8(definition).substr(0, 80));
+    const auto start = std::chrono::steady_clock::now();
+    const HRESULT hr = CreateMenu(definition);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_TRUE(hr == S_OK || hr == E_INVALIDARG) << std::hex << hr;
+    for (const sim::CommandGroupRecord& group : commands().groups) {
+      EXPECT_EQ(std::u16string::npos, group.title.find(u"SECRET"));
+      for (const sim::CommandItemRecord& item : group.items) {
+        EXPECT_EQ(std::u16string::npos, item.name.find(u"SECRET"));
+      }
+      // No caption anywhere near the amplified size.
+      EXPECT_LT(group.title.size(), 20000000u);
+    }
+    if (hr == S_OK) {
+      const size_t before = source_->clicks().size();
+      host_.ClickNamed(kCookie, u"x");
+      for (size_t i = before; i < source_->clicks().size(); ++i) {
+        EXPECT_EQ(std::u16string::npos, source_->clicks()[i].menuItem.find(u"SECRET"));
+      }
+    }
+  }
+}
+
+TEST_F(HostileAddinTest, MalformedHugeAndCyclicModelFilesAreNotOpened) {
+  const std::filesystem::path folder = dir_ / "models";
+  std::filesystem::create_directories(folder);
+  auto write = [&](const std::string& name, const std::string& text) {
+    testing_support::WriteFile(folder / name, text);
+    return folder / name;
+  };
+  std::string deep = "{\"type\": \"part\", \"features\": [";
+  for (int i = 0; i < 5000; ++i) {
+    deep += "{\"name\": \"F" + std::to_string(i) + "\", \"typeName\": \"x\", \"subFeatures\": [";
+  }
+  for (int i = 0; i < 5000; ++i) deep += "]}";
+  deep += "]}";
+  const std::filesystem::path files[] = {
+      write("Broken.SLDPRT", "{\"type\": \"part\", "),
+      write("Empty.SLDPRT", ""),
+      write("Binary.SLDPRT", std::string("\0\xff\xfe\x01garbage", 12)),
+      write("WrongType.SLDPRT", "{\"type\": \"assembly\"}"),
+      write("Overflow.SLDPRT",
+            "{\"type\": \"part\", \"dimensions\": [{\"name\": \"D@F\", "
+            "\"value\": 1e999}]}"),
+      write("Deep.SLDPRT", deep),
+      write("Cycle.SLDASM",
+            "{\"type\": \"assembly\", \"configurations\": [{\"name\": \"D\", "
+            "\"components\": [{\"name\": \"C-1\", \"file\": \"Cycle.SLDASM\"}]}]}"),
+  };
+  const size_t open = host_.OpenDocuments().size();
+  for (const std::filesystem::path& file : files) {
+    SCOPED_TRACE(file.filename().string());
+    BSTR name = SysAllocString(file.u16string().c_str());
+    const HRESULT hr = Call(harbolt(), u"OpenFile", {Arg::BstrRef(&name)});
+    SysFreeString(name);
+    EXPECT_EQ(MakeHresult(0xFFFFFFFF), hr);
+    EXPECT_EQ(-1, ErrorNumber());
+    EXPECT_EQ(open, host_.OpenDocuments().size());
+  }
+  // A huge but sound model opens.
+  std::string big =
+      "{\"type\": \"part\", \"title\": \"" + std::string(5000000, 't') + "\", \"features\": [";
+  for (int i = 0; i < 5000; ++i) {
+    big += (i ? ",{" : "{") + std::string("\"name\": \"F") + std::to_string(i) +
+           "\", \"typeName\": \"x\"}";
+  }
+  big += "]}";
+  BSTR name = SysAllocString(write("Big.SLDPRT", big).u16string().c_str());
+  EXPECT_EQ(S_OK, Call(harbolt(), u"OpenFile", {Arg::BstrRef(&name)}));
+  SysFreeString(name);
+}
+
+}  // namespace
+}  // namespace addin_test

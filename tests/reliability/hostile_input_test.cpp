@@ -1,0 +1,519 @@
+// Hostile input in every text the host or the caller hands over: quotes,
+// backslashes, percent signs and printf formats, zero characters, texts of a
+// megabyte, emoji and Chinese; table names and dictionary column names that
+// try to change the statements; dictionaries with entities and external
+// references. Nothing crashes or hangs, nothing is read that the input did
+// not name, no text changes a statement, and every text that is stored or
+// written back arrives exactly as it was given.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/catch_pattern.h"
+#include "common/kvx_xml.h"
+#include "export/refresh_tables.h"
+#include "import/update_tables.h"
+#include "platform/bstr.h"
+#include "platform/error_info.h"
+#include "platform/text.h"
+#include "sim/model.h"
+#include "sim/sim_host.h"
+#include "tests/reliability/fault_sweep.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_dir.h"
+
+namespace reliability {
+namespace {
+
+using platform::Utf16ToUtf8;
+using platform::Utf8ToUtf16;
+
+const std::u16string kNul(u"nul\0inside", 10);
+const std::u16string kMegabyte(1 << 20, u'x');
+
+// The hostile texts; every one of them goes through every text field.
+const std::vector<std::u16string>& HostileTexts() {
+  static const std::vector<std::u16string> texts = {
+      u"it's \"quoted\" ''twice''",
+      u"C:\\dir\\sub\\",
+      u"100% %d %s %n %x %%",
+      u"%s%s%s%s%n%n%99999999s%ls%S",
+      kNul,
+      u"'); drop table DADU_3_Feature; --",
+      u"x' || (select 1) || '",
+      u"🔩⚙😀 emoji",
+      u"螺栓与齿轮箱",
+      u"\t\r\n line breaks",
+  };
+  return texts;
+}
+
+// A JSON string literal of a text.
+std::string Json(std::u16string_view text) {
+  std::string out = "\"";
+  for (unsigned char c : Utf16ToUtf8(text)) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      out += escape;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+std::u16string Suffix(std::u16string text, size_t i) {
+  return text + u" #" + Utf8ToUtf16(std::to_string(i));
+}
+
+// A part whose every text is hostile: features, configurations with
+// parameters and properties, document properties, equations.
+std::string HostilePart() {
+  const std::vector<std::u16string>& texts = HostileTexts();
+  std::string features;
+  std::string configurations;
+  std::string properties;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const std::u16string& text = texts[i];
+    const std::u16string& other = texts[(i + 1) % texts.size()];
+    if (i > 0) {
+      features += ",";
+      configurations += ",";
+      properties += ",";
+    }
+    features += "{\"name\": " + Json(Suffix(text, i)) + ", \"typeName\": " + Json(other) +
+                ", \"description\": " + Json(text) + ", \"createdBy\": " + Json(other) +
+                ", \"dateCreated\": " + Json(text) + "}";
+    configurations +=
+        "{\"name\": " + Json(Suffix(text, i)) + ", \"comment\": " + Json(text) +
+        ", \"description\": " + Json(other) + ", \"alternateName\": " + Json(text) +
+        ", \"bomPartNumberSource\": 8, \"parameters\": [{\"name\": " + Json(Suffix(other, i)) +
+        ", \"value\": " + Json(text) + "}], \"properties\": [{\"name\": " + Json(Suffix(text, i)) +
+        ", \"value\": " + Json(other) + "}]}";
+    properties += "{\"name\": " + Json(Suffix(other, i)) + ", \"value\": " + Json(text) + "}";
+  }
+  // One feature and one property carry a megabyte.
+  features +=
+      ",{\"name\": \"Long\", \"typeName\": \"x\", \"description\": " + Json(kMegabyte) + "}";
+  properties += ",{\"name\": \"Long\", \"value\": " + Json(kMegabyte) + "}";
+  return "{\"type\": \"part\", \"title\": " + Json(u"标题 it's %s") + ", \"features\": [" +
+         features + "], \"configurations\": [" + configurations + "], \"properties\": [" +
+         properties + "], \"equations\": [{\"text\": " + Json(u"\"it's %s 😀\" = 5") +
+         ", \"value\": 5}]}";
+}
+
+// Reads every text of a column of a stored table, whole (zero characters
+// included), in row order.
+std::vector<std::u16string> Column(const std::filesystem::path& db, const std::string& table,
+                                   const std::string& column) {
+  std::vector<std::u16string> values;
+  sqlite3* handle = nullptr;
+  sqlite3_open_v2(db.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_stmt* statement = nullptr;
+  const std::string sql = "select " + column + " from \"" + table + "\" order by rowid";
+  if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+    ADD_FAILURE() << sql << ": " << sqlite3_errmsg(handle);
+  }
+  while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+    const void* text = sqlite3_column_text16(statement, 0);
+    const int bytes = sqlite3_column_bytes16(statement, 0);
+    values.emplace_back(text ? static_cast<const char16_t*>(text) : u"",
+                        static_cast<size_t>(bytes) / 2);
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(handle);
+  return values;
+}
+
+// Runs a statement with text parameters bound (the test's own edits).
+void Execute(const std::filesystem::path& db, const std::string& sql,
+             const std::vector<std::u16string>& texts = {}) {
+  sqlite3* handle = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(db.c_str(), &handle));
+  sqlite3_stmt* statement = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(handle, sql.c_str(), -1, &statement, nullptr))
+      << sqlite3_errmsg(handle);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    sqlite3_bind_text16(statement, static_cast<int>(i + 1), texts[i].data(),
+                        static_cast<int>(texts[i].size() * 2), SQLITE_TRANSIENT);
+  }
+  EXPECT_EQ(SQLITE_DONE, sqlite3_step(statement)) << sqlite3_errmsg(handle);
+  sqlite3_finalize(statement);
+  sqlite3_close(handle);
+}
+
+class HostileInputTest : public ::testing::Test {
+ protected:
+  HostileInputTest() : drive_("HARBOLT_DRIVE_C", (dir_.path() / "drive_c").c_str()) {
+    // The log is written: hostile texts go through its formatting too.
+    std::filesystem::create_directories(dir_.path() / "drive_c" / "1");
+    std::filesystem::create_directories(dir_.path() / "work");
+    SetDictionary(
+        testing_support::ReadFile(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "dictionary.xml"));
+  }
+
+  // The sample dictionary with more tables.
+  static std::string WithTabs(const std::string& tabs) {
+    std::string xml =
+        testing_support::ReadFile(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "dictionary.xml");
+    xml.insert(xml.find("</tabs>"), tabs);
+    return xml;
+  }
+
+  void SetDictionary(const std::string& xml) {
+    dictionaryParsed_ = dictionary_.parse(Utf8ToUtf16(xml)) == 0;
+  }
+
+  std::filesystem::path Write(const std::string& name, const std::string& content) {
+    testing_support::WriteFile(dir_ / name, content);
+    return dir_ / name;
+  }
+
+  HRESULT Export(std::u16string_view tables, std::u16string_view db, std::u16string workDir = {}) {
+    ComPtr<IHostApplication> application = host_.Application();
+    const long references = host_.References();
+    ScopedBstr bsTables(tables);
+    ScopedBstr bsPath(db);
+    errNumber_ = 77;
+    errDescription_ = u"untouched";
+    HRESULT hr = RefreshTables(application.Get(), dictionary_, workDir, bsTables.Get(),
+                               bsPath.Get(), u"Harbolt.Harbolt.1", errNumber_, errDescription_);
+    comError_.clear();
+    if (hr == Dovbase::E_HARBOLT_EXCEPTION) {
+      ComPtr<IErrorInfo> info;
+      if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) == S_OK && info) {
+        ScopedBstr text;
+        info->GetDescription(text.Receive());
+        comError_ = text.Str();
+      }
+    }
+    EXPECT_EQ(references, host_.References());
+    EXPECT_FALSE(ShowsRuntimeFault(errDescription_));
+    return hr;
+  }
+
+  HRESULT Import(std::u16string_view tables, std::u16string_view db) {
+    ComPtr<IHostApplication> application = host_.Application();
+    const long references = host_.References();
+    ScopedBstr bsTables(tables);
+    ScopedBstr bsPath(db);
+    errNumber_ = 77;
+    errDescription_ = u"untouched";
+    HRESULT hr = UpdateTables(application.Get(), bsTables.Get(), bsPath.Get(), u"Harbolt.Harbolt.1",
+                              errNumber_, errDescription_);
+    EXPECT_EQ(references, host_.References());
+    EXPECT_FALSE(ShowsRuntimeFault(errDescription_));
+    return hr;
+  }
+
+  std::u16string Db(const std::string& name) const { return (dir_ / name).u16string(); }
+
+  testing_support::TempDir dir_;
+  testing_support::ScopedEnv drive_;
+  Dovbase::XmlDocument dictionary_;
+  bool dictionaryParsed_ = false;
+  sim::SimHost host_;
+  int32_t errNumber_ = 77;
+  std::u16string errDescription_;
+  std::u16string comError_;
+};
+
+TEST_F(HostileInputTest, HostTextsReachTheDatabaseAndComeBackExactly) {
+  const std::filesystem::path part = Write("Hostile.SLDPRT", HostilePart());
+  host_.Open(part);
+  const std::vector<std::u16string>& texts = HostileTexts();
+  const std::u16string db = Db("hostile.db");
+  ASSERT_EQ(S_OK, Export(u"Feature,Dimension,Parameter,Equation,Config,property", db))
+      << Utf8(errDescription_);
+
+  // Every text is stored as the host gave it; no statement was changed (the
+  // tables are all there, with one row per item).
+  const DatabaseContent content = ReadDatabase(db);
+  EXPECT_EQ((std::vector<std::string>{"DADU_3_Config", "DADU_3_Dimension", "DADU_3_Equation",
+                                      "DADU_3_Feature", "DADU_3_Parameter", "DADU_3_property"}),
+            content.tables);
+  const std::vector<std::u16string> names = Column(db, "DADU_3_Feature", "featName");
+  const std::vector<std::u16string> descriptions = Column(db, "DADU_3_Feature", "description");
+  const std::vector<std::u16string> creators = Column(db, "DADU_3_Feature", "createdBy");
+  ASSERT_EQ(texts.size() + 1, names.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    SCOPED_TRACE(Utf8(texts[i]));
+    EXPECT_EQ(Suffix(texts[i], i), names[i]);
+    EXPECT_EQ(texts[i], descriptions[i]);
+    EXPECT_EQ(texts[(i + 1) % texts.size()], creators[i]);
+  }
+  EXPECT_EQ(kMegabyte, descriptions.back());
+  const std::vector<std::u16string> comments = Column(db, "DADU_3_Config", "comment");
+  ASSERT_EQ(texts.size(), comments.size());
+  for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i], comments[i]);
+  const std::vector<std::u16string> values = Column(db, "DADU_3_property", "propertyValue");
+  EXPECT_EQ(1u, std::count(values.begin(), values.end(), kMegabyte));
+  // Once among the configurations' properties, once among the document's.
+  EXPECT_EQ(2u, std::count(values.begin(), values.end(), kNul));
+  EXPECT_EQ((std::vector<std::u16string>{u"\"it's %s 😀\" = 5"}),
+            Column(db, "DADU_3_Equation", "equation"));
+
+  // The caller flags the rows with texts just as hostile; the import writes
+  // them to the model exactly.
+  const std::filesystem::path file(db);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const std::u16string& next = texts[(i + 3) % texts.size()];
+    Execute(file, "update DADU_3_Feature set description=?, DADU_flag=2 where featName=?",
+            {next, Suffix(texts[i], i)});
+    Execute(file, "update DADU_3_Config set comment=?, DADU_flag=2 where configName=?",
+            {next, Suffix(texts[i], i)});
+    Execute(file,
+            "update DADU_3_property set propertyValue=?, DADU_flag=2 where propertyName=? and "
+            "configName=?",
+            {next, Suffix(texts[i], i), Suffix(texts[i], i)});
+  }
+  Execute(file, "update DADU_3_Feature set description=?, DADU_flag=2 where featName='Long'",
+          {kMegabyte + u"!"});
+  ASSERT_EQ(S_OK, Import(u"Feature,Config,Parameter,property", db)) << Utf8(errDescription_);
+  const sim::ModelData& model = *host_.Model(part);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    SCOPED_TRACE(Utf8(texts[i]));
+    const std::u16string& next = texts[(i + 3) % texts.size()];
+    EXPECT_EQ(next, model.features[i].fields.description);
+    EXPECT_EQ(next, model.configurations[i].comment);
+    ASSERT_EQ(1u, model.configurations[i].properties.size());
+    EXPECT_EQ(next, model.configurations[i].properties[0].value);
+    ASSERT_EQ(1u, model.configurations[i].parameters.size());
+    EXPECT_EQ(texts[i], model.configurations[i].parameters[0].value);
+  }
+  EXPECT_EQ(kMegabyte + u"!", model.features.back().fields.description);
+}
+
+TEST_F(HostileInputTest, TableNamesCannotReachOtherTablesOrStatements) {
+  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Housing.SLDPRT");
+  const std::u16string db = Db("names.db");
+  const std::u16string lists[] = {
+      u"Feature' or '1'='1",
+      u"Feature'] | //tab[@name='Config",
+      u"Feature'); drop table x; --",
+      u"x' or name()='tab",
+      u"\"Feature\"",
+      u" Feature",
+      u"Feature ",
+      u"Fea ture",
+      u"feature",
+      u"%s%n%x",
+      std::u16string(u"Feature\0Dimension", 17),
+      u"Feature,,Dimension",
+      std::u16string(100000, u'F'),
+      u"😀",
+  };
+  for (const std::u16string& list : lists) {
+    SCOPED_TRACE(Utf8(list).substr(0, 60));
+    EXPECT_EQ(S_FALSE, Export(list, db));
+    EXPECT_EQ(-1, errNumber_);
+    EXPECT_EQ(u"CSldToDb::CreateTable():tabNode is nothing", errDescription_);
+    EXPECT_TRUE(ReadDatabase(db).tables.empty());
+    // The import knows its table names; anything else names nothing. (The
+    // list with an empty name also names Feature, whose table is missing.)
+    if (list != u"Feature,,Dimension") {
+      EXPECT_EQ(S_OK, Import(list, db)) << Utf8(errDescription_);
+    }
+  }
+
+  // Names with blanks, semicolons, double quotes and SQL stay one quoted
+  // name, when the dictionary has a table of exactly that name.
+  SetDictionary(
+      WithTabs("<tab name='a b; drop table DADU_3_Feature; --'><f><fld name='c' dt='1'/></f></tab>"
+               "<tab name='q\"uote'><f><fld name='c'/></f></tab>"
+               "<tab name='表'><f><fld name='名称'/></f></tab>"));
+  ASSERT_TRUE(dictionaryParsed_);
+  EXPECT_EQ(S_OK, Export(u"Feature,a b; drop table DADU_3_Feature; --,q\"uote,表", db))
+      << Utf8(errDescription_);
+  DatabaseContent content = ReadDatabase(db);
+  std::vector<std::string> tables = content.tables;
+  std::sort(tables.begin(), tables.end());
+  EXPECT_EQ((std::vector<std::string>{"DADU_3_Feature", "DADU_3_a b; drop table DADU_3_Feature; --",
+                                      "DADU_3_q\"uote", "DADU_3_表"}),
+            tables);
+  EXPECT_GT(Column(db, "DADU_3_Feature", "featName").size(), 5u);
+}
+
+TEST_F(HostileInputTest, DictionaryColumnNamesCannotAddToTheStatement) {
+  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Housing.SLDPRT");
+  const std::u16string db = Db("columns.db");
+  const std::string columns[] = {
+      "a Text); drop table DADU_3_Config; --",
+      "a Text, b Text",
+      "a default (1)",
+      "\"quoted\"",
+      "'quoted'",
+      "[bracketed]",
+      "a/*comment*/",
+      "a--",
+      "a;b",
+      "1abc",
+      "",
+      "%s%n",
+      "a&#0;b",
+      "a&#10;b",
+  };
+  for (const std::string& column : columns) {
+    SCOPED_TRACE(column);
+    SetDictionary(WithTabs("<tab name='Odd'><f><fld name='c'/><fld name=\"" +
+                           (column == "\"quoted\"" ? std::string("&quot;quoted&quot;") : column) +
+                           "\"/></f></tab>"));
+    if (!dictionaryParsed_) continue;  // not even XML: nothing to create
+    EXPECT_EQ(S_FALSE, Export(u"Config,Odd", db));
+    EXPECT_EQ(-1, errNumber_);
+    EXPECT_EQ(0u, errDescription_.find(u"CSldToDb::CreateTable() error: the column name ["))
+        << Utf8(errDescription_);
+    EXPECT_NE(std::u16string::npos, errDescription_.find(u"is not a plain SQL name"));
+    EXPECT_TRUE(ReadDatabase(db).tables.empty());
+  }
+
+  // Names of letters in any script, digits, "_" and "$" are plain names.
+  SetDictionary(WithTabs("<tab name='Odd'><f><fld name='名称_1$'/><fld name='_x9'/></f></tab>"));
+  EXPECT_EQ(S_OK, Export(u"Odd", db)) << Utf8(errDescription_);
+  EXPECT_EQ((std::vector<std::string>{"DADU_3_Odd"}), ReadDatabase(db).tables);
+}
+
+TEST_F(HostileInputTest, DictionaryEntitiesAndExternalReferencesAreNotFollowed) {
+  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Housing.SLDPRT");
+  const std::filesystem::path secret = Write("secret.txt", "SECRETCOLUMN");
+  const std::string uri = "file://" + secret.string();
+  const std::u16string db = Db("entities.db");
+  const std::string dictionaries[] = {
+      // An external entity in a column name and in a table name.
+      "<!DOCTYPE dd [<!ENTITY s SYSTEM '" + uri +
+          "'>]><dd><tabs><tab name='Feature'><f>"
+          "<fld name='featName'/><fld name='&s;'/></f></tab></tabs></dd>",
+      "<!DOCTYPE dd [<!ENTITY s SYSTEM '" + uri +
+          "'>]><dd><tabs><tab name='&s;'><f>"
+          "<fld name='featName'/></f></tab></tabs></dd>",
+      // An external DTD and parameter entities, by file and by network.
+      "<!DOCTYPE dd SYSTEM '" + uri +
+          "'><dd><tabs><tab name='Feature'><f>"
+          "<fld name='featName'/></f></tab></tabs></dd>",
+      "<!DOCTYPE dd [<!ENTITY % p SYSTEM '" + uri +
+          "'> %p;]><dd><tabs><tab name='Feature'><f>"
+          "<fld name='featName'/></f></tab></tabs></dd>",
+      "<!DOCTYPE dd SYSTEM 'http://127.0.0.1:9/dd.dtd'><dd><tabs><tab name='Feature'><f>"
+      "<fld name='featName'/></f></tab></tabs></dd>",
+      // Entities that expand to gigabytes.
+      "<!DOCTYPE dd [<!ENTITY a 'aaaaaaaaaa'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
+      "<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'><!ENTITY d '&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'>"
+      "<!ENTITY e '&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;'><!ENTITY f '&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;'>"
+      "<!ENTITY g '&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;'><!ENTITY h '&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;'>"
+      "<!ENTITY i '&h;&h;&h;&h;&h;&h;&h;&h;&h;&h;'>]><dd><tabs><tab name='Feature'><f>"
+      "<fld name='featName'/><fld name='&i;'/></f></tab></tabs></dd>",
+  };
+  for (const std::string& xml : dictionaries) {
+    SCOPED_TRACE(xml.substr(0, 90));
+    const auto start = std::chrono::steady_clock::now();
+    SetDictionary(xml);
+    const HRESULT hr = Export(u"Feature", db);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_EQ(std::u16string::npos, errDescription_.find(u"SECRET"));
+    for (const std::string& table : ReadDatabase(db).tables) {
+      EXPECT_EQ(std::string::npos, table.find("SECRET"));
+    }
+    if (hr == S_OK) {
+      // Only what the dictionary itself says: the feature names.
+      for (const std::u16string& name : Column(db, "DADU_3_Feature", "featName")) {
+        EXPECT_EQ(std::u16string::npos, name.find(u"SECRET"));
+      }
+    }
+  }
+}
+
+TEST_F(HostileInputTest, CallerPathsAreTakenExactlyOrRefused) {
+  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Gearbox.SLDASM");
+  for (const std::u16string name :
+       {u"it's %s %n \"q\".db", u"数据库 😀.db", u"back\\slash.db", u"semi;colon --.db"}) {
+    SCOPED_TRACE(Utf8(name));
+    const std::u16string db = (dir_.path() / std::filesystem::path(name)).u16string();
+    EXPECT_EQ(S_OK, Export(u"Feature", db)) << Utf8(errDescription_);
+    EXPECT_EQ(std::vector<std::string>{"DADU_3_Feature"}, ReadDatabase(db).tables);
+    EXPECT_EQ(S_OK, Import(u"Feature", db)) << Utf8(errDescription_);
+  }
+
+  // A zero character would make the file system read a shorter name: the
+  // export and the import refuse it, and no file appears under that name.
+  const std::u16string truncated = Db("cut.db");
+  const std::u16string withZero = truncated + std::u16string(u"\0.other", 7);
+  EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, Export(u"Feature", withZero));
+  EXPECT_EQ(u"The database file name holds a zero character.\n", comError_);
+  EXPECT_FALSE(std::filesystem::exists(truncated));
+  EXPECT_EQ(S_OK, Export(u"Feature", truncated));
+  EXPECT_EQ(S_FALSE, Import(u"Feature", withZero));
+  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+
+  // A path of a megabyte cannot be opened.
+  EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, Export(u"Feature", std::u16string(1 << 20, u'p')));
+  EXPECT_EQ(S_FALSE, Import(u"Feature", std::u16string(1 << 20, u'p')));
+}
+
+TEST_F(HostileInputTest, PreviewFilesStayInsideTheWorkDirectory) {
+  // Component names from the host that look like paths, drives and
+  // wildcards.
+  Write("P.SLDPRT", "{\"type\": \"part\"}");
+  const std::u16string names[] = {u"..\\..\\..\\escape-1", u"..-1",   u"c:\\x-1",
+                                  u"a*b?c\"d<e>f|g-1",     u"%s%n-1", u"名前 😀-1",
+                                  u"tab\tbreak\n-1"};
+  std::string components;
+  for (const std::u16string& name : names) {
+    if (!components.empty()) components += ",";
+    components += "{\"name\": " + Json(name) + ", \"file\": \"P.SLDPRT\"}";
+  }
+  host_.Open(Write("Top.SLDASM",
+                   "{\"type\": \"assembly\", \"configurations\": [{\"name\": "
+                   "\"Default\", \"components\": [" +
+                       components + "]}]}"));
+  const std::filesystem::path work = dir_ / "work" / "inner";
+  std::filesystem::create_directories(work);
+  for (const std::u16string& workDir :
+       {work.u16string(), work.u16string() + u"/", std::u16string(u"/nonexistent\0x", 14)}) {
+    const std::u16string db = Db("preview.db");
+    ASSERT_EQ(S_OK, Export(u"Componen", db, workDir)) << Utf8(errDescription_);
+    for (const std::u16string& preview : Column(db, "DADU_3_Componen", "previewBitmap")) {
+      if (preview.empty()) continue;
+      const std::filesystem::path file(preview);
+      EXPECT_EQ(work, file.parent_path()) << Utf8(preview);
+      // One plain file name, on any file system: no separator, drive colon,
+      // wildcard or control character.
+      const std::u16string name = file.filename().u16string();
+      for (char16_t c : name) {
+        EXPECT_TRUE(c >= 0x20 &&
+                    std::u16string_view(u"\\/:*?\"<>|").find(c) == std::u16string_view::npos)
+            << Utf8(name);
+      }
+      EXPECT_TRUE(std::filesystem::exists(file)) << Utf8(preview);
+    }
+  }
+  // Nothing was written beside the work directory.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.path())) {
+    if (entry.path().extension() == ".bmp") {
+      EXPECT_EQ(work, entry.path().parent_path()) << entry.path();
+    }
+  }
+}
+
+TEST_F(HostileInputTest, HostileRevisionTextsAreJustNumbers) {
+  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Housing.SLDPRT");
+  for (const std::u16string& revision :
+       {std::u16string(u"%s%n%s%n"), std::u16string(1 << 20, u'9'), std::u16string(u"20.3\0.9", 7),
+        std::u16string(u"..."), std::u16string(u"1e999999"), std::u16string(u"-nan"),
+        std::u16string(u"😀.😀.😀")}) {
+    host_.SetRevision(revision);
+    EXPECT_EQ(S_OK, Export(u"Feature,Config", Db("revision.db"))) << Utf8(errDescription_);
+  }
+}
+
+}  // namespace
+}  // namespace reliability
