@@ -51,7 +51,7 @@ double FormatArg::AsReal() const {
 
 namespace {
 
-struct Spec {
+struct Directive {
   std::string flags;
   int width = -1;
   int precision = -1;
@@ -116,68 +116,70 @@ int StarValue(ArgReader& args) {
 
 // Parses flags, width, precision and length after a '%'; i ends on the
 // conversion character (or the end of the format).
-Spec ParseSpec(std::u16string_view format, size_t& i, ArgReader& args) {
-  Spec spec;
-  while (i < format.size() && std::u16string_view(u"-+ #0").find(format[i]) != std::u16string_view::npos) {
-    spec.flags.push_back(static_cast<char>(format[i++]));
+Directive ParseSpec(std::u16string_view format, size_t& i, ArgReader& args) {
+  Directive directive;
+  while (i < format.size() &&
+         std::u16string_view(u"-+ #0").find(format[i]) != std::u16string_view::npos) {
+    directive.flags.push_back(static_cast<char>(format[i++]));
   }
   if (i < format.size() && format[i] == u'*') {
     ++i;
-    spec.width = StarValue(args);
-    if (spec.width < 0) {
-      spec.flags.push_back('-');
-      spec.width = -spec.width;
+    directive.width = StarValue(args);
+    if (directive.width < 0) {
+      directive.flags.push_back('-');
+      directive.width = -directive.width;
     }
   } else if (i < format.size() && IsDigit(format[i])) {
-    spec.width = ReadNumber(format, i);
+    directive.width = ReadNumber(format, i);
   }
   if (i < format.size() && format[i] == u'.') {
     ++i;
     if (i < format.size() && format[i] == u'*') {
       ++i;
-      spec.precision = StarValue(args);
+      directive.precision = StarValue(args);
     } else {
-      spec.precision = ReadNumber(format, i);
+      directive.precision = ReadNumber(format, i);
     }
   }
   for (;;) {
     std::u16string_view rest = format.substr(i);
     if (rest.starts_with(u"I64") || rest.starts_with(u"ll")) {
-      spec.wide64 = true;
+      directive.wide64 = true;
       i += rest[0] == u'I' ? 3 : 2;
     } else if (rest.starts_with(u"I32")) {
       i += 3;
-    } else if (!rest.empty() && std::u16string_view(u"hlLwzjtI").find(rest[0]) !=
-                                    std::u16string_view::npos) {
+    } else if (!rest.empty() &&
+               std::u16string_view(u"hlLwzjtI").find(rest[0]) != std::u16string_view::npos) {
       ++i;
     } else {
       break;
     }
   }
-  if (i < format.size()) spec.conversion = format[i];
-  return spec;
+  if (i < format.size()) directive.conversion = format[i];
+  return directive;
 }
 
-void PutPadded(Sink& sink, const Spec& spec, std::u16string_view text) {
-  bool left = spec.flags.find('-') != std::string::npos;
-  int pad = spec.width > static_cast<int>(text.size()) ? spec.width - static_cast<int>(text.size())
-                                                        : 0;
+void PutPadded(Sink& sink, const Directive& directive, std::u16string_view text) {
+  bool left = directive.flags.find('-') != std::string::npos;
+  int pad = directive.width > static_cast<int>(text.size())
+                ? directive.width - static_cast<int>(text.size())
+                : 0;
   if (!left) sink.Pad(pad);
   sink.Put(text);
   if (left) sink.Pad(pad);
 }
 
-void PutText(Sink& sink, const Spec& spec, const FormatArg* arg) {
+void PutText(Sink& sink, const Directive& directive, const FormatArg* arg) {
   std::u16string_view text;
   if (arg && arg->IsNullText()) {
     text = u"(null)";
   } else if (arg) {
     text = arg->AsText();
   }
-  if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < text.size()) {
-    text = text.substr(0, spec.precision);
+  if (directive.precision >= 0 && static_cast<size_t>(directive.precision) < text.size()) {
+    text = text.substr(0, directive.precision);
   }
-  PutPadded(sink, spec, text);
+  PutPadded(sink, directive, text);
 }
 
 // The "C" locale, made once: numbers are formatted the same whatever locale
@@ -198,18 +200,18 @@ std::string CFormat(const std::string& format, T value) {
   return out;
 }
 
-// Numbers go through the C library's formatting of the same specification.
-void PutNumber(Sink& sink, const Spec& spec, const FormatArg* arg) {
-  std::string narrow = "%" + spec.flags;
-  if (spec.width >= 0) narrow += std::to_string(spec.width);
-  if (spec.precision >= 0) narrow += "." + std::to_string(spec.precision);
-  char conversion = static_cast<char>(spec.conversion);
+// Numbers go through the C library's formatting of the same directive.
+void PutNumber(Sink& sink, const Directive& directive, const FormatArg* arg) {
+  std::string narrow = "%" + directive.flags;
+  if (directive.width >= 0) narrow += std::to_string(directive.width);
+  if (directive.precision >= 0) narrow += "." + std::to_string(directive.precision);
+  char conversion = static_cast<char>(directive.conversion);
   std::string text;
   switch (conversion) {
     case 'd':
     case 'i': {
       int64_t v = arg ? arg->AsSigned() : 0;
-      if (!spec.wide64) v = static_cast<int32_t>(v);
+      if (!directive.wide64) v = static_cast<int32_t>(v);
       text = CFormat(narrow + "lld", static_cast<long long>(v));
       break;
     }
@@ -218,7 +220,7 @@ void PutNumber(Sink& sink, const Spec& spec, const FormatArg* arg) {
     case 'X':
     case 'o': {
       uint64_t v = arg ? arg->AsUnsigned() : 0;
-      if (!spec.wide64) v = static_cast<uint32_t>(v);
+      if (!directive.wide64) v = static_cast<uint32_t>(v);
       text = CFormat(narrow + "ll" + conversion, static_cast<unsigned long long>(v));
       break;
     }
@@ -229,9 +231,9 @@ void PutNumber(Sink& sink, const Spec& spec, const FormatArg* arg) {
   sink.PutAscii(text.c_str());
 }
 
-void PutChar(Sink& sink, const Spec& spec, const FormatArg* arg) {
+void PutChar(Sink& sink, const Directive& directive, const FormatArg* arg) {
   char16_t c = arg ? static_cast<char16_t>(arg->AsUnsigned()) : 0;
-  PutPadded(sink, spec, std::u16string_view(&c, 1));
+  PutPadded(sink, directive, std::u16string_view(&c, 1));
 }
 
 }  // namespace
@@ -246,8 +248,8 @@ std::u16string FormatWideList(size_t limit, std::u16string_view format,
       continue;
     }
     ++i;
-    Spec spec = ParseSpec(format, i, args);
-    switch (spec.conversion) {
+    Directive directive = ParseSpec(format, i, args);
+    switch (directive.conversion) {
       case 0:
         break;  // a lone '%' at the end prints nothing
       case u'%':
@@ -255,11 +257,11 @@ std::u16string FormatWideList(size_t limit, std::u16string_view format,
         break;
       case u's':
       case u'S':
-        PutText(sink, spec, args.Next());
+        PutText(sink, directive, args.Next());
         break;
       case u'c':
       case u'C':
-        PutChar(sink, spec, args.Next());
+        PutChar(sink, directive, args.Next());
         break;
       case u'd':
       case u'i':
@@ -273,10 +275,10 @@ std::u16string FormatWideList(size_t limit, std::u16string_view format,
       case u'F':
       case u'g':
       case u'G':
-        PutNumber(sink, spec, args.Next());
+        PutNumber(sink, directive, args.Next());
         break;
       default:
-        sink.Put(spec.conversion);  // not a conversion: the letter itself
+        sink.Put(directive.conversion);  // not a conversion: the letter itself
         break;
     }
   }

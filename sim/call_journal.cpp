@@ -203,16 +203,16 @@ std::optional<HRESULT> CallJournal::Enter(std::string_view operation, std::u16st
   return outcome;
 }
 
-void CallJournal::AddFault(std::string_view spec, FaultKind kind, HRESULT failure) {
-  std::string_view operation = spec;
+void CallJournal::AddFault(std::string_view faultText, FaultKind kind, HRESULT failure) {
+  std::string_view operation = faultText;
   int occurrence = 0;
-  if (size_t hash = spec.find('#'); hash != std::string_view::npos) {
-    operation = spec.substr(0, hash);
-    std::string_view count = spec.substr(hash + 1);
+  if (size_t hash = faultText.find('#'); hash != std::string_view::npos) {
+    operation = faultText.substr(0, hash);
+    std::string_view count = faultText.substr(hash + 1);
     if (count != "*") {
       auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), occurrence);
       if (ec != std::errc() || end != count.data() + count.size() || occurrence < 1) {
-        throw std::invalid_argument("bad occurrence in fault \"" + std::string(spec) +
+        throw std::invalid_argument("bad occurrence in fault \"" + std::string(faultText) +
                                     "\" (expected #1, #2, ... or #*)");
       }
     }

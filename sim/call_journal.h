@@ -47,9 +47,9 @@ class CallJournal {
   std::optional<HRESULT> Enter(std::string_view operation, std::u16string target,
                                std::initializer_list<platform::FormatArg> arguments);
 
-  // Throws std::invalid_argument for a malformed spec or an unknown
+  // Throws std::invalid_argument for a malformed fault text or an unknown
   // operation.
-  void AddFault(std::string_view spec, FaultKind kind, HRESULT failure);
+  void AddFault(std::string_view faultText, FaultKind kind, HRESULT failure);
   void ClearFaults() { faults_.clear(); }
 
   const std::vector<HostCall>& calls() const { return calls_; }

@@ -60,11 +60,11 @@ ModelData* SimHost::Model(IHostModelDoc* document) {
 void SimHost::SetRevision(std::u16string revision) { state_->revision = std::move(revision); }
 void SimHost::SetWindowHandle(LONGLONG handle) { state_->windowHandle = handle; }
 
-void SimHost::FailCall(std::string_view spec, HRESULT failure) {
-  state_->journal.AddFault(spec, FaultKind::kFail, failure);
+void SimHost::FailCall(std::string_view faultText, HRESULT failure) {
+  state_->journal.AddFault(faultText, FaultKind::kFail, failure);
 }
-void SimHost::EmptyCall(std::string_view spec) {
-  state_->journal.AddFault(spec, FaultKind::kEmpty, S_OK);
+void SimHost::EmptyCall(std::string_view faultText) {
+  state_->journal.AddFault(faultText, FaultKind::kEmpty, S_OK);
 }
 void SimHost::ClearFaults() { state_->journal.ClearFaults(); }
 

@@ -11,7 +11,7 @@
 //   EXPECT_EQ(0, host.References() - before);             // it released what it took
 //   host.CallLines("IHostCustomPropertyManager.");        // what it called, in order
 //
-// Faults: a spec names an operation "Interface.Method" (the host interfaces,
+// Faults: a fault text names an operation "Interface.Method" (the host interfaces,
 // plus "IConnectionPointContainer.FindConnectionPoint",
 // "IConnectionPoint.Advise" and "IConnectionPoint.Unadvise"), optionally
 // followed by "#n": the n-th call of that operation from the moment the fault
@@ -78,10 +78,10 @@ class SimHost {
   void SetRevision(std::u16string revision);
   void SetWindowHandle(LONGLONG handle);
 
-  // Fault injection; std::invalid_argument for a malformed spec or an
+  // Fault injection; std::invalid_argument for a malformed fault text or an
   // unknown operation.
-  void FailCall(std::string_view spec, HRESULT failure = E_FAIL);
-  void EmptyCall(std::string_view spec);
+  void FailCall(std::string_view faultText, HRESULT failure = E_FAIL);
+  void EmptyCall(std::string_view faultText);
   void ClearFaults();
 
   long LiveObjects() const;

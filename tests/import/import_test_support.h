@@ -100,10 +100,10 @@ class ImportTest : public ::testing::Test {
   // "operation target(arguments)".
   std::vector<std::string> Journal(const std::string& prefix = {}) const;
   // Makes the host's operation fail ("Interface.Method#n") or give nothing.
-  void FailCall(const std::string& spec, HRESULT failure = E_FAIL) {
-    host_.FailCall(spec, failure);
+  void FailCall(const std::string& faultText, HRESULT failure = E_FAIL) {
+    host_.FailCall(faultText, failure);
   }
-  void EmptyCall(const std::string& spec) { host_.EmptyCall(spec); }
+  void EmptyCall(const std::string& faultText) { host_.EmptyCall(faultText); }
 
   // The log file's lines without their time stamps (a line that the text's
   // own line break ends shows as the empty line after it).

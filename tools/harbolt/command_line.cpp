@@ -7,8 +7,8 @@
 namespace harbolt_cli {
 namespace {
 
-const OptionSpec* FindOption(const CommandSpec& spec, std::string_view name) {
-  for (const OptionSpec& option : spec.options) {
+const OptionSpec* FindOption(const CommandSpec& definition, std::string_view name) {
+  for (const OptionSpec& option : definition.options) {
     if (option.name == name) return &option;
   }
   return nullptr;
@@ -16,7 +16,8 @@ const OptionSpec* FindOption(const CommandSpec& spec, std::string_view name) {
 
 }  // namespace
 
-CommandLine::CommandLine(const CommandSpec& spec, std::span<const std::string> args) : spec_(spec) {
+CommandLine::CommandLine(const CommandSpec& definition, std::span<const std::string> args)
+    : spec_(definition) {
   // Help is given whatever else the line holds.
   for (const std::string& word : args) {
     if (word == "--") break;
@@ -43,7 +44,7 @@ CommandLine::CommandLine(const CommandSpec& spec, std::span<const std::string> a
       value = std::string(text.substr(equals + 1));
       text = text.substr(0, equals);
     }
-    const OptionSpec* option = FindOption(spec, text);
+    const OptionSpec* option = FindOption(definition, text);
     if (!option) throw UsageError("unknown option --" + std::string(text));
     if (!option->takesValue) {
       if (value) throw UsageError("--" + std::string(text) + " takes no value");
@@ -59,13 +60,13 @@ CommandLine::CommandLine(const CommandSpec& spec, std::span<const std::string> a
     values.push_back(*value);
   }
   const int count = static_cast<int>(positional_.size());
-  if (count < spec.minPositional) {
-    throw UsageError(spec.minPositional == 1 ? "the model file is missing"
-                                             : "an argument is missing");
+  if (count < definition.minPositional) {
+    throw UsageError(definition.minPositional == 1 ? "the model file is missing"
+                                                   : "an argument is missing");
   }
-  if (count > spec.maxPositional) {
+  if (count > definition.maxPositional) {
     throw UsageError("unexpected argument \"" +
-                     positional_[static_cast<size_t>(spec.maxPositional)] + "\"");
+                     positional_[static_cast<size_t>(definition.maxPositional)] + "\"");
   }
 }
 
@@ -104,11 +105,11 @@ std::optional<int> ParseInt(std::string_view text, int min, int max) {
   return number;
 }
 
-std::string HelpText(const CommandSpec& spec) {
-  std::string text = "usage: harbolt " + std::string(spec.name);
-  if (!spec.usage.empty()) text += " " + std::string(spec.usage);
-  text += "\n\n" + std::string(spec.synopsis) + "\n";
-  if (!spec.help.empty()) text += "\n" + std::string(spec.help);
+std::string HelpText(const CommandSpec& definition) {
+  std::string text = "usage: harbolt " + std::string(definition.name);
+  if (!definition.usage.empty()) text += " " + std::string(definition.usage);
+  text += "\n\n" + std::string(definition.synopsis) + "\n";
+  if (!definition.help.empty()) text += "\n" + std::string(definition.help);
   return text;
 }
 

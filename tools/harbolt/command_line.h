@@ -30,13 +30,13 @@ struct CommandSpec {
 
 class CommandLine {
  public:
-  // Reads args (the words after the subcommand's name) against spec. When
+  // Reads args (the words after the subcommand's name) against definition. When
   // they ask for help, nothing else is read. Throws UsageError naming the
   // problem: an unknown option, a missing value, an option given twice that
   // may be given once, too few or too many positional arguments.
-  CommandLine(const CommandSpec& spec, std::span<const std::string> args);
+  CommandLine(const CommandSpec& definition, std::span<const std::string> args);
 
-  const CommandSpec& spec() const { return spec_; }
+  const CommandSpec& definition() const { return spec_; }
   bool helpRequested() const { return help_; }
   const std::vector<std::string>& positional() const { return positional_; }
 
@@ -60,6 +60,6 @@ class CommandLine {
 std::optional<int> ParseInt(std::string_view text, int min, int max);
 
 // The help text of a subcommand: usage line, synopsis and details.
-std::string HelpText(const CommandSpec& spec);
+std::string HelpText(const CommandSpec& definition);
 
 }  // namespace harbolt_cli

@@ -10,7 +10,7 @@
 namespace harbolt_cli {
 
 struct Command {
-  const CommandSpec& spec;
+  const CommandSpec& definition;
   int (*run)(const CommandLine& line);
 };
 

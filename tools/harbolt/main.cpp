@@ -33,10 +33,10 @@ void PrintHelp(std::ostream& out) {
          "\n"
          "commands:\n";
   for (const Command& command : kCommands) {
-    std::string synopsis(command.spec.synopsis);
+    std::string synopsis(command.definition.synopsis);
     synopsis = synopsis.substr(0, synopsis.find('\n'));
-    out << "  " << command.spec.name << std::string(12 - command.spec.name.size(), ' ') << synopsis
-        << "\n";
+    out << "  " << command.definition.name << std::string(12 - command.definition.name.size(), ' ')
+        << synopsis << "\n";
   }
   out << "\n"
          "'harbolt COMMAND --help' tells more about a command. Start with 'harbolt demo'.\n"
@@ -60,8 +60,8 @@ int Main(const std::vector<std::string>& args) {
   if (name == "--help" || name == "-h" || name == "help") {
     if (args.size() > 1) {
       for (const Command& command : kCommands) {
-        if (command.spec.name == args[1]) {
-          std::cout << HelpText(command.spec);
+        if (command.definition.name == args[1]) {
+          std::cout << HelpText(command.definition);
           return kExitOk;
         }
       }
@@ -70,19 +70,19 @@ int Main(const std::vector<std::string>& args) {
     return kExitOk;
   }
   for (const Command& command : kCommands) {
-    if (command.spec.name != name) continue;
+    if (command.definition.name != name) continue;
     std::string prefix = "harbolt " + name + ": ";
     try {
-      CommandLine line(command.spec, std::span(args).subspan(1));
+      CommandLine line(command.definition, std::span(args).subspan(1));
       if (line.helpRequested()) {
-        std::cout << HelpText(command.spec);
+        std::cout << HelpText(command.definition);
         return kExitOk;
       }
       return command.run(line);
     } catch (const ToolError& error) {
       std::cerr << prefix << error.what() << "\n";
       if (error.status() == kExitUsage) {
-        std::cerr << "usage: harbolt " << name << " " << command.spec.usage << "\n"
+        std::cerr << "usage: harbolt " << name << " " << command.definition.usage << "\n"
                   << "Try 'harbolt " << name << " --help'.\n";
       }
       return error.status();

@@ -44,18 +44,19 @@ struct KeyedRows {
 
 // The key of every row: the key columns when the table has them all, else
 // every compared column.
-KeyedRows KeyRows(const DbRows& rows, const TableKey* spec) {
+KeyedRows KeyRows(const DbRows& rows, const TableKey* definition) {
   KeyedRows keyed;
   std::vector<size_t> keyColumns;
   for (size_t c = 0; c < rows.columns.size(); ++c) {
     const std::string& name = rows.columns[c];
     if (name == "DADU_flag") continue;
-    if (spec && std::find(spec->ignored.begin(), spec->ignored.end(), name) != spec->ignored.end())
+    if (definition && std::find(definition->ignored.begin(), definition->ignored.end(), name) !=
+                          definition->ignored.end())
       continue;
     keyed.compared.push_back(c);
   }
-  if (spec) {
-    for (std::string_view name : spec->key) {
+  if (definition) {
+    for (std::string_view name : definition->key) {
       std::optional<size_t> column = rows.Column(name);
       if (!column) {
         keyColumns.clear();
@@ -85,15 +86,15 @@ DbRows ReadTable(CallerDatabase& db, const std::string& stored) {
 TableDiff::TableDiff(CallerDatabase& before, CallerDatabase& after,
                      const std::vector<std::string>& tables) {
   for (const std::string& table : tables) {
-    const TableKey* spec = nullptr;
+    const TableKey* definition = nullptr;
     for (const TableKey& key : TableKeys()) {
-      if (key.table == table) spec = &key;
+      if (key.table == table) definition = &key;
     }
     const std::string stored = StoredTableName(table);
     DbRows old = ReadTable(before, stored);
     DbRows now = ReadTable(after, stored);
-    KeyedRows oldKeys = KeyRows(old, spec);
-    KeyedRows newKeys = KeyRows(now, spec);
+    KeyedRows oldKeys = KeyRows(old, definition);
+    KeyedRows newKeys = KeyRows(now, definition);
     // Rows of the same key pair up in order.
     std::multimap<std::string, size_t> unmatched;
     for (size_t r = 0; r < now.rows.size(); ++r) unmatched.emplace(newKeys.keys[r], r);
