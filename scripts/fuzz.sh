@@ -51,8 +51,10 @@ for target in "${targets[@]}"; do
     result="FAULT (see $log and $artifacts)"
     status=1
   fi
-  runs=$(grep -ho 'stat::number_of_executed_units: *[0-9]*' "$log" fuzz-*.log 2>/dev/null |
-         awk '{s += $2} END {print s + 0}')
+  logs=("$log")
+  if [ "$fuzz_jobs" -gt 1 ]; then logs+=(fuzz-*.log); fi
+  runs=$(cat "${logs[@]}" 2>/dev/null | grep -o 'stat::number_of_executed_units: *[0-9]*' |
+         awk '{s += $2} END {print s + 0}' || true)
   summary+=("$target: $runs executions in $seconds s, $result")
   rm -f fuzz-*.log
 done
