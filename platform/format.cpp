@@ -14,6 +14,11 @@ int64_t FormatArg::AsSigned() const {
     case Kind::kUnsigned:
       return static_cast<int64_t>(unsigned_);
     case Kind::kReal:
+      // Out of range (or NaN) has no integer value: clamp rather than
+      // convert, which would be undefined.
+      if (real_ >= 9.2e18) return INT64_MAX;
+      if (real_ <= -9.2e18) return INT64_MIN;
+      if (real_ != real_) return 0;
       return static_cast<int64_t>(real_);
     case Kind::kText:
       return 0;
@@ -28,7 +33,7 @@ uint64_t FormatArg::AsUnsigned() const {
     case Kind::kUnsigned:
       return unsigned_;
     case Kind::kReal:
-      return static_cast<uint64_t>(static_cast<int64_t>(real_));
+      return static_cast<uint64_t>(AsSigned());
     case Kind::kText:
       return 0;
   }

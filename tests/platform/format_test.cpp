@@ -55,6 +55,10 @@ TEST(FormatTest, OddFormatsNeverFail) {
   EXPECT_EQ(F(u"%d %s"), u"0 ");  // missing arguments
   EXPECT_EQ(F(u"%d", u"text"), u"0");  // wrong kind of argument
   EXPECT_EQ(F(u"%s", 12), u"");
+  // A real taken as an integer (a width, %d) is clamped, never undefined.
+  EXPECT_EQ(F(u"%d", 1e308), u"-1");  // INT64_MAX taken at 32 bits
+  EXPECT_EQ(F(u"%lld", -1e308), u"-9223372036854775808");
+  EXPECT_EQ(F(u"%*d|", 1e308, 1).size(), 100001u);
 }
 
 TEST(FormatTest, LimitCutsTheOutput) {
