@@ -49,21 +49,16 @@ class EventSource final : public ComObject<IDispatch> {
   int clicks = 0;
 };
 
-sim::SimHost& Host() {
-  static sim::SimHost* host = [] {
-    auto* made = new sim::SimHost;
-    made->Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Shaft.SLDPRT");
-    return made;
-  }();
-  return *host;
-}
-
 }  // namespace
 
 HARBOLT_FUZZ_TARGET(create_menu) {
   const std::u16string definition =
       platform::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
-  sim::SimHost& host = Host();
+  // A host of its own for every input: the host remembers every group ever
+  // made, and one host for all inputs would grow without end.
+  sim::SimHost host;
+  host.SetRecording(false);
+  host.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Shaft.SLDPRT");
   const long references = host.References();
   {
     ComPtr<IHostApplication> application = host.Application();

@@ -50,6 +50,7 @@ HARBOLT_FUZZ_TARGET(import) {
   }
 
   sim::SimHost host;
+  host.SetRecording(false);
   host.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / kModels[data[0] % 3]);
   const long references = host.References();
   {
