@@ -6,19 +6,13 @@
 #include "common/catch_pattern.h"
 #include "export/sld_to_db.h"
 #include "hostutil/host_call.h"
+#include "hostutil/model_names.h"
 
 namespace {
 
 constexpr Dovbase::CatchSite kExportDimensionSite{u"SldToDb", u"CSldToDb::ExportDimension", 894};
 
 using hostutil::HostGet;
-
-// A dimension's full name without its document part: cut before the last
-// "@"; empty when there is none.
-std::u16string_view DimensionKey(std::u16string_view fullName) {
-  size_t at = fullName.rfind(u'@');
-  return at == std::u16string_view::npos ? std::u16string_view() : fullName.substr(0, at);
-}
 
 }  // namespace
 
@@ -41,7 +35,7 @@ bool CSldToDb::ExportDimension() {
                       &IHostDisplayDimension::GetDimension, k);
           std::u16string fullName =
               HostGet(u"IHostDimension::GetFullName", dimension, &IHostDimension::GetFullName);
-          std::u16string key(DimensionKey(fullName));
+          std::u16string key(hostutil::DimensionKey(fullName));
           // A known key: another feature shows this display dimension, and
           // its other dimension too.
           if (!keys.insert(key).second) break;

@@ -86,18 +86,6 @@ double HostRevisionValue(std::u16string_view revision) {
   return value + 0.00001;
 }
 
-std::vector<std::u16string> SplitTableList(std::u16string_view tableList) {
-  std::vector<std::u16string> names;
-  size_t start = 0;
-  for (size_t comma = tableList.find(u','); comma != std::u16string_view::npos;
-       comma = tableList.find(u',', start)) {
-    names.emplace_back(tableList.substr(start, comma - start));
-    start = comma + 1;
-  }
-  if (start < tableList.size()) names.emplace_back(tableList.substr(start));
-  return names;
-}
-
 CSldToDb::CSldToDb(IHostApplication* host, DbConnection* db, const Dovbase::XmlDocument& dictionary,
                    std::u16string workDir)
     : host_(host), db_(db), row_(db), dictionary_(dictionary), workDir_(std::move(workDir)) {
@@ -110,7 +98,7 @@ CSldToDb::~CSldToDb() = default;
 bool CSldToDb::Export(std::u16string_view tableList) {
   Dovbase::InstallErrorHandlers();
   return Dovbase::GuardWorkerOperation(kExportSite, errNumber_, errDescription_, [&] {
-    std::vector<std::u16string> names = SplitTableList(tableList);
+    std::vector<std::u16string> names = hostutil::SplitTableList(tableList);
     for (const std::u16string& name : names) {
       if (!CreateTable(name)) return false;
     }

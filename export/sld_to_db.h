@@ -32,11 +32,6 @@ struct FeatureEntry {
 // there is none) and 0.00001 is added ("20.3.0" gives 20.30001, "20" 20.00001).
 double HostRevisionValue(std::u16string_view revision);
 
-// Splits a table list at every ",": every piece before a "," is a name (an
-// empty piece an empty name); the piece after the last "," only when it is
-// not empty. Nothing is trimmed; an empty list gives no names.
-std::vector<std::u16string> SplitTableList(std::u16string_view tableList);
-
 // CSldToDb lives for one export. Every operation returns true on success;
 // on failure false, with errNumber() and errDescription() saying why (the
 // operation's catch pattern: -1 and "<operation>() error: " + the failure's

@@ -9,6 +9,23 @@ std::u16string MakeTableName(std::u16string_view logicalName) {
   return name;
 }
 
+std::vector<std::u16string> SplitTableList(std::u16string_view tableList) {
+  std::vector<std::u16string> names;
+  size_t start = 0;
+  for (size_t comma = tableList.find(u','); comma != std::u16string_view::npos;
+       comma = tableList.find(u',', start)) {
+    names.emplace_back(tableList.substr(start, comma - start));
+    start = comma + 1;
+  }
+  if (start < tableList.size()) names.emplace_back(tableList.substr(start));
+  return names;
+}
+
+std::u16string_view DimensionKey(std::u16string_view fullName) {
+  size_t at = fullName.rfind(u'@');
+  return at == std::u16string_view::npos ? std::u16string_view() : fullName.substr(0, at);
+}
+
 std::u16string RealName(std::u16string_view componentName) {
   size_t slash = componentName.rfind(u'/');
   size_t start = slash == std::u16string_view::npos ? 0 : slash + 1;

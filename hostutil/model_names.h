@@ -5,12 +5,23 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hostutil {
 
 // The stored name of a logical table: "DADU" + "_3_" + the logical name
 // ("Feature" is stored as DADU_3_Feature).
 std::u16string MakeTableName(std::u16string_view logicalName);
+
+// The names of a caller's table list: each piece between two "," is a name
+// (an empty piece an empty name); the piece after the last "," only when it
+// is not empty. Nothing is trimmed; an empty list gives no names.
+std::vector<std::u16string> SplitTableList(std::u16string_view tableList);
+
+// A dimension's key: its full name without the document part, cut before
+// the last "@"; empty when there is none ("D1@Sketch1@Plate.SLDPRT" gives
+// "D1@Sketch1").
+std::u16string_view DimensionKey(std::u16string_view fullName);
 
 // The model name in a component name: the text between the last "/" and the
 // last "-" ("SubAsm-1/Bolt-2" gives "Bolt"). Without a "-" after the last "/"

@@ -12,6 +12,7 @@
 #include "common/messages.h"
 #include "db/db_exception.h"
 #include "hostutil/host_call.h"
+#include "hostutil/model_names.h"
 #include "platform/format.h"
 
 namespace {
@@ -23,21 +24,6 @@ constexpr Dovbase::CatchSite kExecQuerySite{u"DbToSld.h", u"CDbToSld::ExecQuery"
 constexpr int kCantOpen = 14;
 constexpr char16_t kCantOpenText[] = u"unable to open database file";
 constexpr int kCorrupt = 11;
-
-// The names of the table list: each piece between two "," is a name (an
-// empty piece too); the text after the last "," only when it is not empty.
-// Nothing is trimmed.
-std::vector<std::u16string> SplitTableList(std::u16string_view list) {
-  std::vector<std::u16string> names;
-  size_t start = 0;
-  for (size_t comma = list.find(u','); comma != std::u16string_view::npos;
-       comma = list.find(u',', start)) {
-    names.emplace_back(list.substr(start, comma - start));
-    start = comma + 1;
-  }
-  if (start < list.size()) names.emplace_back(list.substr(start));
-  return names;
-}
 
 bool Named(const std::vector<std::u16string>& names, std::u16string_view table) {
   for (const std::u16string& name : names) {
@@ -79,7 +65,7 @@ bool CDbToSld::Import(const std::u16string& dbPath, const std::u16string& tableL
   std::optional<Dovbase::CaughtError> caught = Dovbase::RunCatching(kImportSite, [&] {
     CloseDatabase();
     OpenDatabase(dbPath);
-    const std::vector<std::u16string> names = SplitTableList(tableList);
+    const std::vector<std::u16string> names = hostutil::SplitTableList(tableList);
 
     // The host failing to answer is reported with its code; a host without
     // an active document has no type.
@@ -148,10 +134,7 @@ bool CDbToSld::UpdateTables(const std::vector<std::u16string>& names, bool drawi
 }
 
 std::u16string CDbToSld::MakeTableName(std::u16string_view logicalName) {
-  std::u16string name = u"DADU";
-  name += u"_3_";
-  name += logicalName;
-  return name;
+  return hostutil::MakeTableName(logicalName);
 }
 
 std::u16string CDbToSld::MakeFlagCondition(int value) {
@@ -192,7 +175,14 @@ bool CDbToSld::ExecQuery() {
   });
 }
 
-bool CDbToSld::RunListStatement(const std::u16string& sql, std::u16string_view failurePrefix) {
+bool CDbToSld::RunListStatement(std::u16string_view failurePrefix) {
+  std::u16string sql = BuildSelect();
+  sql += u"' where ";
+  sql += u"DADU_flag";
+  sql += u" != ";
+  sql += platform::FormatWide(platform::kUnlimited, u"%d", 3);
+  sql += u" order by ";
+  sql += u"configName";
   try {
     query_ = DbQuery();
     query_ = Database().query(sql);

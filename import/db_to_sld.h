@@ -139,11 +139,12 @@ class CDbToSld {
   std::u16string BuildSelect() const;
   // Sets the columns and the condition of the current table's query.
   void SetQuery(std::span<const std::u16string_view> columns, std::u16string where);
-  // Runs a statement of the list steps (Parameter, property) into query_; on
-  // failure records the SQLite error (code and message, with a log line), or
-  // -1 and failurePrefix + message 5822 for any other failure, and returns
-  // false.
-  bool RunListStatement(const std::u16string& sql, std::u16string_view failurePrefix);
+  // Runs the statement of the list steps (Parameter, property) into query_:
+  // the current query's SELECT, then "' where DADU_flag != 3 order by
+  // configName". On failure records the SQLite error (code and message, with
+  // a log line), or -1 and failurePrefix + message 5822 for any other
+  // failure, and returns false.
+  bool RunListStatement(std::u16string_view failurePrefix);
 
   // Opens the database file at path into pDb_; raises DbException when the
   // file is missing or cannot be opened.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "hostutil/host_call.h"
+#include "hostutil/model_names.h"
 #include "import/db_to_sld.h"
 #include "import/host_access.h"
 
@@ -43,8 +44,8 @@ void IndexDisplayDimension(IDispatch* displayDimension,
     hr = display->GetDimension(k, dimension.ReleaseAndGetAddressOf());
     importer::RequireHostObject(hr, static_cast<bool>(dimension),
                                 u"IHostDisplayDimension::GetDimension");
-    std::u16string key = importer::DimensionKey(
-        HostGet(u"IHostDimension::GetFullName", dimension, &IHostDimension::GetFullName));
+    std::u16string key(hostutil::DimensionKey(
+        HostGet(u"IHostDimension::GetFullName", dimension, &IHostDimension::GetFullName)));
     if (index.count(key)) return;
     index.emplace(std::move(key), std::move(dimension));
   }

@@ -84,17 +84,6 @@ ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component) {
   return document;
 }
 
-std::u16string ModelNameFromTitle(std::u16string_view title) {
-  size_t dot = title.rfind(u'.');
-  return std::u16string(dot == std::u16string_view::npos ? title : title.substr(0, dot));
-}
-
-std::u16string DimensionKey(std::u16string_view fullName) {
-  size_t at = fullName.rfind(u'@');
-  return at == std::u16string_view::npos ? std::u16string()
-                                         : std::u16string(fullName.substr(0, at));
-}
-
 void RefusedWrites::Check(HRESULT result, std::u16string_view operation, std::u16string_view item) {
   if (SUCCEEDED(result)) return;
   if (count_++ == 0) {

@@ -41,14 +41,6 @@ std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component)
 // when the component has none. Raises when the host fails.
 ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component);
 
-// The name the rows of a model document carry: its title without the part
-// from the last "." on (the whole title when it has none).
-std::u16string ModelNameFromTitle(std::u16string_view title);
-
-// The key of a dimension: its full name cut before the last "@" (the
-// document's name goes); empty when the full name has no "@".
-std::u16string DimensionKey(std::u16string_view fullName);
-
 // Raises Dovbase::Kvx_Exception naming the operation when a host call that
 // hands out an object failed or gave none; the steps cannot go on without it.
 void RequireHostObject(HRESULT result, bool gotObject, std::u16string_view operation);

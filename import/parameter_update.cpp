@@ -156,14 +156,7 @@ bool CDbToSld::UpdateParameter() {
     } else {
       SetQuery(kParameterColumns, {});
     }
-    std::u16string sql = BuildSelect();
-    sql += u"' where ";
-    sql += u"DADU_flag";
-    sql += u" != ";
-    sql += platform::FormatWide(platform::kUnlimited, u"%d", 3);
-    sql += u" order by ";
-    sql += u"configName";
-    if (!RunListStatement(sql, u"CDbToSld::UpdateParameter():")) return false;
+    if (!RunListStatement(u"CDbToSld::UpdateParameter():")) return false;
     if (query_.atEnd()) return true;
 
     ComPtr<IHostModelDoc> document = RequiredActiveDocument();

@@ -12,6 +12,7 @@
 #include "common/kvx_exception.h"
 #include "common/log.h"
 #include "hostutil/host_call.h"
+#include "hostutil/model_names.h"
 #include "import/changed_items.h"
 #include "import/db_to_sld.h"
 #include "import/host_access.h"
@@ -85,14 +86,7 @@ bool CDbToSld::UpdateProperty() {
     } else {
       SetQuery(kPropertyColumns, {});
     }
-    std::u16string sql = BuildSelect();
-    sql += u"' where ";
-    sql += u"DADU_flag";
-    sql += u" != ";
-    sql += platform::FormatWide(platform::kUnlimited, u"%d", 3);
-    sql += u" order by ";
-    sql += u"configName";
-    if (!RunListStatement(sql, u"CDbToSld::UpdateProperty():")) return false;
+    if (!RunListStatement(u"CDbToSld::UpdateProperty():")) return false;
     if (query_.atEnd()) return true;
 
     PropertyRows rows;
@@ -172,7 +166,7 @@ bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
     if (name.empty()) {
       name = hostutil::HostGet(u"IHostModelDoc::GetTitle", model, &IHostModelDoc::GetTitle);
       Dovbase::WriteLogFormat(u"name1=%s", name);
-      name = importer::ModelNameFromTitle(name);
+      name = hostutil::TitleBase(name);
       Dovbase::WriteLogFormat(u"name2=%s", name);
     }
 

@@ -5,40 +5,13 @@
 #include "platform/last_error.h"
 #include "platform/module.h"
 #include "platform/registry.h"
+#include "platform/registry_reading.h"
 
 namespace loader {
 namespace {
 
 using DllGetClassObjectFunction = HRESULT (*)(REFCLSID, REFIID, void**);
 using DllFunction = HRESULT (*)();
-
-// The default text value of root\path; empty when the key or value is
-// missing or is not text.
-std::u16string ReadDefaultText(HKEY root, const std::u16string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-  DWORD type = 0;
-  DWORD bytes = 0;
-  std::u16string text;
-  if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
-      type == REG_SZ && bytes >= sizeof(OLECHAR)) {
-    text.resize(bytes / sizeof(OLECHAR));
-    if (RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                         &bytes) != ERROR_SUCCESS) {
-      text.clear();
-    }
-    while (!text.empty() && text.back() == u'\0') text.pop_back();
-  }
-  RegCloseKey(key);
-  return text;
-}
-
-bool KeyExists(HKEY root, const std::u16string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
 
 }  // namespace
 
@@ -51,11 +24,12 @@ HRESULT AddinLoader::Load(IHostApplication* host, std::u16string_view clsidText,
   std::u16string clsidString(clsidText);
   CLSID clsid{};
   if (FAILED(CLSIDFromString(clsidString.c_str(), &clsid))) return REGDB_E_CLASSNOTREG;
-  if (!KeyExists(HKEY_LOCAL_MACHINE, u"SOFTWARE\\SolidWorks\\AddIns\\" + clsidString)) {
+  if (!platform::RegistryKeyExists(HKEY_LOCAL_MACHINE,
+                                   u"SOFTWARE\\SolidWorks\\AddIns\\" + clsidString)) {
     return REGDB_E_CLASSNOTREG;
   }
-  std::u16string path =
-      ReadDefaultText(HKEY_CLASSES_ROOT, u"CLSID\\" + clsidString + u"\\InprocServer32");
+  std::u16string path = platform::RegistryDefaultText(
+      HKEY_CLASSES_ROOT, u"CLSID\\" + clsidString + u"\\InprocServer32");
   if (path.empty()) return REGDB_E_CLASSNOTREG;
 
   HMODULE module = LoadLibraryW(path.c_str());

@@ -7,6 +7,7 @@
 #include "platform/com_object.h"
 #include "platform/format.h"
 #include "platform/registry.h"
+#include "platform/registry_reading.h"
 #include "platform/text.h"
 
 namespace {
@@ -95,8 +96,7 @@ class TypeInfo final : public ComObject<ITypeInfo> {
     *flags = index == 0 ? 1 : 0;  // IMPLTYPEFLAG_FDEFAULT for the first
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR* names, UINT count,
-                                          MEMBERID* memids) override {
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR* names, UINT count, MEMBERID* memids) override {
     if (!names || !memids || count == 0) return E_INVALIDARG;
     for (UINT i = 0; i < count; ++i) memids[i] = MEMBERID_NIL;
     const platform::MemberDescription* m = FindByName(names[0]);
@@ -150,9 +150,7 @@ class TypeInfo final : public ComObject<ITypeInfo> {
   HRESULT STDMETHODCALLTYPE AddressOfMember(MEMBERID, INVOKEKIND, PVOID*) override {
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, PVOID*) override {
-    return E_NOTIMPL;
-  }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, PVOID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetMops(MEMBERID, BSTR* mops) override {
     if (mops) *mops = nullptr;
     return S_OK;
@@ -214,8 +212,8 @@ class TypeLib final : public ComObject<ITypeLib> {
   }
   HRESULT STDMETHODCALLTYPE GetLibAttr(TLIBATTR** attr) override {
     if (!attr) return E_INVALIDARG;
-    *attr = new TLIBATTR{description_.libid,          description_.lcid, SYS_WIN64,
-                         description_.majorVersion,   description_.minorVersion, 0};
+    *attr = new TLIBATTR{description_.libid,        description_.lcid,         SYS_WIN64,
+                         description_.majorVersion, description_.minorVersion, 0};
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetTypeComp(ITypeComp**) override { return E_NOTIMPL; }
@@ -279,23 +277,6 @@ LSTATUS SetText(const std::u16string& keyPath, const OLECHAR* name, std::u16stri
   return status;
 }
 
-// The default value of HKCR\keyPath, or empty.
-std::u16string GetText(const std::u16string& keyPath) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return u"";
-  }
-  std::u16string text(512, u'\0');
-  DWORD bytes = static_cast<DWORD>(text.size() * sizeof(OLECHAR));
-  DWORD type = 0;
-  LSTATUS status =
-      RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &bytes);
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS || type != REG_SZ) return u"";
-  text.resize(platform::WideLength(text.c_str()));
-  return text;
-}
-
 std::u16string VersionText(WORD major, WORD minor) {
   return platform::FormatWide(platform::kUnlimited, u"%x.%x", major, minor);
 }
@@ -324,8 +305,8 @@ HRESULT RegisterTypeLib(ITypeLib* lib, LPCOLESTR fullPath, LPCOLESTR helpDir) {
   HRESULT hr = lib->GetLibAttr(&attr);
   if (FAILED(hr)) return hr;
   std::u16string libid = platform::GuidToString(attr->guid);
-  std::u16string base = u"TypeLib\\" + libid + u"\\" + VersionText(attr->wMajorVerNum,
-                                                                     attr->wMinorVerNum);
+  std::u16string base =
+      u"TypeLib\\" + libid + u"\\" + VersionText(attr->wMajorVerNum, attr->wMinorVerNum);
   std::u16string version = VersionText(attr->wMajorVerNum, attr->wMinorVerNum);
   lib->ReleaseTLibAttr(attr);
 
@@ -334,7 +315,8 @@ HRESULT RegisterTypeLib(ITypeLib* lib, LPCOLESTR fullPath, LPCOLESTR helpDir) {
   LSTATUS status = SetText(base, nullptr, help.View());
   if (status == ERROR_SUCCESS) status = SetText(base + u"\\0\\win64", nullptr, fullPath);
   if (status == ERROR_SUCCESS) status = SetText(base + u"\\FLAGS", nullptr, u"0");
-  if (status == ERROR_SUCCESS) status = SetText(base + u"\\HELPDIR", nullptr, helpDir ? helpDir : u"");
+  if (status == ERROR_SUCCESS)
+    status = SetText(base + u"\\HELPDIR", nullptr, helpDir ? helpDir : u"");
   for (UINT i = 0; status == ERROR_SUCCESS && i < lib->GetTypeInfoCount(); ++i) {
     TYPEKIND kind{};
     lib->GetTypeInfoType(i, &kind);
@@ -348,7 +330,8 @@ HRESULT RegisterTypeLib(ITypeLib* lib, LPCOLESTR fullPath, LPCOLESTR helpDir) {
     ScopedBstr interfaceName;
     lib->GetDocumentation(static_cast<INT>(i), interfaceName.Receive(), nullptr, nullptr, nullptr);
     status = SetText(key, nullptr, interfaceName.View());
-    if (status == ERROR_SUCCESS) status = SetText(key + u"\\ProxyStubClsid32", nullptr, kOleAutomationProxy);
+    if (status == ERROR_SUCCESS)
+      status = SetText(key + u"\\ProxyStubClsid32", nullptr, kOleAutomationProxy);
     if (status == ERROR_SUCCESS) status = SetText(key + u"\\TypeLib", nullptr, libid);
     if (status == ERROR_SUCCESS) status = SetText(key + u"\\TypeLib", u"Version", version);
   }
@@ -369,7 +352,9 @@ HRESULT UnRegisterTypeLib(REFGUID libid, WORD major, WORD minor, LCID, SYSKIND) 
         break;
       }
       std::u16string key = u"Interface\\" + std::u16string(name);
-      if (platform::EqualsIgnoringAsciiCase(GetText(key + u"\\TypeLib"), id)) ours.push_back(key);
+      if (platform::EqualsIgnoringAsciiCase(
+              platform::RegistryDefaultText(HKEY_CLASSES_ROOT, key + u"\\TypeLib"), id))
+        ours.push_back(key);
     }
     RegCloseKey(interfaces);
     for (const std::u16string& key : ours) RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());

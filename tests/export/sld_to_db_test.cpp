@@ -14,17 +14,6 @@ namespace {
 constexpr std::u16string_view kAllTables =
     u"Feature,Dimension,Parameter,Equation,Config,property,Componen";
 
-TEST(TableListTest, SplitAtEveryComma) {
-  using Names = std::vector<std::u16string>;
-  EXPECT_EQ(Names{}, SplitTableList(u""));
-  EXPECT_EQ((Names{u"Feature"}), SplitTableList(u"Feature"));
-  EXPECT_EQ((Names{u"Feature"}), SplitTableList(u"Feature,"));
-  EXPECT_EQ((Names{u"Feature", u" Dimension"}), SplitTableList(u"Feature, Dimension"));
-  EXPECT_EQ((Names{u"Feature", u"", u"Dimension"}), SplitTableList(u"Feature,,Dimension"));
-  EXPECT_EQ((Names{u"", u"x"}), SplitTableList(u",x"));
-  EXPECT_EQ((Names{u""}), SplitTableList(u","));
-}
-
 TEST(HostRevisionTest, CutBeforeTheLastDotOfThreePartsPlusAHundredThousandth) {
   EXPECT_DOUBLE_EQ(20.30001, HostRevisionValue(u"20.3.0"));
   EXPECT_DOUBLE_EQ(20.30001, HostRevisionValue(u"20.3"));

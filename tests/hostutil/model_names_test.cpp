@@ -7,6 +7,17 @@
 namespace hostutil {
 namespace {
 
+TEST(ModelNamesTest, TableListsSplitAtEveryComma) {
+  using Names = std::vector<std::u16string>;
+  EXPECT_EQ(Names{}, SplitTableList(u""));
+  EXPECT_EQ((Names{u"Feature"}), SplitTableList(u"Feature"));
+  EXPECT_EQ((Names{u"Feature"}), SplitTableList(u"Feature,"));
+  EXPECT_EQ((Names{u"Feature", u" Dimension"}), SplitTableList(u"Feature, Dimension"));
+  EXPECT_EQ((Names{u"Feature", u"", u"Dimension"}), SplitTableList(u"Feature,,Dimension"));
+  EXPECT_EQ((Names{u"", u"x"}), SplitTableList(u",x"));
+  EXPECT_EQ((Names{u""}), SplitTableList(u","));
+}
+
 TEST(ModelNamesTest, MakeTableNamePrefixesTheLogicalName) {
   EXPECT_EQ(u"DADU_3_Feature", MakeTableName(u"Feature"));
   EXPECT_EQ(u"DADU_3_Componen", MakeTableName(u"Componen"));

@@ -11,38 +11,12 @@
 #include "platform/console.h"
 #include "platform/guid.h"
 #include "platform/registry.h"
+#include "platform/registry_reading.h"
 #include "platform/text.h"
 #include "tools/harbolt/tool_error.h"
 
 namespace harbolt_cli {
 namespace {
-
-// The default text value of root\path; empty when missing or not text.
-std::u16string DefaultText(HKEY root, const std::u16string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-  std::u16string text;
-  DWORD type = 0;
-  DWORD bytes = 0;
-  if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
-      type == REG_SZ && bytes >= sizeof(OLECHAR)) {
-    text.resize(bytes / sizeof(OLECHAR));
-    if (RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                         &bytes) != ERROR_SUCCESS) {
-      text.clear();
-    }
-    while (!text.empty() && text.back() == u'\0') text.pop_back();
-  }
-  RegCloseKey(key);
-  return text;
-}
-
-bool KeyExists(HKEY root, const std::u16string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
 
 void SetRegistryVariable(const std::optional<std::string>& value) {
   std::u16string wide = value ? platform::AnsiToWide(*value) : std::u16string();
@@ -106,10 +80,11 @@ std::u16string AddinRegistry::Clsid() { return platform::GuidToString(CLSID_Harb
 
 std::optional<std::filesystem::path> AddinRegistry::RegisteredModule() {
   const std::u16string clsid = Clsid();
-  if (!KeyExists(HKEY_LOCAL_MACHINE, u"SOFTWARE\\SolidWorks\\AddIns\\" + clsid)) {
+  if (!platform::RegistryKeyExists(HKEY_LOCAL_MACHINE, u"SOFTWARE\\SolidWorks\\AddIns\\" + clsid)) {
     return std::nullopt;
   }
-  std::u16string path = DefaultText(HKEY_CLASSES_ROOT, u"CLSID\\" + clsid + u"\\InprocServer32");
+  std::u16string path =
+      platform::RegistryDefaultText(HKEY_CLASSES_ROOT, u"CLSID\\" + clsid + u"\\InprocServer32");
   if (path.empty()) return std::nullopt;
   return PathFromWide(path);
 }
