@@ -5,6 +5,7 @@
 #include "common/catch_pattern.h"
 #include "platform/files.h"
 #include "platform/ole_picture.h"
+#include "platform/resources.h"
 
 namespace {
 
@@ -32,14 +33,10 @@ HRESULT CBitmapHandler::CreateBitmapFileFromResource(ULONG resID, BSTR* path) {
   return Dovbase::GuardAutomationMethod(
       {u".\\Harbolt", u"CBitmapHandler::CreateBitmapFileFromResource", __LINE__}, kHarboltProgId,
       [&]() -> HRESULT {
-        harbolt::Bitmap bitmap;
-        bool loaded = harbolt::LoadBitmapResource(resID, &bitmap);
+        ComPtr<IPictureDisp> picture = platform::LoadBitmapPicture(resID, &harbolt::BuiltInBitmap);
         files_.reserve(files_.size() + 1);  // nothing can fail once the file is written
         std::u16string file = NewTemporaryFile();
         if (file.empty()) return E_FAIL;
-        ComPtr<IPictureDisp> picture;
-        if (loaded)
-          picture = platform::CreateBitmapPicture(bitmap.width, bitmap.height, bitmap.pixels);
         ScopedBstr fileName(file);
         if (!picture || FAILED(OleSavePictureFile(picture.Get(), fileName.Get()))) {
           // The temporary file exists already; an unusable one is not left behind.

@@ -1,6 +1,5 @@
 #include "addin/dispatch_table.h"
 
-#include "common/catch_pattern.h"
 #include "platform/error_info.h"
 
 namespace harbolt {
@@ -8,6 +7,22 @@ namespace harbolt {
 HRESULT InvokeCall::Mismatch(UINT index) const {
   if (argErr_) *argErr_ = params_.cArgs - 1 - index;
   return DISP_E_TYPEMISMATCH;
+}
+
+HRESULT InvokeCall::MemberResult(HRESULT status) const {
+  if (SUCCEEDED(status)) return status;
+  if (excepInfo_) {
+    *excepInfo_ = EXCEPINFO{};
+    excepInfo_->scode = status;
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) == S_OK && info) {
+      info->GetSource(&excepInfo_->bstrSource);
+      info->GetDescription(&excepInfo_->bstrDescription);
+      info->GetHelpFile(&excepInfo_->bstrHelpFile);
+      info->GetHelpContext(&excepInfo_->dwHelpContext);
+    }
+  }
+  return DISP_E_EXCEPTION;
 }
 
 namespace dispatch_internal {
@@ -136,16 +151,6 @@ HRESULT CheckCall(bool found, WORD memberKind, REFIID riid, WORD flags, const DI
   if (params && params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
   if (params && params->cArgs != 0 && !params->rgvarg) return E_INVALIDARG;
   return S_OK;
-}
-
-void ReportException(HRESULT hr, EXCEPINFO* excepInfo) {
-  if (hr != Dovbase::E_HARBOLT_EXCEPTION || !excepInfo) return;
-  *excepInfo = EXCEPINFO{};
-  excepInfo->scode = hr;
-  ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != S_OK || !info) return;
-  info->GetSource(&excepInfo->bstrSource);
-  info->GetDescription(&excepInfo->bstrDescription);
 }
 
 }  // namespace dispatch_internal

@@ -19,11 +19,19 @@
 // - A BSTR* declared as an in-parameter (DispatchMethodInRef) takes a
 //   VT_BSTR | VT_BYREF argument and passes the pointer on unchanged (a plain
 //   VT_BSTR is accepted too); nothing is written through it.
-// - The member's HRESULT is Invoke's result. When it is 0x80040200 (an
-//   exception ended the member) the thread's COM error object is moved into
-//   EXCEPINFO. Unknown DISPIDs, and flags that do not ask for the member's
-//   kind (DISPATCH_METHOD for a method, DISPATCH_PROPERTYGET for a property
-//   get), give DISP_E_MEMBERNOTFOUND.
+// - A member's failure is reported as the system's type-library invocation
+//   (ITypeInfo::Invoke) reports it for a dual interface: Invoke returns
+//   DISP_E_EXCEPTION, and EXCEPINFO (when given) carries the member's HRESULT
+//   as its scode and the thread's COM error object, if the member left one
+//   (source, description, help file and context; the object is taken off the
+//   thread). So 0x80040200 from RefreshTable, E_INVALIDARG from SetDD and
+//   -1 from OpenFile all arrive as DISP_E_EXCEPTION with that scode. A
+//   member's success status is Invoke's result as it is, S_FALSE included
+//   (the system's invocation would turn it into S_OK; the caller needs it to
+//   tell a failed export or import from a successful one).
+// - Unknown DISPIDs, and flags that do not ask for the member's kind
+//   (DISPATCH_METHOD for a method, DISPATCH_PROPERTYGET for a property get),
+//   give DISP_E_MEMBERNOTFOUND.
 #pragma once
 
 #include <cstddef>
@@ -41,8 +49,8 @@ namespace harbolt {
 // One Invoke call as an invoker sees it.
 class InvokeCall {
  public:
-  InvokeCall(const DISPPARAMS& params, VARIANT* result, UINT* argErr)
-      : params_(params), result_(result), argErr_(argErr) {}
+  InvokeCall(const DISPPARAMS& params, VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr)
+      : params_(params), result_(result), excepInfo_(excepInfo), argErr_(argErr) {}
 
   UINT count() const { return params_.cArgs; }
   // Positional argument `index` in call order (0 is the first); index <
@@ -53,10 +61,14 @@ class InvokeCall {
   // Records positional argument `index` as the one that did not fit and
   // returns DISP_E_TYPEMISMATCH.
   HRESULT Mismatch(UINT index) const;
+  // Invoke's result for the member's status (see the rules above); fills
+  // the caller's EXCEPINFO for a failure.
+  HRESULT MemberResult(HRESULT status) const;
 
  private:
   const DISPPARAMS& params_;
   VARIANT* result_;
+  EXCEPINFO* excepInfo_;
   UINT* argErr_;
 };
 
@@ -261,7 +273,7 @@ struct MemberInvoker<Member, kInRefLast> {
     if (FAILED(hr)) return hr;
     hr = (object->*Member)(std::get<I>(adapters).value()...);
     (Finish(std::get<I>(adapters), call, hr), ...);
-    return hr;
+    return call.MemberResult(hr);
   }
   template <typename Adapter>
   static void Finish(Adapter& adapter, const InvokeCall& call, HRESULT hr) {
@@ -271,9 +283,6 @@ struct MemberInvoker<Member, kInRefLast> {
 
 // Checks what every call must satisfy before its member is looked at.
 HRESULT CheckCall(bool found, WORD memberKind, REFIID riid, WORD flags, const DISPPARAMS* params);
-// After a member's failure 0x80040200: moves the thread's error object into
-// excepInfo (when given).
-void ReportException(HRESULT hr, EXCEPINFO* excepInfo);
 
 }  // namespace dispatch_internal
 
@@ -311,9 +320,7 @@ HRESULT DispatchInvoke(std::span<const DispatchEntry<Interface>> table, Interfac
       dispatch_internal::CheckCall(entry != nullptr, entry ? entry->kind : 0, riid, flags, params);
   if (FAILED(hr)) return hr;
   const DISPPARAMS none{};
-  hr = entry->invoke(object, InvokeCall(params ? *params : none, result, argErr));
-  dispatch_internal::ReportException(hr, excepInfo);
-  return hr;
+  return entry->invoke(object, InvokeCall(params ? *params : none, result, excepInfo, argErr));
 }
 
 }  // namespace harbolt

@@ -6,6 +6,8 @@
 #include "addin/type_library.h"
 #include "platform/guid.h"
 #include "platform/registrar.h"
+#include "platform/resources.h"
+#include "platform/system_info.h"
 
 namespace harbolt {
 namespace {
@@ -47,9 +49,12 @@ std::u16string DirectoryOf(const std::u16string& path) {
 }
 
 HRESULT ApplyAddinScript(const std::u16string& modulePath, bool registering) {
+  std::u16string script =
+      platform::LoadTextResource(IDR_HARBOLT, kRegistryScriptType, &BuiltInRegistryScript);
+  if (script.empty()) return E_FAIL;
   return platform::UpdateRegistryFromScript(
-      LoadRegistryScript(IDR_HARBOLT),
-      {{u"APPID", platform::GuidToString(LIBID_HarboltLib)}, {u"MODULE", modulePath}}, registering);
+      script, {{u"APPID", platform::GuidToString(LIBID_HarboltLib)}, {u"MODULE", modulePath}},
+      registering);
 }
 
 HRESULT ApplyClassScripts(const std::u16string& modulePath, bool registering) {
@@ -68,13 +73,24 @@ HRESULT ApplyClassScripts(const std::u16string& modulePath, bool registering) {
   return S_OK;
 }
 
-// On Windows, registration runs with the thread locale set to the system
-// default and then restored; this platform has no thread locale, so there is
-// nothing to set.
+// Registration runs with the thread locale set to the system default, so
+// that what it writes does not depend on the calling thread's locale; the
+// caller's locale comes back when the scope ends, whatever the outcome.
+class SystemLocaleScope {
+ public:
+  SystemLocaleScope() : saved_(GetThreadLocale()) { SetThreadLocale(LOCALE_SYSTEM_DEFAULT); }
+  SystemLocaleScope(const SystemLocaleScope&) = delete;
+  SystemLocaleScope& operator=(const SystemLocaleScope&) = delete;
+  ~SystemLocaleScope() { SetThreadLocale(saved_); }
+
+ private:
+  LCID saved_;
+};
 
 }  // namespace
 
 HRESULT RegisterServer(const std::u16string& modulePath) noexcept {
+  SystemLocaleScope locale;
   try {
     if (modulePath.empty()) return E_FAIL;
     HRESULT hr = ApplyAddinScript(modulePath, true);
@@ -92,6 +108,7 @@ HRESULT RegisterServer(const std::u16string& modulePath) noexcept {
 }
 
 HRESULT UnregisterServer(const std::u16string& modulePath) noexcept {
+  SystemLocaleScope locale;
   try {
     HRESULT hr = ApplyClassScripts(modulePath, false);
     if (SUCCEEDED(hr)) {

@@ -1,6 +1,8 @@
 // Registration of the module: the add-in's registry script (resource 101),
 // the entries of every class of the object map, and the type library; and
-// their removal. The module path written is the module's own.
+// their removal. The module path written is the module's own. Both run with
+// the calling thread's locale set to the system default
+// (LOCALE_SYSTEM_DEFAULT) and restore it before they return, in every case.
 #pragma once
 
 #include <string>

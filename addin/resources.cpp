@@ -139,10 +139,10 @@ uint32_t Colour(char key) {
 
 }  // namespace
 
-bool LoadBitmapResource(UINT id, Bitmap* bitmap) {
+bool BuiltInBitmap(UINT id, platform::BitmapPixels* bitmap) {
   for (const BitmapEntry& entry : kBitmaps) {
     if (entry.id != id) continue;
-    Bitmap loaded;
+    platform::BitmapPixels loaded;
     loaded.height = static_cast<LONG>(entry.rows.size());
     loaded.width = static_cast<LONG>(std::string_view(entry.rows[0]).size());
     loaded.pixels.reserve(static_cast<size_t>(loaded.width) * loaded.height);
@@ -155,7 +155,7 @@ bool LoadBitmapResource(UINT id, Bitmap* bitmap) {
   return false;
 }
 
-std::u16string_view LoadRegistryScript(UINT id) {
+std::u16string_view BuiltInRegistryScript(UINT id) {
   return id == IDR_HARBOLT ? std::u16string_view(kRegistryScript) : std::u16string_view();
 }
 

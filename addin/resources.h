@@ -1,12 +1,13 @@
 // The module's resources other than its strings (common/messages.h): the
-// bitmaps and the registry script. They are data built into the module, as
-// a Windows build would carry them as resources.
+// bitmaps and the registry script, with their ids. The built-in data below
+// stands for them where the system gives a module no resources, and it is
+// what the Windows build writes into its resources (windows/
+// resource_generator); code loads them through platform/resources.h.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
-#include <vector>
 
+#include "platform/resources.h"
 #include "platform/win_types.h"
 
 namespace harbolt {
@@ -18,20 +19,14 @@ constexpr UINT IDB_TOOLBAR_LARGE = 112;
 constexpr UINT IDB_ADDIN_SMALL = 201;  // the add-in's own images
 constexpr UINT IDB_ADDIN_LARGE = 202;
 
-// A bitmap resource as pixels: width x height values 0x00RRGGBB, rows from
-// the top.
-struct Bitmap {
-  LONG width = 0;
-  LONG height = 0;
-  std::vector<uint32_t> pixels;
-};
+// The resource type of registry scripts.
+inline constexpr char16_t kRegistryScriptType[] = u"REGISTRY";
 
-// Loads bitmap resource `id`; false (and *bitmap untouched) when the module
-// has no such bitmap. Throws std::bad_alloc when out of memory.
-bool LoadBitmapResource(UINT id, Bitmap* bitmap);
+// The pixels of built-in bitmap `id`; false (and *bitmap untouched) when
+// there is no such bitmap. Throws std::bad_alloc when out of memory.
+bool BuiltInBitmap(UINT id, platform::BitmapPixels* bitmap);
 
-// The text of registry script `id`; empty when the module has no such
-// script.
-std::u16string_view LoadRegistryScript(UINT id);
+// The text of built-in registry script `id`; empty when there is none.
+std::u16string_view BuiltInRegistryScript(UINT id);
 
 }  // namespace harbolt

@@ -1,6 +1,7 @@
-// The localised messages that users may see: a table of texts in English
-// (United States), Chinese (Simplified) and Chinese (Traditional), looked up
-// by id in the user's default language.
+// The localised messages that users may see: string resources of the module
+// in English (United States), Chinese (Simplified) and Chinese (Traditional),
+// looked up by id in the user's default language. On Windows they are the
+// DLL's string tables; elsewhere the built-in table (message_table.h).
 #pragma once
 
 #include <string>
@@ -23,7 +24,8 @@ constexpr UINT IDS_QUERY_UNKNOWN_ERROR = 5822;  // "ExecQuery is failed..unknown
 
 // The text of message `id` in the user's default language
 // (GetUserDefaultLangID); when that language has no text for it, the
-// module's ordinary lookup, which finds the English (United States) text;
+// module's ordinary string lookup (platform::LoadStringOrdinary), which
+// finds the English (United States) text;
 // when no table holds the id, the empty text. Never fails otherwise.
 std::u16string LoadMessage(UINT id);
 

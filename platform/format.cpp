@@ -1,9 +1,9 @@
 #include "platform/format.h"
 
-#include <locale.h>
-
 #include <cstdio>
 #include <string>
+
+#include "platform/c_locale.h"
 
 namespace platform {
 
@@ -187,20 +187,14 @@ void PutText(Sink& sink, const Directive& directive, const FormatArg* arg) {
   PutPadded(sink, directive, text);
 }
 
-// The "C" locale, made once: numbers are formatted the same whatever locale
-// the host process runs in (a decimal comma would change "%g").
-locale_t ClassicLocale() {
-  static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return classic;
-}
-
+// Numbers are formatted in the "C" locale, the same whatever locale the host
+// process runs in.
 template <typename T>
 std::string CFormat(const std::string& format, T value) {
-  locale_t previous = uselocale(ClassicLocale());
+  ClassicNumbersScope classic;
   int n = std::snprintf(nullptr, 0, format.c_str(), value);
   std::string out(n > 0 ? static_cast<size_t>(n) + 1 : 0, '\0');
   if (n > 0) std::snprintf(out.data(), out.size(), format.c_str(), value);
-  uselocale(previous);
   out.resize(n > 0 ? static_cast<size_t>(n) : 0);
   return out;
 }

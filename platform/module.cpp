@@ -74,4 +74,6 @@ HMODULE ModuleOfAddress(const void* address) {
   return static_cast<HMODULE>(handle);
 }
 
+bool LoaderCallsEntryPoint() noexcept { return false; }
+
 }  // namespace platform

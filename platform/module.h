@@ -22,4 +22,9 @@ namespace platform {
 // reference), or null.
 HMODULE ModuleOfAddress(const void* address);
 
+// Whether the system's loader calls a module's entry point (DllMain) itself
+// when it loads and unloads the module: true on Windows. Elsewhere the
+// module has to run its start-up and shut-down from its own load hooks.
+bool LoaderCallsEntryPoint() noexcept;
+
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string_view>
 
+#include "platform/unknown.h"
+
 namespace {
 
 const char* LocaleName() {
@@ -25,6 +27,21 @@ LANGID GetUserDefaultLangID() {
   if (locale == "zh_CN" || locale == "zh_SG") return LANG_CHINESE_SIMPLIFIED;
   if (locale == "zh_TW" || locale == "zh_HK" || locale == "zh_MO") return LANG_CHINESE_TRADITIONAL;
   return LANG_ENGLISH_US;
+}
+
+namespace {
+
+// The thread's locale; 0 until the thread sets one.
+thread_local LCID t_threadLocale = 0;
+
+}  // namespace
+
+LCID GetThreadLocale() { return t_threadLocale ? t_threadLocale : GetUserDefaultLangID(); }
+
+BOOL SetThreadLocale(LCID locale) {
+  bool isDefault = locale == LOCALE_SYSTEM_DEFAULT || locale == LOCALE_USER_DEFAULT;
+  t_threadLocale = isDefault ? GetUserDefaultLangID() : locale;
+  return TRUE;
 }
 
 void GetLocalTime(SYSTEMTIME* out) {

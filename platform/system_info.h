@@ -13,6 +13,15 @@ constexpr LANGID LANG_CHINESE_TRADITIONAL = 0x0404;
 // anything else English (United States).
 LANGID GetUserDefaultLangID();
 
+// The calling thread's locale. It starts as the user's default language;
+// SetThreadLocale takes any locale identifier, LOCALE_SYSTEM_DEFAULT and
+// LOCALE_USER_DEFAULT (platform/unknown.h) standing for the language they name (elsewhere than
+// on Windows, both are the user's default language), and returns TRUE. On
+// Windows these are the system's calls; elsewhere the value is kept per
+// thread by the platform layer, and nothing else reads it.
+LCID GetThreadLocale();
+BOOL SetThreadLocale(LCID locale);
+
 struct SYSTEMTIME {
   WORD wYear;
   WORD wMonth;

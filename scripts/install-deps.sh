@@ -12,12 +12,13 @@ PACKAGES=(
 
 # scripts/install-deps.sh --windows: the tools of the Windows build and its
 # tests instead (scripts/windows-build.sh, tests/wine/run.sh): the mingw-w64
-# cross compiler and widl, Wine with its IDL files and type libraries, and
-# what building SQLite and libxml2 from Debian's source packages needs.
+# cross compiler and widl, Wine with its IDL files and type libraries, what
+# building SQLite and libxml2 from Debian's source packages needs, and the
+# JSON headers of the simulated host that the Wine tests load the module into.
 windows_packages() {
   PACKAGES=(
     cmake ninja-build g++ make tcl dpkg-dev xz-utils
-    mingw-w64 mingw-w64-tools wine64 wine libwine-dev
+    mingw-w64 mingw-w64-tools wine64 wine libwine-dev nlohmann-json3-dev
   )
 }
 if [ "${1:-}" = --windows ]; then

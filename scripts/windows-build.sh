@@ -13,5 +13,5 @@ scripts/windows-deps.sh "$dir/third-party/prefix"
 cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DHARBOLT_WINDOWS_DEPS="$dir/third-party/prefix" >/dev/null
-cmake --build "$dir" -j "$jobs" --target harbolt dispatch_client fault_translation
+cmake --build "$dir" -j "$jobs" --target harbolt dispatch_client fault_translation platform_resources host_round_trip
 echo "built $dir/bin/harbolt.dll"

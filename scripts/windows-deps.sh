@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds SQLite and libxml2 for 64-bit Windows (static libraries) from
-# Debian's source packages, with Debian's patches applied:
+# Debian's source packages, with Debian's patches applied, and copies the
+# header-only nlohmann/json beside them:
 #   scripts/windows-deps.sh PREFIX
 # installs PREFIX/include and PREFIX/lib, and keeps the sources in
-# PREFIX/../third-party-src. Nothing is done when PREFIX already holds both.
+# PREFIX/../third-party-src. Nothing is built when PREFIX already holds both
+# libraries.
 # Needs the Windows tools (scripts/install-deps.sh --windows), tclsh and a
 # native C compiler (SQLite's single-file source is generated natively).
 set -euo pipefail
@@ -14,10 +16,16 @@ jobs=${HARBOLT_JOBS:-2}
 triple=x86_64-w64-mingw32
 toolchain=$(realpath "$(dirname "$0")/../cmake/toolchain-mingw64.cmake")
 
+mkdir -p "$prefix/include" "$prefix/lib"
+# nlohmann/json is header-only: the system's headers serve the simulated host
+# of the Wine tests as they are (nlohmann-json3-dev).
+if [ ! -f "$prefix/include/nlohmann/json.hpp" ]; then
+  cp -r /usr/include/nlohmann "$prefix/include/"
+fi
 if [ -f "$prefix/lib/libsqlite3.a" ] && [ -f "$prefix/lib/libxml2.a" ]; then
   exit 0
 fi
-mkdir -p "$prefix/include" "$prefix/lib" "$src"
+mkdir -p "$src"
 cd "$src"
 
 # The source packages come from the same archive as the system's binary

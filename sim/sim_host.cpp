@@ -111,6 +111,8 @@ HRESULT SimHost::CallByName(LONG cookie, LONG groupId, LONG itemIndex, bool enab
   UINT argumentError = 0;
   hr = target->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, result,
                       &exception, &argumentError);
+  // A callback's failure arrives as DISP_E_EXCEPTION with its status inside.
+  if (hr == DISP_E_EXCEPTION) hr = exception.scode;
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);

@@ -100,8 +100,10 @@ class SimHost {
   ComPtr<IDispatch> CallbackTarget(LONG cookie) const;
   // Clicks command item itemIndex of the live, activated group groupId: looks
   // up the item's callback name on the cookie's target (GetIDsOfNames) and
-  // invokes it without arguments. Returns the result of Invoke, the failure
-  // of the name lookup, or E_FAIL when there is no such command or target.
+  // invokes it without arguments. Returns the callback's status (for a
+  // failure that Invoke reports as DISP_E_EXCEPTION, the status in
+  // EXCEPINFO), the failure of the name lookup, or E_FAIL when there is no
+  // such command or target.
   HRESULT Click(LONG cookie, LONG groupId, LONG itemIndex);
   // Clicks the first command item of a live, activated group with that name.
   HRESULT ClickNamed(LONG cookie, std::u16string_view itemName);

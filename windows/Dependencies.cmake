@@ -32,4 +32,16 @@ set_target_properties(LibXml2::LibXml2 PROPERTIES
   INTERFACE_COMPILE_DEFINITIONS LIBXML_STATIC
   INTERFACE_LINK_LIBRARIES "ws2_32;bcrypt")
 
+# nlohmann/json (header-only) for the simulated host that the Wine tests
+# load the module into: the system's headers, copied into the prefix.
+find_path(HARBOLT_JSON_INCLUDE nlohmann/json.hpp PATHS "${HARBOLT_WINDOWS_DEPS}/include"
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT HARBOLT_JSON_INCLUDE)
+  message(FATAL_ERROR "nlohmann/json was not found in ${HARBOLT_WINDOWS_DEPS}/include.\n"
+                      "Copy it with: scripts/windows-deps.sh ${HARBOLT_WINDOWS_DEPS}")
+endif()
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
+  INTERFACE_INCLUDE_DIRECTORIES "${HARBOLT_JSON_INCLUDE}")
+
 find_package(Threads REQUIRED)

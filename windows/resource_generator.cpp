@@ -1,6 +1,6 @@
-// Writes the Windows module's resources from the tables that the add-in and
-// its message lookup hold, so that the DLL's real resources and the data the
-// code serves are one and the same:
+// Writes the Windows module's resources from the built-in tables that stand
+// for them on other systems (addin/resources.h, common/message_table.h), so
+// that both builds serve one and the same data:
 //   resource_generator OUTDIR
 // writes OUTDIR/harbolt.rgs (registry script 101), OUTDIR/bitmap_<id>.bmp
 // (bitmaps 111, 112, 201, 202) and OUTDIR/strings.rc (the string tables in
@@ -13,15 +13,13 @@
 #include <vector>
 
 #include "addin/resources.h"
+#include "common/message_table.h"
 #include "common/messages.h"
 #include "platform/format.h"
 #include "platform/system_info.h"
 #include "platform/text.h"
 
 namespace {
-
-// The language that the message lookup is asked for, one table at a time.
-LANGID g_language = LANG_ENGLISH_US;
 
 constexpr UINT kMessageIds[] = {
     Dovbase::IDS_ADDIN_TITLE,
@@ -60,7 +58,7 @@ void PutLe(std::string& out, uint32_t value, int bytes) {
 }
 
 // A 24-bit bottom-up bitmap file of the pixels.
-std::string BitmapFile(const harbolt::Bitmap& bitmap) {
+std::string BitmapFile(const platform::BitmapPixels& bitmap) {
   const uint32_t stride = ((static_cast<uint32_t>(bitmap.width) * 3 + 3) / 4) * 4;
   const uint32_t image = stride * static_cast<uint32_t>(bitmap.height);
   std::string out;
@@ -116,9 +114,6 @@ std::string RcLiteral(std::u16string_view text) {
 
 }  // namespace
 
-// The message lookup asks for the user's language: here, the table being written.
-LANGID GetUserDefaultLangID() { return g_language; }
-
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: resource_generator OUTDIR\n");
@@ -127,16 +122,16 @@ int main(int argc, char** argv) {
   const std::filesystem::path dir = argv[1];
   std::filesystem::create_directories(dir);
 
-  std::u16string_view script = harbolt::LoadRegistryScript(harbolt::IDR_HARBOLT);
+  std::u16string_view script = harbolt::BuiltInRegistryScript(harbolt::IDR_HARBOLT);
   if (script.empty() || !WriteBytes(dir / "harbolt.rgs", platform::Utf16ToUtf8(script))) {
     std::fprintf(stderr, "resource_generator: cannot write the registry script\n");
     return 1;
   }
 
   for (UINT id : kBitmapIds) {
-    harbolt::Bitmap bitmap;
+    platform::BitmapPixels bitmap;
     std::string name = "bitmap_" + std::to_string(id) + ".bmp";
-    if (!harbolt::LoadBitmapResource(id, &bitmap) || !WriteBytes(dir / name, BitmapFile(bitmap))) {
+    if (!harbolt::BuiltInBitmap(id, &bitmap) || !WriteBytes(dir / name, BitmapFile(bitmap))) {
       std::fprintf(stderr, "resource_generator: cannot write bitmap %u\n", id);
       return 1;
     }
@@ -144,10 +139,10 @@ int main(int argc, char** argv) {
 
   std::string strings = "// The module's string tables, written by resource_generator.\n";
   for (const Table& table : kTables) {
-    g_language = table.language;
     strings += std::string(table.statement) + "\nSTRINGTABLE\nBEGIN\n";
     for (UINT id : kMessageIds) {
-      strings += "  " + std::to_string(id) + ", " + RcLiteral(Dovbase::LoadMessage(id)) + "\n";
+      const char16_t* text = Dovbase::BuiltInMessage(id, table.language);
+      if (text) strings += "  " + std::to_string(id) + ", " + RcLiteral(text) + "\n";
     }
     strings += "END\n\n";
   }

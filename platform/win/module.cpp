@@ -23,4 +23,6 @@ HMODULE ModuleOfAddress(const void* address) {
   return static_cast<HMODULE>(sdk::ModuleOfAddress(address));
 }
 
+bool LoaderCallsEntryPoint() noexcept { return true; }
+
 }  // namespace platform

@@ -67,6 +67,18 @@ int32_t CreateBitmapPicture(int32_t width, int32_t height, const uint32_t* pixel
                             void** pictureDisp);
 int32_t SavePictureFile(void* dispatch, const char16_t* path);
 
+// A module's resources (kernel32, user32, oleaut32). FindStringResource
+// gives string `id` of the string table in exactly `language`
+// (FindResourceExW), LoadStringResource the one LoadStringW picks; both point
+// into the loaded module (the text is not terminated) and set *length, or
+// give null when there is none. FindDataResource gives the bytes of resource
+// `id` of type `type`, or null. LoadBitmapPicture makes an IPictureDisp that
+// owns bitmap resource `id` loaded as a device-independent section bitmap.
+const char16_t* FindStringResource(void* module, uint32_t id, uint16_t language, uint32_t* length);
+const char16_t* LoadStringResource(void* module, uint32_t id, uint32_t* length);
+const void* FindDataResource(void* module, const char16_t* type, uint32_t id, uint32_t* bytes);
+int32_t LoadBitmapPicture(void* module, uint32_t id, void** pictureDisp);
+
 // Threads' last error (kernel32).
 uint32_t GetLastError();
 void SetLastError(uint32_t error);
@@ -117,8 +129,11 @@ uint32_t FormatMessageW(uint32_t flags, const void* source, uint32_t messageId, 
 int32_t SetEnvironmentVariableW(const char16_t* name, const char16_t* value);
 bool IsTerminal(int32_t stream);
 
-// The user's language and the local time (kernel32); time is a SYSTEMTIME.
+// The user's language, the thread's locale and the local time (kernel32);
+// time is a SYSTEMTIME.
 uint16_t GetUserDefaultLangID();
+uint32_t GetThreadLocale();
+int32_t SetThreadLocale(uint32_t locale);
 void GetLocalTime(void* time);
 
 // The ANSI code page (kernel32): conversions that never fail (unmappable

@@ -242,6 +242,8 @@ bool IsTerminal(int32_t stream) {
 }
 
 uint16_t GetUserDefaultLangID() { return ::GetUserDefaultLangID(); }
+uint32_t GetThreadLocale() { return ::GetThreadLocale(); }
+int32_t SetThreadLocale(uint32_t locale) { return ::SetThreadLocale(locale); }
 void GetLocalTime(void* time) { ::GetLocalTime(static_cast<SYSTEMTIME*>(time)); }
 
 int32_t AnsiToWide(const char* text, int32_t length, char16_t* out, int32_t outChars) {

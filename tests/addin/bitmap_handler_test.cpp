@@ -13,6 +13,7 @@ namespace {
 
 using testing_support::Arg;
 using testing_support::Call;
+using testing_support::CallMember;
 
 uint32_t Little32(const std::string& bytes, size_t at) {
   return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) |
@@ -33,8 +34,8 @@ class BitmapHandlerTest : public ::testing::Test {
   // The path CreateBitmapFileFromResource gives for the id; empty on failure.
   std::filesystem::path Create(LONG id, HRESULT expected = S_OK) {
     ScopedVariant path;
-    EXPECT_EQ(expected,
-              Call(handler_.Get(), u"CreateBitmapFileFromResource", {Arg(id)}, path.Receive()));
+    EXPECT_EQ(expected, CallMember(handler_.Get(), u"CreateBitmapFileFromResource", {Arg(id)},
+                                   path.Receive()));
     if (path.Type() != VT_BSTR) return {};
     return platform::Utf16ToUtf8(BstrView(path.Get()->bstrVal));
   }

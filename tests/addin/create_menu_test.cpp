@@ -14,6 +14,7 @@ namespace {
 
 using testing_support::Arg;
 using testing_support::Call;
+using testing_support::CallMember;
 using testing_support::Invoke;
 using testing_support::LongProperty;
 using testing_support::TextProperty;
@@ -29,7 +30,7 @@ class CreateMenuTest : public AddinTest {
   }
 
   HRESULT CreateMenu(std::u16string_view definition) {
-    return Call(harbolt(), u"CreateMenu", {Arg(definition)});
+    return CallMember(harbolt(), u"CreateMenu", {Arg(definition)});
   }
   LONG ErrorNumber() { return LongProperty(harbolt(), u"errNumber"); }
   std::u16string ErrorDescription() { return TextProperty(harbolt(), u"errDescription"); }
@@ -260,7 +261,7 @@ TEST_F(CreateMenuTest, MalformedDefinitionsBuildNothing) {
   }
   // A null text does not parse either.
   EXPECT_EQ(E_INVALIDARG,
-            Call(harbolt(), u"CreateMenu", {Arg(static_cast<const char16_t*>(nullptr))}));
+            CallMember(harbolt(), u"CreateMenu", {Arg(static_cast<const char16_t*>(nullptr))}));
   EXPECT_EQ(1, ErrorNumber());
   // Nothing parsed: the callbacks do nothing. A definition without its root:
   // no command is known.

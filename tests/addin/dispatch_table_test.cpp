@@ -9,6 +9,7 @@
 
 #include "addin/harbolt_ids.h"
 #include "common/catch_pattern.h"
+#include "platform/bstr.h"
 #include "platform/com_object.h"
 #include "platform/error_info.h"
 #include "platform/format.h"
@@ -47,6 +48,7 @@ class Sample final : public ComObject<ISample> {
                                    VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
 
   HRESULT STDMETHODCALLTYPE Join(BSTR first, LONG second, ULONG third, BSTR* joined) override {
+    if (third > 1000) return E_INVALIDARG;
     std::u16string text =
         std::u16string(BstrView(first)) + u"|" + platform::FormatWide(64, u"%d|%u", second, third);
     *joined = SysAllocString(text.c_str());
@@ -114,7 +116,7 @@ TEST_F(DispatchTableTest, PositionalArgumentsArriveInCallOrder) {
 
 TEST_F(DispatchTableTest, AnExceptionComesBackInExcepInfo) {
   CallDetails details;
-  EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION,
+  EXPECT_EQ(DISP_E_EXCEPTION,
             Invoke(sample_.Get(), 2, DISPATCH_METHOD, {Arg(u"disk on fire")}, nullptr, &details));
   EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, details.scode);
   EXPECT_EQ(u"Harbolt.Harbolt.1", details.source);
@@ -122,6 +124,36 @@ TEST_F(DispatchTableTest, AnExceptionComesBackInExcepInfo) {
   // The error object was handed over, not left behind.
   ComPtr<IErrorInfo> left;
   EXPECT_EQ(S_FALSE, GetErrorInfo(0, left.ReleaseAndGetAddressOf()));
+
+  // Without an EXCEPINFO the failure is still DISP_E_EXCEPTION, and the error
+  // object stays with the thread.
+  ScopedBstr message(u"no room");
+  DISPPARAMS params{nullptr, nullptr, 0, 0};
+  VARIANT arg;
+  VariantInit(&arg);
+  arg.vt = VT_BSTR;
+  arg.bstrVal = message.Get();
+  params.rgvarg = &arg;
+  params.cArgs = 1;
+  EXPECT_EQ(DISP_E_EXCEPTION,
+            sample_->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
+  EXPECT_EQ(S_OK, GetErrorInfo(0, left.ReleaseAndGetAddressOf()));
+}
+
+TEST_F(DispatchTableTest, AFailingStatusComesBackAsDispException) {
+  // A member's failure without an error object: its status in EXCEPINFO, no
+  // texts. Argument faults stay Invoke's own.
+  CallDetails details;
+  details.source = u"stale";
+  ScopedVariant joined;
+  EXPECT_EQ(DISP_E_EXCEPTION, Invoke(sample_.Get(), 1, DISPATCH_METHOD,
+                                     {Arg(u"a"), Arg(-7), Arg(5000)}, joined.Receive(), &details));
+  EXPECT_EQ(VT_EMPTY, joined.Type());
+  EXPECT_EQ(E_INVALIDARG, details.scode);
+  EXPECT_EQ(u"", details.source);
+  EXPECT_EQ(u"", details.description);
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(sample_.Get(), 1, DISPATCH_METHOD,
+                                        {Arg(u"a"), Arg(u"x"), Arg(0)}, nullptr, &details));
 }
 
 TEST_F(DispatchTableTest, PropertyGetsAndNullParameters) {

@@ -16,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::Arg;
 using testing_support::Call;
+using testing_support::CallMember;
 using testing_support::LongProperty;
 using testing_support::TextProperty;
 
@@ -45,22 +46,22 @@ class FileOperationsTest : public AddinTest {
 
   HRESULT OpenFile(const std::u16string& path) {
     BSTR name = SysAllocString(path.c_str());
-    HRESULT hr = Call(harbolt(), u"OpenFile", {Arg::BstrRef(&name)});
+    HRESULT hr = CallMember(harbolt(), u"OpenFile", {Arg::BstrRef(&name)});
     SysFreeString(name);
     return hr;
   }
   HRESULT OpenFile(const fs::path& path) { return OpenFile(Wide(path)); }
-  HRESULT SaveFile() { return Call(harbolt(), u"SaveFile", {Arg(u"any name.SLDPRT")}); }
+  HRESULT SaveFile() { return CallMember(harbolt(), u"SaveFile", {Arg(u"any name.SLDPRT")}); }
   // GetDependencies; the list when it succeeded, "<none>" when nothing came.
   HRESULT GetDependencies(std::u16string* list) {
     ScopedVariant result;
-    HRESULT hr = Call(harbolt(), u"GetDependencies", {Arg(u"not used")}, result.Receive());
+    HRESULT hr = CallMember(harbolt(), u"GetDependencies", {Arg(u"not used")}, result.Receive());
     *list = result.Type() == VT_BSTR ? std::u16string(BstrView(result.Get()->bstrVal)) : u"<none>";
     return hr;
   }
   LONG ErrorNumber() { return LongProperty(harbolt(), u"errNumber"); }
   std::u16string ErrorDescription() { return TextProperty(harbolt(), u"errDescription"); }
-  void ResetError() { ASSERT_EQ(E_INVALIDARG, Call(harbolt(), u"CreateMenu", {Arg(u"x")})); }
+  void ResetError() { ASSERT_EQ(E_INVALIDARG, CallMember(harbolt(), u"CreateMenu", {Arg(u"x")})); }
 
   std::u16string ActivePath() {
     ComPtr<IHostModelDoc> active = host_.ActiveDocument();
@@ -309,7 +310,7 @@ TEST_F(FileOperationsTest, DependencyFailuresLeaveTheResultAlone) {
   host_.FailCall("IHostModelDoc.GetDependencies", E_OUTOFMEMORY);
   BSTR kept = SysAllocString(u"kept");
   BSTR before = kept;
-  EXPECT_EQ(kFailed, Call(harbolt(), u"GetDependencies", {Arg(u""), Arg::BstrRef(&kept)}));
+  EXPECT_EQ(kFailed, CallMember(harbolt(), u"GetDependencies", {Arg(u""), Arg::BstrRef(&kept)}));
   EXPECT_EQ(before, kept);
   EXPECT_EQ(u"CHarbolt::GetDependencies():Ran out of memory", ErrorDescription());
   host_.ClearFaults();

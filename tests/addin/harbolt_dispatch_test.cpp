@@ -16,6 +16,7 @@ namespace {
 using testing_support::Arg;
 using testing_support::Call;
 using testing_support::CallDetails;
+using testing_support::CallMember;
 using testing_support::DispIdOf;
 using testing_support::Invoke;
 
@@ -257,11 +258,11 @@ TEST_F(HarboltDispatchTest, OpenFileTakesATextByReferenceAndNeverWritesIt) {
   BSTR name = SysAllocString(u"/models/Plate.SLDPRT");
   BSTR before = name;
   // No such file: the member's own failure, reached through the table.
-  EXPECT_EQ(kFailed, Call(harbolt(), u"OpenFile", {Arg::BstrRef(&name)}));
+  EXPECT_EQ(kFailed, CallMember(harbolt(), u"OpenFile", {Arg::BstrRef(&name)}));
   EXPECT_EQ(before, name);
   EXPECT_EQ(u"/models/Plate.SLDPRT", std::u16string(BstrView(name)));
   SysFreeString(name);
-  EXPECT_EQ(kFailed, Call(harbolt(), u"OpenFile", {Arg(u"/models/Plate.SLDPRT")}));
+  EXPECT_EQ(kFailed, CallMember(harbolt(), u"OpenFile", {Arg(u"/models/Plate.SLDPRT")}));
   EXPECT_EQ(-1, testing_support::LongProperty(harbolt(), u"errNumber"));
 }
 
@@ -277,17 +278,23 @@ TEST_F(HarboltDispatchTest, MenuAndFileMembersAreReachedThroughTheTable) {
     EXPECT_EQ(S_FALSE, Invoke(harbolt(), n, DISPATCH_METHOD, {})) << n;
   }
   // No document is open.
-  EXPECT_EQ(kFailed, Call(harbolt(), u"SaveFile", {Arg(u"")}));
+  EXPECT_EQ(kFailed, CallMember(harbolt(), u"SaveFile", {Arg(u"")}));
   ScopedVariant list;
-  EXPECT_EQ(kFailed, Call(harbolt(), u"GetDependencies", {Arg(u"")}, list.Receive()));
+  EXPECT_EQ(kFailed, CallMember(harbolt(), u"GetDependencies", {Arg(u"")}, list.Receive()));
   EXPECT_EQ(VT_EMPTY, list.Type());
   EXPECT_EQ(-1, testing_support::LongProperty(harbolt(), u"errNumber"));
 }
 
 TEST_F(HarboltDispatchTest, SetDdParsesTheDictionary) {
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetDD", {Arg(u"<dd><table name='Feature'/></dd>")}));
-  EXPECT_EQ(E_INVALIDARG, Call(harbolt(), u"SetDD", {Arg(u"<dd><unclosed></dd>")}));
-  EXPECT_EQ(E_INVALIDARG, Call(harbolt(), u"SetDD", {Arg(u"")}));
+  // A member's failure reaches a late-bound caller as DISP_E_EXCEPTION with
+  // the member's status in EXCEPINFO, as from any dual interface.
+  CallDetails details;
+  EXPECT_EQ(DISP_E_EXCEPTION,
+            Call(harbolt(), u"SetDD", {Arg(u"<dd><unclosed></dd>")}, nullptr, &details));
+  EXPECT_EQ(E_INVALIDARG, details.scode);
+  EXPECT_EQ(u"", details.description);  // no COM error object for this one
+  EXPECT_EQ(E_INVALIDARG, CallMember(harbolt(), u"SetDD", {Arg(u"")}));
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetDD", {Arg(u"<dd/>")}));
   // The error state is not the dictionary's.
   EXPECT_EQ(0, testing_support::LongProperty(harbolt(), u"errNumber"));

@@ -10,6 +10,7 @@ namespace {
 using testing_support::Arg;
 using testing_support::Call;
 using testing_support::CallerStandIn;
+using testing_support::CallMember;
 using testing_support::LongProperty;
 using testing_support::TextProperty;
 
@@ -165,9 +166,9 @@ TEST_F(HarboltTest, SetCallerKeepsOnlyDispatchObjects) {
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaller", {Arg::Unknown(caller.Get())}));
   EXPECT_EQ(own + 1, caller->references());
   // An object without IDispatch: refused, and the previous caller is gone.
-  EXPECT_EQ(E_INVALIDARG, Call(harbolt(), u"SetCaller", {Arg::Unknown(plain.Get())}));
+  EXPECT_EQ(E_INVALIDARG, CallMember(harbolt(), u"SetCaller", {Arg::Unknown(plain.Get())}));
   EXPECT_EQ(own, caller->references());
-  EXPECT_EQ(E_INVALIDARG, Call(harbolt(), u"SetCaller", {Arg::Unknown(nullptr)}));
+  EXPECT_EQ(E_INVALIDARG, CallMember(harbolt(), u"SetCaller", {Arg::Unknown(nullptr)}));
 
   // Disconnect drops the caller and the dictionary, and comes back to the
   // default group.
@@ -265,12 +266,12 @@ TEST_F(HarboltTest, GetHwndReadsTheMainFrame) {
 
   host_.FailCall("IHostApplication.GetFrame");
   byReference = -1;
-  EXPECT_EQ(E_FAIL, Call(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
+  EXPECT_EQ(E_FAIL, CallMember(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
   EXPECT_EQ(0, byReference);
   host_.ClearFaults();
   host_.EmptyCall("IHostApplication.GetFrame");
   byReference = -1;
-  EXPECT_EQ(E_FAIL, Call(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
+  EXPECT_EQ(E_FAIL, CallMember(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
   EXPECT_EQ(0, byReference);
 }
 
@@ -278,7 +279,7 @@ TEST_F(HarboltTest, GetHwndFailsWithoutAHost) {
   Connect();
   EXPECT_EQ(kNotImplemented, loader_.Disconnect());
   LONGLONG handle = -1;
-  EXPECT_EQ(E_FAIL, Call(harbolt(), u"GetHWND", {Arg::LongLongRef(&handle)}));
+  EXPECT_EQ(E_FAIL, CallMember(harbolt(), u"GetHWND", {Arg::LongLongRef(&handle)}));
   EXPECT_EQ(0, handle);
 }
 

@@ -1,11 +1,14 @@
 // What registering and unregistering the module writes into and removes
 // from the registry.
+#include "addin/registration.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
 #include "platform/registry.h"
+#include "platform/system_info.h"
 #include "tests/addin/addin_fixture.h"
 
 namespace addin_test {
@@ -208,6 +211,20 @@ TEST_F(RegistrationTest, UnregistrationRemovesWhatItWroteAndLeavesTheRest) {
   EXPECT_EQ(machineBefore, Keys(HKEY_LOCAL_MACHINE));
   EXPECT_EQ(u"<no key>", Text(HKEY_CLASSES_ROOT, u"AppID\\" + std::u16string(kLibId)));
   EXPECT_EQ(u"<no key>", Text(HKEY_LOCAL_MACHINE, kAddinKey));
+}
+
+TEST_F(RegistrationTest, TheThreadLocaleIsRestoredWhateverTheOutcome) {
+  constexpr LCID kGerman = 0x0407;
+  SetThreadLocale(kGerman);
+  EXPECT_EQ(S_OK, harbolt::RegisterServer(module_));
+  EXPECT_EQ(kGerman, GetThreadLocale());
+  EXPECT_EQ(E_FAIL, harbolt::RegisterServer(u""));  // no module to register
+  EXPECT_EQ(kGerman, GetThreadLocale());
+  EXPECT_EQ(S_OK, harbolt::UnregisterServer(module_));
+  EXPECT_EQ(kGerman, GetThreadLocale());
+  EXPECT_TRUE(FAILED(harbolt::UnregisterServer(module_)));  // nothing left to remove
+  EXPECT_EQ(kGerman, GetThreadLocale());
+  SetThreadLocale(LOCALE_USER_DEFAULT);
 }
 
 TEST_F(RegistrationTest, RegistrationCanBeRepeated) {

@@ -15,6 +15,7 @@ namespace {
 using testing_support::Arg;
 using testing_support::Call;
 using testing_support::CallDetails;
+using testing_support::CallMember;
 using testing_support::LongProperty;
 using testing_support::TextProperty;
 
@@ -43,7 +44,7 @@ class RefreshTableTest : public ExportTest {
   }
 
   HRESULT SetDD(const std::string& xml) {
-    return Call(harbolt_.Get(), u"SetDD", {Arg(Utf16(xml))});
+    return CallMember(harbolt_.Get(), u"SetDD", {Arg(Utf16(xml))});
   }
 
   // RefreshTable with the table list first and the database path second;
@@ -56,7 +57,7 @@ class RefreshTableTest : public ExportTest {
     long references = host_.References();
     details_ = CallDetails();
     HRESULT hr =
-        Call(harbolt_.Get(), u"RefreshTable", {Arg(tables), Arg(path)}, nullptr, &details_);
+        CallMember(harbolt_.Get(), u"RefreshTable", {Arg(tables), Arg(path)}, nullptr, &details_);
     EXPECT_EQ(objects, host_.LiveObjects()) << "host objects left by the export";
     EXPECT_EQ(references, host_.References()) << "host references left by the export";
     return hr;

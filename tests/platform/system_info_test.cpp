@@ -4,10 +4,12 @@
 #include <stdlib.h>
 
 #include <string>
+#include <thread>
 
 #include "platform/native_path.h"
 #include "platform/ole_picture.h"
 #include "platform/text.h"
+#include "platform/unknown.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -32,6 +34,22 @@ TEST(SystemInfoTest, UserLanguageFollowsTheLocaleVariables) {
   ScopedEnv lang("LANG", "en_US.UTF-8");
   ScopedEnv all("LC_ALL", "zh_CN.UTF-8");  // LC_ALL wins
   EXPECT_EQ(GetUserDefaultLangID(), LANG_CHINESE_SIMPLIFIED);
+}
+
+TEST(SystemInfoTest, ThreadLocaleIsKeptPerThread) {
+  ScopedEnv all("LC_ALL", "zh_TW.UTF-8");
+  EXPECT_EQ(static_cast<LCID>(LANG_CHINESE_TRADITIONAL), GetThreadLocale());
+  EXPECT_EQ(TRUE, SetThreadLocale(0x0407));
+  EXPECT_EQ(0x0407u, GetThreadLocale());
+  LCID other = 0;
+  std::thread([&] { other = GetThreadLocale(); }).join();
+  EXPECT_EQ(static_cast<LCID>(LANG_CHINESE_TRADITIONAL), other);  // another thread's own
+  // The default locales stand for the language they name.
+  EXPECT_EQ(TRUE, SetThreadLocale(LOCALE_SYSTEM_DEFAULT));
+  EXPECT_EQ(static_cast<LCID>(LANG_CHINESE_TRADITIONAL), GetThreadLocale());
+  SetThreadLocale(0x0409);
+  EXPECT_EQ(0x0409u, GetThreadLocale());
+  SetThreadLocale(LOCALE_USER_DEFAULT);
 }
 
 TEST(SystemInfoTest, LocalTimeHasMilliseconds) {

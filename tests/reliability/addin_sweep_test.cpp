@@ -32,6 +32,7 @@ namespace {
 
 using testing_support::Arg;
 using testing_support::Call;
+using testing_support::CallMember;
 
 constexpr char16_t kAddinClsid[] = u"{1C227C16-C127-4F54-B26C-EF8F2BA2448D}";
 constexpr LONG kCookie = 7;
@@ -223,7 +224,7 @@ TEST_F(AddinSweepTest, CreateMenuAndClicks) {
 
     // The result is the host's status for the logout command or the last
     // submenu group; the other calls are not examined.
-    const HRESULT built = Call(session.harbolt(), u"CreateMenu", {Arg(kMenu)});
+    const HRESULT built = CallMember(session.harbolt(), u"CreateMenu", {Arg(kMenu)});
     EXPECT_TRUE(built == S_OK || built == kInjectedFailure || built == E_FAIL) << std::hex << built;
     EXPECT_EQ(-1, testing_support::LongProperty(session.harbolt(), u"errNumber"));
     EXPECT_EQ(u"CHarbolt::CreateMenu():menuNode not exists",
@@ -295,7 +296,7 @@ TEST_F(AddinSweepTest, FileOperations) {
     host.ClearCalls();
     if (fault) fault->Apply(host);
     BSTR name = SysAllocString(wanted.u16string().c_str());
-    const HRESULT hr = Call(session.harbolt(), u"OpenFile", {Arg::BstrRef(&name)});
+    const HRESULT hr = CallMember(session.harbolt(), u"OpenFile", {Arg::BstrRef(&name)});
     SysFreeString(name);
     std::vector<sim::HostCall> calls = session.TakeCalls();
     const std::vector<std::filesystem::path> documents = host.OpenDocuments();
@@ -323,7 +324,7 @@ TEST_F(AddinSweepTest, FileOperations) {
     sim::SimHost& host = session.host();
     host.ClearCalls();
     if (fault) fault->Apply(host);
-    const HRESULT hr = Call(session.harbolt(), u"SaveFile", {Arg(u"not used")});
+    const HRESULT hr = CallMember(session.harbolt(), u"SaveFile", {Arg(u"not used")});
     std::vector<sim::HostCall> calls = session.TakeCalls();
     if (hr != S_OK) {
       EXPECT_EQ(MakeHresult(0xFFFFFFFF), hr);
@@ -355,7 +356,7 @@ TEST_F(AddinSweepTest, FileOperations) {
     if (fault) fault->Apply(host);
     ScopedVariant list;
     const HRESULT hr =
-        Call(session.harbolt(), u"GetDependencies", {Arg(u"not used")}, list.Receive());
+        CallMember(session.harbolt(), u"GetDependencies", {Arg(u"not used")}, list.Receive());
     std::vector<sim::HostCall> calls = session.TakeCalls();
     if (hr == S_OK) {
       EXPECT_EQ(VT_BSTR, list.Type());

@@ -19,6 +19,7 @@ namespace {
 
 using testing_support::Arg;
 using testing_support::Call;
+using testing_support::CallMember;
 using testing_support::LongProperty;
 using testing_support::TextProperty;
 
@@ -64,7 +65,7 @@ class HostileAddinTest : public AddinTest {
   }
 
   HRESULT CreateMenu(const std::u16string& definition) {
-    return Call(harbolt(), u"CreateMenu", {Arg(definition)});
+    return CallMember(harbolt(), u"CreateMenu", {Arg(definition)});
   }
   LONG ErrorNumber() { return LongProperty(harbolt(), u"errNumber"); }
   std::u16string ErrorDescription() { return TextProperty(harbolt(), u"errDescription"); }
@@ -197,7 +198,7 @@ TEST_F(HostileAddinTest, MalformedHugeAndCyclicModelFilesAreNotOpened) {
   for (const std::filesystem::path& file : files) {
     SCOPED_TRACE(file.filename().string());
     BSTR name = SysAllocString(file.u16string().c_str());
-    const HRESULT hr = Call(harbolt(), u"OpenFile", {Arg::BstrRef(&name)});
+    const HRESULT hr = CallMember(harbolt(), u"OpenFile", {Arg::BstrRef(&name)});
     SysFreeString(name);
     EXPECT_EQ(MakeHresult(0xFFFFFFFF), hr);
     EXPECT_EQ(-1, ErrorNumber());

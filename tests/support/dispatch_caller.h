@@ -6,6 +6,7 @@
 //   ScopedVariant status;
 //   Call(disp, u"ToolbarEnableAll", {}, status.Receive());
 //   LONG number = LongProperty(disp, u"errNumber");
+//   EXPECT_EQ(E_INVALIDARG, CallMember(disp, u"SetDD", {Arg(u"")}));  // the member's status
 #pragma once
 
 #include "tools/automation/dispatch_call.h"
@@ -14,6 +15,7 @@ namespace testing_support {
 
 using automation::Arg;
 using automation::Call;
+using automation::CallMember;
 using automation::CallDetails;
 using automation::DispIdOf;
 using automation::GetProperty;

@@ -28,17 +28,11 @@
 #include <vector>
 
 #include "harbolt_h.h"
+#include "tests/wine/checks.h"
 
 namespace {
 
-int g_passed = 0;
-int g_failed = 0;
-
-void Check(bool ok, const char* what) {
-  (ok ? g_passed : g_failed)++;
-  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
-  std::fflush(stdout);
-}
+using wine_checks::Check;
 
 void CheckHr(HRESULT expected, HRESULT actual, const char* what) {
   if (expected != actual) {
@@ -307,6 +301,25 @@ void CheckLateBoundCalls(IDispatch* harbolt) {
           "ToolbarEnableAll by name");
   Check(status->vt == VT_I4 && status->lVal == 1, "ToolbarEnableAll answers 1");
 
+  // A message text of the module's string table, in the user's language.
+  Bstr noMenuRoot(L"<menus/>");
+  EXCEPINFO menuExcep{};
+  Variant menuResult;
+  HRESULT menu = CallByName(harbolt, L"CreateMenu", DISPATCH_METHOD, {Text(noMenuRoot.Get())},
+                            menuResult.Get(), &menuExcep);
+  Check(menu == DISP_E_EXCEPTION && menuExcep.scode == E_INVALIDARG,
+        "CreateMenu without a menu root: E_INVALIDARG");
+  Variant text;
+  CallByName(harbolt, L"errDescription", DISPATCH_PROPERTYGET, {}, text.Get(), nullptr);
+  const wchar_t* expected =
+      GetUserDefaultLangID() == MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)
+          ? L"CHarbolt::CreateMenu():\x83dc\x5355\x8282\x70b9\x4e0d\x5b58\x5728"
+          : L"CHarbolt::CreateMenu():menuNode not exists";
+  std::printf("     errDescription \"%s\"\n",
+              Narrow(text->vt == VT_BSTR ? text->bstrVal : nullptr).c_str());
+  Check(text->vt == VT_BSTR && Same(text->bstrVal, expected),
+        "errDescription ends with message 5800 from the string table");
+
   // Without a host there is no active document: the export fails cleanly,
   // with the exception's report in EXCEPINFO.
   Bstr tables(L"Feature");
@@ -315,9 +328,8 @@ void CheckLateBoundCalls(IDispatch* harbolt) {
   Variant refresh;
   HRESULT hr = CallByName(harbolt, L"RefreshTable", DISPATCH_METHOD,
                           {Text(tables.Get()), Text(database.Get())}, refresh.Get(), &excep);
-  Check(hr == static_cast<HRESULT>(0x80040200) ||
-            (hr == DISP_E_EXCEPTION && excep.scode == static_cast<SCODE>(0x80040200)),
-        "RefreshTable without a host fails with 0x80040200");
+  Check(hr == DISP_E_EXCEPTION && excep.scode == static_cast<SCODE>(0x80040200),
+        "RefreshTable without a host: DISP_E_EXCEPTION with scode 0x80040200");
   std::printf("     Invoke 0x%08lX, scode 0x%08lX, source \"%s\", description \"%s\"\n",
               static_cast<unsigned long>(hr), static_cast<unsigned long>(excep.scode),
               Narrow(excep.bstrSource).c_str(), Narrow(excep.bstrDescription).c_str());
@@ -328,6 +340,149 @@ void CheckLateBoundCalls(IDispatch* harbolt) {
   SysFreeString(excep.bstrSource);
   SysFreeString(excep.bstrDescription);
   SysFreeString(excep.bstrHelpFile);
+}
+
+// What one late-bound call gave back.
+struct Outcome {
+  HRESULT hr = S_OK;
+  SCODE scode = 0;
+  std::wstring source;
+  std::wstring description;
+  VARTYPE resultType = VT_EMPTY;
+  LONG resultValue = 0;
+
+  bool operator==(const Outcome&) const = default;
+};
+
+Outcome Collect(HRESULT hr, EXCEPINFO& excep, VARIANT* result) {
+  Outcome out;
+  out.hr = hr;
+  out.scode = excep.scode;
+  out.source = excep.bstrSource ? excep.bstrSource : L"";
+  out.description = excep.bstrDescription ? excep.bstrDescription : L"";
+  SysFreeString(excep.bstrSource);
+  SysFreeString(excep.bstrDescription);
+  SysFreeString(excep.bstrHelpFile);
+  out.resultType = result->vt;
+  if (result->vt == VT_I4) out.resultValue = result->lVal;
+  VariantClear(result);
+  return out;
+}
+
+std::string Describe(const Outcome& o) {
+  char text[512];
+  std::snprintf(text, sizeof text, "0x%08lX scode 0x%08lX vt %u value %ld \"%s\" \"%s\"",
+                static_cast<unsigned long>(o.hr), static_cast<unsigned long>(o.scode),
+                static_cast<unsigned>(o.resultType), static_cast<long>(o.resultValue),
+                Narrow(o.source.c_str()).c_str(), Narrow(o.description.c_str()).c_str());
+  return text;
+}
+
+// Calls member `name` twice: through the system's ITypeInfo::Invoke on the
+// vtable that the type library describes (the way the system serves IDispatch
+// for a dual interface), and through the object's IDispatch::Invoke. Returns
+// both outcomes: status, EXCEPINFO and result.
+struct Outcomes {
+  Outcome bySystem;
+  Outcome byObject;
+};
+Outcomes InvokeBothWays(IDispatch* harbolt, ITypeInfo* vtableInfo, IHarbolt* early,
+                        const wchar_t* name, WORD flags, std::vector<VARIANT> args) {
+  HRESULT hr = S_OK;
+  DISPID id = IdOf(harbolt, name, &hr);
+  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  UINT argErr = 0;
+  EXCEPINFO excep{};
+  Variant result;
+  SetErrorInfo(0, nullptr);
+  Outcome bySystem =
+      Collect(vtableInfo->Invoke(early, id, flags, &params, result.Get(), &excep, &argErr), excep,
+              result.Get());
+  excep = EXCEPINFO{};
+  SetErrorInfo(0, nullptr);
+  Outcome byObject = Collect(harbolt->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                             result.Get(), &excep, &argErr),
+                             excep, result.Get());
+  std::printf("     %s: system %s\n", Narrow(name).c_str(), Describe(bySystem).c_str());
+  if (!(byObject == bySystem)) {
+    std::printf("     %s: object %s\n", Narrow(name).c_str(), Describe(byObject).c_str());
+  }
+  return {bySystem, byObject};
+}
+
+// The object's late-bound face answers as the system's type-library
+// invocation does: a member's failure comes back as DISP_E_EXCEPTION with the
+// member's status and its COM error object in EXCEPINFO.
+void CheckInvokeAsTheSystemDoes(IDispatch* harbolt) {
+  Ref<ITypeInfo> info;
+  harbolt->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Out());
+  Ref<IHarbolt> early;
+  harbolt->QueryInterface(IID_IHarbolt, reinterpret_cast<void**>(early.Out()));
+  HREFTYPE vtableRef = 0;
+  Ref<ITypeInfo> vtableInfo;
+  // A dual interface's dispatch description refers to its vtable description.
+  if (!info || !early || FAILED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableRef)) ||
+      FAILED(info->GetRefTypeInfo(vtableRef, vtableInfo.Out()))) {
+    Check(false, "the vtable description of IHarbolt");
+    return;
+  }
+  Bstr handle(L"handle-9"), brokenXml(L"<dd"), otherRoot(L"<other/>");
+  Bstr menu(L"<mnus caption=\"Tools\"><mnu id=\"1\" caption=\"One\"/></mnus>");
+  Bstr tables(L"Feature"), database(L"C:\\windows\\temp\\harbolt-wine-compare.db");
+  Bstr model(L"C:\\windows\\temp\\no-such-model.SLDPRT");
+  VARIANT modelRef;
+  VariantInit(&modelRef);
+  modelRef.vt = VT_BSTR | VT_BYREF;
+  BSTR modelText = model.Get();
+  modelRef.pbstrVal = &modelText;
+  LONGLONG window = 7;
+  VARIANT windowRef;
+  VariantInit(&windowRef);
+  windowRef.vt = VT_I8 | VT_BYREF;
+  windowRef.pllVal = &window;
+  struct Case {
+    const wchar_t* name;
+    WORD flags;
+    std::vector<VARIANT> args;
+    const char* what;
+  };
+  const Case cases[] = {
+      {L"SetCaxHandle", DISPATCH_METHOD, {Text(handle.Get())}, "S_OK as the system gives it"},
+      {L"errNumber", DISPATCH_PROPERTYGET, {}, "a property's value as the system gives it"},
+      {L"SetDD",
+       DISPATCH_METHOD,
+       {Text(brokenXml.Get())},
+       "E_INVALIDARG (no error object) as the system gives it"},
+      {L"CreateMenu",
+       DISPATCH_METHOD,
+       {Text(otherRoot.Get())},
+       "CreateMenu without a menu root as the system gives it"},
+      {L"RefreshTable",
+       DISPATCH_METHOD,
+       {Text(tables.Get()), Text(database.Get())},
+       "0x80040200 with its error object as the system gives it"},
+      {L"GetHWND",
+       DISPATCH_METHOD,
+       {windowRef},
+       "E_FAIL with an out-parameter as the system gives it"},
+      {L"OpenFile", DISPATCH_METHOD, {modelRef}, "OpenFile's -1 as the system gives it"},
+      {L"CreateMenu",
+       DISPATCH_METHOD,
+       {Text(menu.Get())},
+       "CreateMenu without a host as the system gives it"},
+  };
+  for (const Case& c : cases) {
+    Outcomes got = InvokeBothWays(harbolt, vtableInfo.Get(), early.Get(), c.name, c.flags, c.args);
+    Check(got.byObject == got.bySystem, c.what);
+  }
+  // A success other than S_OK: the system's invocation makes it S_OK, the
+  // object hands the caller its S_FALSE (the menu definition is loaded, the
+  // callback is not in the command map).
+  Outcomes callback = InvokeBothWays(harbolt, vtableInfo.Get(), early.Get(), L"ToolbarCallback150",
+                                     DISPATCH_METHOD, {});
+  Check(callback.bySystem.hr == S_OK && callback.byObject.hr == S_FALSE,
+        "S_FALSE reaches the late-bound caller (the system's invocation gives S_OK)");
 }
 
 void CheckEarlyBoundErrorInfo(IDispatch* harbolt) {
@@ -452,6 +607,22 @@ void CheckResourcesAndExports(const wchar_t* modulePath) {
     if (byName && byName == byOrdinal) ++exports;
   }
   Check(exports == 5, "the five exports by name and ordinal");
+  // Registration sets the thread locale to the system default while it works
+  // and gives the caller's back.
+  using Server = HRESULT(WINAPI*)();
+  auto registerServer = reinterpret_cast<Server>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+  auto unregisterServer = reinterpret_cast<Server>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")));
+  const LCID before = GetThreadLocale();
+  const LCID german = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
+  SetThreadLocale(german);
+  CheckHr(S_OK, unregisterServer ? unregisterServer() : E_FAIL, "DllUnregisterServer");
+  Check(GetThreadLocale() == german, "the thread locale is restored after unregistration");
+  CheckHr(S_OK, registerServer ? registerServer() : E_FAIL, "DllRegisterServer");
+  Check(GetThreadLocale() == german, "the thread locale is restored after registration");
+  SetThreadLocale(before);
+
   using CanUnload = HRESULT(WINAPI*)();
   auto canUnload = reinterpret_cast<CanUnload>(
       reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
@@ -481,12 +652,12 @@ int wmain(int argc, wchar_t** argv) {
     if (harbolt) {
       CheckNamesAndTypeInfo(harbolt.Get());
       CheckLateBoundCalls(harbolt.Get());
+      CheckInvokeAsTheSystemDoes(harbolt.Get());
       CheckEarlyBoundErrorInfo(harbolt.Get());
     }
     CheckBitmapHandler();
   }
   CheckResourcesAndExports(argv[1]);
   CoUninitialize();
-  std::printf("%d passed, %d failed\n", g_passed, g_failed);
-  return g_failed;
+  return wine_checks::Summary();
 }

@@ -9,17 +9,11 @@
 #include "common/error_handlers.h"
 #include "common/kvx_exception.h"
 #include "platform/text.h"
+#include "tests/wine/checks.h"
 
 namespace {
 
-int g_passed = 0;
-int g_failed = 0;
-
-void Check(bool ok, const char* what) {
-  (ok ? g_passed : g_failed)++;
-  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
-  std::fflush(stdout);
-}
+using wine_checks::Check;
 
 volatile int g_zero = 0;
 volatile int g_quotient = 0;
@@ -62,6 +56,5 @@ int main() {
               write.find(u" code:\t\t3221225477") != std::u16string::npos,
           "a write through a null pointer becomes EXCEPTION_ACCESS_VIOLATION");
   }
-  std::printf("%d passed, %d failed\n", g_passed, g_failed);
-  return g_failed;
+  return wine_checks::Summary();
 }

@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# The Windows module under Wine, in a fresh 64-bit prefix:
+# The Windows module under Wine, in a fresh 64-bit prefix made in a
+# temporary directory and removed at the end (its wineserver is stopped
+# first, also when a check or the script itself fails):
 #   tests/wine/run.sh [BUILD_DIR]     (default build-mingw, made by
 #                                      scripts/windows-build.sh)
+# Needs no display: Wine runs without its X11 driver.
 # 1. regsvr32 registers harbolt.dll; the registry entries are read back with
 #    reg query.
 # 2. cscript runs late_binding.vbs: the object by its program identifier,
 #    members called by name.
 # 3. dispatch_client.exe: GetIDsOfNames/Invoke, DISPIDs, help strings through
 #    ITypeInfo, the COM error object, the other classes, resources, exports;
-#    fault_translation.exe: faults become the program's exception.
+#    fault_translation.exe: faults become the program's exception;
+#    platform_resources.exe: strings, bitmaps and text resources come from
+#    the module's resource section, and the thread locale;
+#    host_round_trip.exe: the simulated host loads the module through the
+#    registry, and an export and an import of the sample run in it.
 # 4. regsvr32 /u removes the entries, and leaves the shared keys.
 # Prints one line per check and "N passed, N failed"; exits non-zero when a
 # check failed.
@@ -17,11 +24,17 @@ cd "$(dirname "$0")/../.."
 build=$(realpath "${1:-build-mingw}")
 dll=$build/bin/harbolt.dll
 client=$build/bin/dispatch_client.exe
-for f in "$dll" "$client" "$build/bin/fault_translation.exe"; do
+for f in "$dll" "$client" "$build/bin/fault_translation.exe" "$build/bin/platform_resources.exe" \
+  "$build/bin/host_round_trip.exe"; do
   [ -f "$f" ] || { echo "missing $f: run scripts/windows-build.sh first" >&2; exit 2; }
 done
 
-export WINEPREFIX=$build/wine-prefix
+# The prefix and Wine's own temporary files (its server's socket directory)
+# live in one scratch directory.
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/harbolt-wine.XXXXXX") || exit 2
+export WINEPREFIX=$scratch/prefix
+export TMPDIR=$scratch/tmp
+mkdir -p "$WINEPREFIX" "$TMPDIR"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -79,10 +92,14 @@ summary_check() {  # summary_check DESCRIPTION COMMAND...
 }
 
 started=$(date +%s)
-rm -rf "$WINEPREFIX"
-mkdir -p "$WINEPREFIX"
+cleanup() {
+  timeout 60 wineserver -k >/dev/null 2>&1 </dev/null
+  sleep 1  # the server writes the prefix's registry files as it ends
+  rm -rf "$scratch" 2>/dev/null || { sleep 2; rm -rf "$scratch"; }
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
 wineserver -p >/dev/null 2>&1 </dev/null
-trap 'wineserver -k >/dev/null 2>&1 </dev/null' EXIT
 timeout 300 wine wineboot -i </dev/null >/dev/null 2>&1
 echo "wine prefix ready in $(($(date +%s) - started)) s"
 
@@ -127,6 +144,16 @@ summary_check "dispatch_client.exe" wine_run "$(winpath "$client")" "$(winpath "
 
 # The fault handlers under the system's exception dispatcher.
 summary_check "fault_translation.exe" wine_run "$(winpath "$build/bin/fault_translation.exe")"
+
+# The platform reads the module's own resources, and the thread locale.
+summary_check "platform_resources.exe" wine_run "$(winpath "$build/bin/platform_resources.exe")"
+
+# The simulated host loads the registered module and exports and imports a
+# copy of the sample.
+mkdir -p "$scratch/sample" "$scratch/work"
+cp examples/sample/* "$scratch/sample/"
+summary_check "host_round_trip.exe" wine_run "$(winpath "$build/bin/host_round_trip.exe")" \
+  "$(winpath "$scratch/sample")" "$(winpath "$scratch/work")"
 
 # 4. Unregistration.
 check "regsvr32 /u unregisters harbolt.dll" timeout 120 wine regsvr32 /u /s "$(winpath "$dll")" \

@@ -126,6 +126,14 @@ HRESULT Call(IDispatch* object, std::u16string_view name, std::initializer_list<
   return Invoke(object, dispid, DISPATCH_METHOD, args, result, details);
 }
 
+HRESULT CallMember(IDispatch* object, std::u16string_view name, std::initializer_list<Arg> args,
+                   VARIANT* result, CallDetails* details) {
+  CallDetails own;
+  CallDetails& used = details ? *details : own;
+  HRESULT hr = Call(object, name, args, result, &used);
+  return hr == DISP_E_EXCEPTION ? used.scode : hr;
+}
+
 HRESULT GetProperty(IDispatch* object, std::u16string_view name, VARIANT* result) {
   DISPID dispid = DispIdOf(object, name);
   if (dispid == DISPID_UNKNOWN) return DISP_E_UNKNOWNNAME;

@@ -68,6 +68,13 @@ HRESULT Invoke(IDispatch* object, DISPID dispid, WORD flags, std::initializer_li
 HRESULT Call(IDispatch* object, std::u16string_view name, std::initializer_list<Arg> args = {},
              VARIANT* result = nullptr, CallDetails* details = nullptr);
 
+// A method call by name that gives the member's own status: Call's result,
+// except that a member's failure, which Invoke reports as DISP_E_EXCEPTION,
+// gives the status it carried in EXCEPINFO's scode.
+HRESULT CallMember(IDispatch* object, std::u16string_view name,
+                   std::initializer_list<Arg> args = {}, VARIANT* result = nullptr,
+                   CallDetails* details = nullptr);
+
 // A property get by name.
 HRESULT GetProperty(IDispatch* object, std::u16string_view name, VARIANT* result);
 // The property's value as a number or text; -12345 or "<failed>" when the

@@ -46,6 +46,9 @@ std::filesystem::path ExistingModelFile(const std::filesystem::path& model) {
 
 Session::Session(const std::filesystem::path& model, const ModuleChoice& module)
     : model_(ExistingModelFile(model)), registry_(module), modulePath_(registry_.module()) {
+  // The journal of host calls is for tests; in a caller's session it would
+  // only grow with every call the add-in makes.
+  host_.SetRecording(false);
   VARIANT_BOOL connected = VARIANT_FALSE;
   ComPtr<IHostApplication> application = host_.Application();
   HRESULT hr = loader_.Load(application.Get(), AddinRegistry::Clsid(), kCookie, &connected);
@@ -80,7 +83,7 @@ CallResult Session::Call(std::u16string_view member, std::initializer_list<Arg> 
   CallResult outcome;
   outcome.member = std::u16string(member);
   automation::CallDetails details;
-  outcome.hr = automation::Call(harbolt_.Get(), member, args, result, &details);
+  outcome.hr = automation::CallMember(harbolt_.Get(), member, args, result, &details);
   if (outcome.hr == kHarboltException) outcome.exceptionText = details.description;
   if (!outcome.ok() && outcome.hr != kHarboltException && ReportsErrorState(member) &&
       outcome.hr != E_NOTIMPL && outcome.hr != DISP_E_UNKNOWNNAME) {
