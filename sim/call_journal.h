@@ -52,6 +52,10 @@ class CallJournal {
   void AddFault(std::string_view faultText, FaultKind kind, HRESULT failure);
   void ClearFaults() { faults_.clear(); }
 
+  // Neither recording nor holding a fault: Enter would do nothing.
+  bool Idle() const { return !recording_ && faults_.empty(); }
+  bool recording() const { return recording_; }
+
   const std::vector<HostCall>& calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
   void SetRecording(bool on) { recording_ = on; }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sim/event_sinks.h"
+#include "sim/list_index.h"
 #include "sim/model.h"
 
 namespace sim {
@@ -62,6 +63,8 @@ class DocumentState : public std::enable_shared_from_this<DocumentState> {
 
   ModelData model;
   bool visible = false;  // opened by the user, not only for a component or view
+  // Finds properties and parameters of the model's lists by name.
+  ListIndexes listIndexes;
   bool changed = false;  // changed since it was read or saved
   std::shared_ptr<EventSinks> sinks;
 

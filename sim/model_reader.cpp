@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
+#include <string>
+#include <unordered_set>
 
 #include "platform/text.h"
 #include "sim/equation_evaluator.h"
@@ -342,15 +344,14 @@ class Reader {
 
   std::vector<PropertyModel> ReadProperties(const json& object, const std::string& at) {
     std::vector<PropertyModel> properties;
+    std::unordered_set<std::u16string> names;
     ForEach(object, at, "properties", [&](const json& item, const std::string& place) {
       Object(item, place, {"name", "type", "value", "linked"});
       PropertyModel property;
       property.name = RequiredString(item, place, "name");
       if (property.name.empty()) Fail(place + "/name", "a property needs a name");
-      for (const PropertyModel& other : properties) {
-        if (other.name == property.name) {
-          Fail(place + "/name", "duplicate property name " + Quote(property.name));
-        }
+      if (!names.insert(property.name).second) {
+        Fail(place + "/name", "duplicate property name " + Quote(property.name));
       }
       property.type = OneOf(item, place, "type", kPropertyTypeText,
                             {kPropertyTypeUnknown, kPropertyTypeNumber, kPropertyTypeDouble,
@@ -385,15 +386,14 @@ class Reader {
     configuration.description = String(item, at, "description", u"");
     configuration.locked = Bool(item, at, "locked", false);
     configuration.useAlternateNameInBom = Bool(item, at, "useAlternateNameInBom", false);
+    std::unordered_set<std::u16string> parameterNames;
     ForEach(item, at, "parameters", [&](const json& parameter, const std::string& place) {
       Object(parameter, place, {"name", "value"});
       ParameterModel model{RequiredString(parameter, place, "name"),
                            String(parameter, place, "value", u"")};
       if (model.name.empty()) Fail(place + "/name", "a parameter needs a name");
-      for (const ParameterModel& other : configuration.parameters) {
-        if (other.name == model.name) {
-          Fail(place + "/name", "duplicate parameter name " + Quote(model.name));
-        }
+      if (!parameterNames.insert(model.name).second) {
+        Fail(place + "/name", "duplicate parameter name " + Quote(model.name));
       }
       configuration.parameters.push_back(std::move(model));
     });

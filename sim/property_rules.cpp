@@ -1,6 +1,5 @@
 #include "sim/property_rules.h"
 
-#include <algorithm>
 #include <charconv>
 #include <string>
 
@@ -59,16 +58,9 @@ bool ValueFitsType(LONG type, std::u16string_view value) {
   }
 }
 
-const PropertyModel* FindProperty(const std::vector<PropertyModel>& properties,
-                                  std::u16string_view name) {
-  auto it = std::find_if(properties.begin(), properties.end(),
-                         [&](const PropertyModel& property) { return property.name == name; });
-  return it == properties.end() ? nullptr : &*it;
-}
-
-LONG AddProperty(std::vector<PropertyModel>& properties, std::u16string_view name, LONG type,
-                 std::u16string_view value) {
-  if (FindProperty(properties, name)) return kAddPropertyPresent;
+LONG AddProperty(ListIndexes& indexes, std::vector<PropertyModel>& properties,
+                 std::u16string_view name, LONG type, std::u16string_view value) {
+  if (indexes.Find(properties, name)) return kAddPropertyPresent;
   if (name.empty() || !IsPropertyType(type) || !ValueFitsType(type, value)) {
     return kAddPropertyNotAdded;
   }
@@ -76,14 +68,13 @@ LONG AddProperty(std::vector<PropertyModel>& properties, std::u16string_view nam
   return kAddPropertyAdded;
 }
 
-LONG SetProperty(std::vector<PropertyModel>& properties, std::u16string_view name,
-                 std::u16string_view value) {
-  auto it = std::find_if(properties.begin(), properties.end(),
-                         [&](const PropertyModel& property) { return property.name == name; });
-  if (it == properties.end()) return kSetPropertyMissing;
-  if (it->linked) return kSetPropertyLinked;
-  if (!ValueFitsType(it->type, value)) return kSetPropertyTypeMismatch;
-  it->value = std::u16string(value);
+LONG SetProperty(ListIndexes& indexes, std::vector<PropertyModel>& properties,
+                 std::u16string_view name, std::u16string_view value) {
+  PropertyModel* property = indexes.Find(properties, name);
+  if (!property) return kSetPropertyMissing;
+  if (property->linked) return kSetPropertyLinked;
+  if (!ValueFitsType(property->type, value)) return kSetPropertyTypeMismatch;
+  property->value = std::u16string(value);
   return kSetPropertyDone;
 }
 

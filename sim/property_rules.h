@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/list_index.h"
 #include "sim/model.h"
 
 namespace sim {
@@ -17,14 +18,12 @@ bool IsPropertyType(LONG type);
 
 // "Add2": kAddPropertyAdded, kAddPropertyPresent or kAddPropertyNotAdded
 // (host_properties.h); adds at the end.
-LONG AddProperty(std::vector<PropertyModel>& properties, std::u16string_view name, LONG type,
-                 std::u16string_view value);
+// The property is looked up through the document's list indexes.
+LONG AddProperty(ListIndexes& indexes, std::vector<PropertyModel>& properties,
+                 std::u16string_view name, LONG type, std::u16string_view value);
 // "Set2": kSetPropertyDone, kSetPropertyMissing, kSetPropertyTypeMismatch or
 // kSetPropertyLinked.
-LONG SetProperty(std::vector<PropertyModel>& properties, std::u16string_view name,
-                 std::u16string_view value);
-
-const PropertyModel* FindProperty(const std::vector<PropertyModel>& properties,
-                                  std::u16string_view name);
+LONG SetProperty(ListIndexes& indexes, std::vector<PropertyModel>& properties,
+                 std::u16string_view name, std::u16string_view value);
 
 }  // namespace sim

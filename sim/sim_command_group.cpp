@@ -29,7 +29,7 @@ HRESULT SimCommandGroup::AddCommandItem(BSTR name, LONG position, BSTR hint, BST
                                         LONG imageIndex, BSTR callback, BSTR enableMethod,
                                         LONG userId, LONG* index) {
   if (index) *index = -1;
-  if (auto fault = Enter("IHostCommandGroup.AddCommandItem", Target(),
+  if (auto fault = Enter("IHostCommandGroup.AddCommandItem", [this] { return Target(); },
                          {BstrView(name), position, BstrView(hint), BstrView(tooltip), imageIndex,
                           BstrView(callback), BstrView(enableMethod), userId})) {
     return *fault;
@@ -52,7 +52,8 @@ HRESULT SimCommandGroup::AddCommandItem(BSTR name, LONG position, BSTR hint, BST
 
 HRESULT SimCommandGroup::AddSeparator(LONG position, LONG* index) {
   if (index) *index = -1;
-  if (auto fault = Enter("IHostCommandGroup.AddSeparator", Target(), {position})) return *fault;
+  if (auto fault = Enter("IHostCommandGroup.AddSeparator", [this] { return Target(); }, {position}))
+    return *fault;
   if (Group().removed) return E_FAIL;
   CommandItemRecord item;
   item.separator = true;
@@ -63,7 +64,8 @@ HRESULT SimCommandGroup::AddSeparator(LONG position, LONG* index) {
 }
 
 HRESULT SimCommandGroup::SetHasToolbar(VARIANT_BOOL hasToolbar) {
-  if (auto fault = Enter("IHostCommandGroup.SetHasToolbar", Target(), {hasToolbar})) {
+  if (auto fault =
+          Enter("IHostCommandGroup.SetHasToolbar", [this] { return Target(); }, {hasToolbar})) {
     return *fault;
   }
   if (Group().removed) return E_FAIL;
@@ -73,7 +75,7 @@ HRESULT SimCommandGroup::SetHasToolbar(VARIANT_BOOL hasToolbar) {
 
 HRESULT SimCommandGroup::Activate(VARIANT_BOOL* activated) {
   if (activated) *activated = VARIANT_FALSE;
-  if (auto fault = Enter("IHostCommandGroup.Activate", Target())) return *fault;
+  if (auto fault = Enter("IHostCommandGroup.Activate", [this] { return Target(); })) return *fault;
   if (Group().removed) return E_FAIL;
   ++Group().activations;
   if (activated) *activated = VARIANT_TRUE;
@@ -83,7 +85,8 @@ HRESULT SimCommandGroup::Activate(VARIANT_BOOL* activated) {
 HRESULT SimCommandGroup::GetCommandId(LONG index, LONG* commandId) {
   if (!commandId) return E_POINTER;
   *commandId = 0;
-  if (auto fault = Enter("IHostCommandGroup.GetCommandId", Target(), {index})) return *fault;
+  if (auto fault = Enter("IHostCommandGroup.GetCommandId", [this] { return Target(); }, {index}))
+    return *fault;
   const CommandGroupRecord& group = Group();
   if (index < 0 || static_cast<size_t>(index) >= group.items.size() ||
       group.items[static_cast<size_t>(index)].separator) {
@@ -96,7 +99,8 @@ HRESULT SimCommandGroup::GetCommandId(LONG index, LONG* commandId) {
 HRESULT SimCommandGroup::GetToolbarId(LONG* toolbarId) {
   if (!toolbarId) return E_POINTER;
   *toolbarId = 0;
-  if (auto fault = Enter("IHostCommandGroup.GetToolbarId", Target())) return *fault;
+  if (auto fault = Enter("IHostCommandGroup.GetToolbarId", [this] { return Target(); }))
+    return *fault;
   *toolbarId = Group().toolbarId;
   return S_OK;
 }

@@ -18,7 +18,7 @@ HRESULT SimCommandManager::CreateCommandGroup(LONG userId, BSTR title, BSTR tool
                                               LONG position, IHostCommandGroup** group) {
   if (!group) return E_POINTER;
   *group = nullptr;
-  if (auto fault = Enter("IHostCommandManager.CreateCommandGroup", Target(),
+  if (auto fault = Enter("IHostCommandManager.CreateCommandGroup", [this] { return Target(); },
                          {userId, BstrView(title), BstrView(tooltip), BstrView(hint), position})) {
     return *fault;
   }
@@ -39,7 +39,8 @@ HRESULT SimCommandManager::CreateCommandGroup(LONG userId, BSTR title, BSTR tool
 
 HRESULT SimCommandManager::RemoveCommandGroup(LONG userId, VARIANT_BOOL* removed) {
   if (removed) *removed = VARIANT_FALSE;
-  if (auto fault = Enter("IHostCommandManager.RemoveCommandGroup", Target(), {userId})) {
+  if (auto fault =
+          Enter("IHostCommandManager.RemoveCommandGroup", [this] { return Target(); }, {userId})) {
     return *fault;
   }
   CommandGroupRecord* group = Board().LiveGroup(userId);
@@ -52,8 +53,8 @@ HRESULT SimCommandManager::RemoveCommandGroup(LONG userId, VARIANT_BOOL* removed
 HRESULT SimCommandManager::GetCommandTab(LONG docType, BSTR title, IHostCommandTab** tab) {
   if (!tab) return E_POINTER;
   *tab = nullptr;
-  if (auto fault =
-          Enter("IHostCommandManager.GetCommandTab", Target(), {docType, BstrView(title)})) {
+  if (auto fault = Enter("IHostCommandManager.GetCommandTab", [this] { return Target(); },
+                         {docType, BstrView(title)})) {
     return *fault;
   }
   CommandBoard& board = Board();
@@ -66,8 +67,8 @@ HRESULT SimCommandManager::GetCommandTab(LONG docType, BSTR title, IHostCommandT
 HRESULT SimCommandManager::AddCommandTab(LONG docType, BSTR title, IHostCommandTab** tab) {
   if (!tab) return E_POINTER;
   *tab = nullptr;
-  if (auto fault =
-          Enter("IHostCommandManager.AddCommandTab", Target(), {docType, BstrView(title)})) {
+  if (auto fault = Enter("IHostCommandManager.AddCommandTab", [this] { return Target(); },
+                         {docType, BstrView(title)})) {
     return *fault;
   }
   CommandBoard& board = Board();

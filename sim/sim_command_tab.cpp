@@ -13,7 +13,8 @@ std::u16string SimCommandTab::Target() const { return Tab().title; }
 HRESULT SimCommandTab::AddCommandTabBox(IHostCommandTabBox** box) {
   if (!box) return E_POINTER;
   *box = nullptr;
-  if (auto fault = Enter("IHostCommandTab.AddCommandTabBox", Target())) return *fault;
+  if (auto fault = Enter("IHostCommandTab.AddCommandTabBox", [this] { return Target(); }))
+    return *fault;
   CommandTabRecord& tab = Tab();
   tab.boxes.emplace_back();
   tab.entries.push_back(TabEntryRecord{false, tab.boxes.size() - 1, 0});
@@ -25,7 +26,8 @@ HRESULT SimCommandTab::AddCommandTabBox(IHostCommandTabBox** box) {
 HRESULT SimCommandTab::AddSeparator(IHostCommandTabBox* afterBox, LONG commandId,
                                     VARIANT_BOOL* added) {
   if (added) *added = VARIANT_FALSE;
-  if (auto fault = Enter("IHostCommandTab.AddSeparator", Target(), {commandId})) return *fault;
+  if (auto fault = Enter("IHostCommandTab.AddSeparator", [this] { return Target(); }, {commandId}))
+    return *fault;
   auto* box = dynamic_cast<SimCommandTabBox*>(afterBox);
   if (!box || box->cookie() != cookie_ || box->tab() != index_) return E_INVALIDARG;
   std::vector<TabEntryRecord>& entries = Tab().entries;
@@ -41,7 +43,8 @@ HRESULT SimCommandTab::AddSeparator(IHostCommandTabBox* afterBox, LONG commandId
 }
 
 HRESULT SimCommandTab::SetActive(VARIANT_BOOL active) {
-  if (auto fault = Enter("IHostCommandTab.SetActive", Target(), {active})) return *fault;
+  if (auto fault = Enter("IHostCommandTab.SetActive", [this] { return Target(); }, {active}))
+    return *fault;
   Tab().active = active;
   return S_OK;
 }

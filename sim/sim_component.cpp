@@ -60,14 +60,15 @@ std::u16string SimComponent::Target() const {
 HRESULT SimComponent::GetName(BSTR* name) {
   if (!name) return E_POINTER;
   *name = nullptr;
-  if (auto fault = Enter("IHostComponent.GetName", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetName", [this] { return Target(); })) return *fault;
   return ReturnText(component_.Name(), name);
 }
 
 HRESULT SimComponent::GetSuppressionState(LONG* state) {
   if (!state) return E_POINTER;
   *state = 0;
-  if (auto fault = Enter("IHostComponent.GetSuppressionState", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetSuppressionState", [this] { return Target(); }))
+    return *fault;
   *state = component_.State();
   return S_OK;
 }
@@ -75,7 +76,7 @@ HRESULT SimComponent::GetSuppressionState(LONG* state) {
 HRESULT SimComponent::GetModelDoc(IDispatch** document) {
   if (!document) return E_POINTER;
   *document = nullptr;
-  if (auto fault = Enter("IHostComponent.GetModelDoc", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetModelDoc", [this] { return Target(); })) return *fault;
   std::shared_ptr<DocumentState> model = component_.LoadedModel();
   if (!model) return S_OK;
   ComPtr<IHostModelDoc> object = host_->DocumentObject(model);
@@ -86,7 +87,8 @@ HRESULT SimComponent::GetModelDoc(IDispatch** document) {
 HRESULT SimComponent::GetChildrenCount(LONG* count) {
   if (!count) return E_POINTER;
   *count = 0;
-  if (auto fault = Enter("IHostComponent.GetChildrenCount", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetChildrenCount", [this] { return Target(); }))
+    return *fault;
   *count = static_cast<LONG>(component_.Children().size());
   return S_OK;
 }
@@ -94,7 +96,7 @@ HRESULT SimComponent::GetChildrenCount(LONG* count) {
 HRESULT SimComponent::GetChildren(SAFEARRAY** children) {
   if (!children) return E_POINTER;
   *children = nullptr;
-  if (auto fault = Enter("IHostComponent.GetChildren", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetChildren", [this] { return Target(); })) return *fault;
   std::vector<ComPtr<IDispatch>> objects;
   for (ComponentRef& child : component_.Children()) {
     objects.push_back(MakeComObject<SimComponent, IDispatch>(host_, std::move(child)));
@@ -106,14 +108,16 @@ HRESULT SimComponent::GetChildren(SAFEARRAY** children) {
 HRESULT SimComponent::GetReferencedConfiguration(BSTR* configuration) {
   if (!configuration) return E_POINTER;
   *configuration = nullptr;
-  if (auto fault = Enter("IHostComponent.GetReferencedConfiguration", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetReferencedConfiguration", [this] { return Target(); }))
+    return *fault;
   return ReturnText(component_.ReferencedConfiguration(), configuration);
 }
 
 HRESULT SimComponent::GetVisibility(LONG* visibility) {
   if (!visibility) return E_POINTER;
   *visibility = 0;
-  if (auto fault = Enter("IHostComponent.GetVisibility", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetVisibility", [this] { return Target(); }))
+    return *fault;
   *visibility = component_.model ? component_.model->visibility : kComponentVisible;
   return S_OK;
 }
@@ -121,7 +125,8 @@ HRESULT SimComponent::GetVisibility(LONG* visibility) {
 HRESULT SimComponent::GetConstraintStatus(LONG* status) {
   if (!status) return E_POINTER;
   *status = 0;
-  if (auto fault = Enter("IHostComponent.GetConstraintStatus", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetConstraintStatus", [this] { return Target(); }))
+    return *fault;
   *status = component_.model ? component_.model->constraintStatus : kConstraintFullyDefined;
   return S_OK;
 }
@@ -129,7 +134,7 @@ HRESULT SimComponent::GetConstraintStatus(LONG* status) {
 HRESULT SimComponent::GetPathName(BSTR* path) {
   if (!path) return E_POINTER;
   *path = nullptr;
-  if (auto fault = Enter("IHostComponent.GetPathName", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetPathName", [this] { return Target(); })) return *fault;
   std::shared_ptr<DocumentState> file = component_.FileDocument();
   return ReturnText(file ? file->PathText() : std::u16string(), path);
 }
@@ -137,7 +142,8 @@ HRESULT SimComponent::GetPathName(BSTR* path) {
 HRESULT SimComponent::GetFirstFeature(IHostFeature** feature) {
   if (!feature) return E_POINTER;
   *feature = nullptr;
-  if (auto fault = Enter("IHostComponent.GetFirstFeature", Target())) return *fault;
+  if (auto fault = Enter("IHostComponent.GetFirstFeature", [this] { return Target(); }))
+    return *fault;
   std::shared_ptr<DocumentState> model = component_.LoadedModel();
   if (!model) return S_OK;
   std::u16string prefix = component_.model ? component_.Name() + u"/" : std::u16string();

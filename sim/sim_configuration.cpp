@@ -56,14 +56,15 @@ HRESULT SimConfiguration::WriteFlag(std::string_view operation, bool Configurati
 HRESULT SimConfiguration::GetName(BSTR* name) {
   if (!name) return E_POINTER;
   *name = nullptr;
-  if (auto fault = Enter("IHostConfiguration.GetName", Target())) return *fault;
+  if (auto fault = Enter("IHostConfiguration.GetName", [this] { return Target(); })) return *fault;
   return ReturnText(name_, name);
 }
 
 HRESULT SimConfiguration::GetParent(IHostConfiguration** parent) {
   if (!parent) return E_POINTER;
   *parent = nullptr;
-  if (auto fault = Enter("IHostConfiguration.GetParent", Target())) return *fault;
+  if (auto fault = Enter("IHostConfiguration.GetParent", [this] { return Target(); }))
+    return *fault;
   ConfigurationModel* model = Model();
   if (!model || model->parent.empty()) return S_OK;
   return ReturnObject(
@@ -73,7 +74,8 @@ HRESULT SimConfiguration::GetParent(IHostConfiguration** parent) {
 HRESULT SimConfiguration::GetAlternateName(BSTR* name) {
   if (!name) return E_POINTER;
   *name = nullptr;
-  if (auto fault = Enter("IHostConfiguration.GetAlternateName", Target())) return *fault;
+  if (auto fault = Enter("IHostConfiguration.GetAlternateName", [this] { return Target(); }))
+    return *fault;
   ConfigurationModel* model = Model();
   bool shown = model && model->bomPartNumberSource == kBomPartNumberUserSpecified;
   return ReturnText(shown ? std::u16string_view(model->alternateName) : std::u16string_view(),
@@ -87,7 +89,7 @@ HRESULT SimConfiguration::SetAlternateName(BSTR name) {
 HRESULT SimConfiguration::GetType(LONG* type) {
   if (!type) return E_POINTER;
   *type = 0;
-  if (auto fault = Enter("IHostConfiguration.GetType", Target())) return *fault;
+  if (auto fault = Enter("IHostConfiguration.GetType", [this] { return Target(); })) return *fault;
   if (ConfigurationModel* model = Model()) *type = model->type;
   return S_OK;
 }
@@ -95,13 +97,15 @@ HRESULT SimConfiguration::GetType(LONG* type) {
 HRESULT SimConfiguration::GetBomPartNumberSource(LONG* source) {
   if (!source) return E_POINTER;
   *source = 0;
-  if (auto fault = Enter("IHostConfiguration.GetBomPartNumberSource", Target())) return *fault;
+  if (auto fault = Enter("IHostConfiguration.GetBomPartNumberSource", [this] { return Target(); }))
+    return *fault;
   if (ConfigurationModel* model = Model()) *source = model->bomPartNumberSource;
   return S_OK;
 }
 
 HRESULT SimConfiguration::SetBomPartNumberSource(LONG source) {
-  if (auto fault = Enter("IHostConfiguration.SetBomPartNumberSource", Target(), {source})) {
+  if (auto fault = Enter("IHostConfiguration.SetBomPartNumberSource", [this] { return Target(); },
+                         {source})) {
     return *fault;
   }
   ConfigurationModel* model = Model();
@@ -161,14 +165,16 @@ HRESULT SimConfiguration::Root(IHostComponent** root) {
 HRESULT SimConfiguration::GetRootComponent(IHostComponent** root) {
   if (!root) return E_POINTER;
   *root = nullptr;
-  if (auto fault = Enter("IHostConfiguration.GetRootComponent", Target())) return *fault;
+  if (auto fault = Enter("IHostConfiguration.GetRootComponent", [this] { return Target(); }))
+    return *fault;
   return Root(root);
 }
 
 HRESULT SimConfiguration::GetRootComponent2(LONG resolve, IHostComponent** root) {
   if (!root) return E_POINTER;
   *root = nullptr;
-  if (auto fault = Enter("IHostConfiguration.GetRootComponent2", Target(), {resolve})) {
+  if (auto fault =
+          Enter("IHostConfiguration.GetRootComponent2", [this] { return Target(); }, {resolve})) {
     return *fault;
   }
   return Root(root);
@@ -177,7 +183,9 @@ HRESULT SimConfiguration::GetRootComponent2(LONG resolve, IHostComponent** root)
 HRESULT SimConfiguration::GetCustomPropertyManager(IHostCustomPropertyManager** manager) {
   if (!manager) return E_POINTER;
   *manager = nullptr;
-  if (auto fault = Enter("IHostConfiguration.GetCustomPropertyManager", Target())) return *fault;
+  if (auto fault =
+          Enter("IHostConfiguration.GetCustomPropertyManager", [this] { return Target(); }))
+    return *fault;
   return ReturnObject(
       MakeComObject<SimPropertyManager, IHostCustomPropertyManager>(host_, document_, name_),
       manager);

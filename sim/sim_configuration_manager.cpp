@@ -14,8 +14,8 @@ SimConfigurationManager::SimConfigurationManager(std::shared_ptr<HostState> host
 HRESULT SimConfigurationManager::GetParameterCount(BSTR configuration, LONG* count) {
   if (!count) return E_POINTER;
   *count = 0;
-  if (auto fault = Enter("IHostConfigurationManager.GetParameterCount", document_->FileName(),
-                         {BstrView(configuration)})) {
+  if (auto fault = Enter("IHostConfigurationManager.GetParameterCount",
+                         [this] { return document_->FileName(); }, {BstrView(configuration)})) {
     return *fault;
   }
   ConfigurationModel* model = FindConfiguration(document_->model, BstrView(configuration));
@@ -28,8 +28,8 @@ HRESULT SimConfigurationManager::GetParameters(BSTR configuration, SAFEARRAY** n
                                                SAFEARRAY** values) {
   if (!names || !values) return E_POINTER;
   *names = *values = nullptr;
-  if (auto fault = Enter("IHostConfigurationManager.GetParameters", document_->FileName(),
-                         {BstrView(configuration)})) {
+  if (auto fault = Enter("IHostConfigurationManager.GetParameters",
+                         [this] { return document_->FileName(); }, {BstrView(configuration)})) {
     return *fault;
   }
   ConfigurationModel* model = FindConfiguration(document_->model, BstrView(configuration));
@@ -55,14 +55,15 @@ HRESULT SimConfigurationManager::SetParameters(BSTR configuration, LONG count, S
   std::optional<std::vector<std::u16string>> valueList = ReadTextArray(values);
   // The journal shows the pairs handed over, "name=value" each.
   std::u16string pairs;
-  for (size_t i = 0; nameList && valueList && i < nameList->size() && i < valueList->size() &&
-                     static_cast<LONG>(i) < count;
+  for (size_t i = 0; host_->journal.recording() && nameList && valueList && i < nameList->size() &&
+                     i < valueList->size() && static_cast<LONG>(i) < count;
        ++i) {
     if (!pairs.empty()) pairs += u";";
     pairs += (*nameList)[i] + u"=" + (*valueList)[i];
   }
-  if (auto fault = Enter("IHostConfigurationManager.SetParameters", document_->FileName(),
-                         {BstrView(configuration), count, pairs})) {
+  if (auto fault =
+          Enter("IHostConfigurationManager.SetParameters", [this] { return document_->FileName(); },
+                {BstrView(configuration), count, pairs})) {
     return *fault;
   }
   if (BstrView(configuration).empty() || count < 0 || !nameList || !valueList ||
@@ -82,14 +83,12 @@ HRESULT SimConfigurationManager::SetParameters(BSTR configuration, LONG count, S
     target = &model.configurations.back();
   }
   for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
-    bool found = false;
-    for (ParameterModel& parameter : target->parameters) {
-      if (parameter.name == (*nameList)[i]) {
-        parameter.value = (*valueList)[i];
-        found = true;
-      }
+    if (ParameterModel* parameter =
+            document_->listIndexes.Find(target->parameters, (*nameList)[i])) {
+      parameter->value = (*valueList)[i];
+    } else {
+      target->parameters.push_back(ParameterModel{(*nameList)[i], (*valueList)[i]});
     }
-    if (!found) target->parameters.push_back(ParameterModel{(*nameList)[i], (*valueList)[i]});
   }
   document_->changed = true;
   if (done) *done = VARIANT_TRUE;
@@ -99,8 +98,8 @@ HRESULT SimConfigurationManager::SetParameters(BSTR configuration, LONG count, S
 HRESULT SimConfigurationManager::GetDocumentConfiguration(IHostConfiguration** configuration) {
   if (!configuration) return E_POINTER;
   *configuration = nullptr;
-  if (auto fault =
-          Enter("IHostConfigurationManager.GetDocumentConfiguration", document_->FileName())) {
+  if (auto fault = Enter("IHostConfigurationManager.GetDocumentConfiguration",
+                         [this] { return document_->FileName(); })) {
     return *fault;
   }
   return ReturnObject(

@@ -24,7 +24,8 @@ std::u16string SimDisplayDimension::Target() const {
 HRESULT SimDisplayDimension::GetType(LONG* type) {
   if (!type) return E_POINTER;
   *type = 0;
-  if (auto fault = Enter("IHostDisplayDimension.GetType", Target())) return *fault;
+  if (auto fault = Enter("IHostDisplayDimension.GetType", [this] { return Target(); }))
+    return *fault;
   *type = Model().type;
   return S_OK;
 }
@@ -32,7 +33,9 @@ HRESULT SimDisplayDimension::GetType(LONG* type) {
 HRESULT SimDisplayDimension::GetDimension(LONG index, IHostDimension** dimension) {
   if (!dimension) return E_POINTER;
   *dimension = nullptr;
-  if (auto fault = Enter("IHostDisplayDimension.GetDimension", Target(), {index})) return *fault;
+  if (auto fault =
+          Enter("IHostDisplayDimension.GetDimension", [this] { return Target(); }, {index}))
+    return *fault;
   const DisplayDimensionModel& model = Model();
   if (index < 0 || static_cast<size_t>(index) >= model.dimensions.size()) return E_INVALIDARG;
   DimensionModel* found =

@@ -71,7 +71,7 @@ std::vector<PropertyModel>* SimDocument::Properties(BSTR configuration) const {
 HRESULT SimDocument::GetType(LONG* type) {
   if (!type) return E_POINTER;
   *type = 0;
-  if (auto fault = Enter("IHostModelDoc.GetType", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetType", [this] { return Target(); })) return *fault;
   *type = document_->type();
   return S_OK;
 }
@@ -79,21 +79,21 @@ HRESULT SimDocument::GetType(LONG* type) {
 HRESULT SimDocument::GetPathName(BSTR* path) {
   if (!path) return E_POINTER;
   *path = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetPathName", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetPathName", [this] { return Target(); })) return *fault;
   return ReturnText(document_->PathText(), path);
 }
 
 HRESULT SimDocument::GetTitle(BSTR* title) {
   if (!title) return E_POINTER;
   *title = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetTitle", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetTitle", [this] { return Target(); })) return *fault;
   return ReturnText(document_->Title(), title);
 }
 
 HRESULT SimDocument::GetNext(IHostModelDoc** next) {
   if (!next) return E_POINTER;
   *next = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetNext", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetNext", [this] { return Target(); })) return *fault;
   const auto& documents = host_->documents();
   auto it = std::find(documents.begin(), documents.end(), document_);
   if (it == documents.end() || ++it == documents.end()) return S_OK;
@@ -103,7 +103,8 @@ HRESULT SimDocument::GetNext(IHostModelDoc** next) {
 HRESULT SimDocument::GetFirstFeature(IHostFeature** feature) {
   if (!feature) return E_POINTER;
   *feature = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetFirstFeature", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetFirstFeature", [this] { return Target(); }))
+    return *fault;
   return ReturnObject(
       SimFeature::Make(host_, FeatureRef{document_, document_->FirstFeature(), document_, {}}),
       feature);
@@ -112,7 +113,8 @@ HRESULT SimDocument::GetFirstFeature(IHostFeature** feature) {
 HRESULT SimDocument::GetSelectionManager(IHostSelectionManager** manager) {
   if (!manager) return E_POINTER;
   *manager = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetSelectionManager", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetSelectionManager", [this] { return Target(); }))
+    return *fault;
   return ReturnObject(MakeComObject<SimSelectionManager, IHostSelectionManager>(host_, document_),
                       manager);
 }
@@ -120,7 +122,8 @@ HRESULT SimDocument::GetSelectionManager(IHostSelectionManager** manager) {
 HRESULT SimDocument::GetEquationManager(IHostEquationManager** manager) {
   if (!manager) return E_POINTER;
   *manager = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetEquationManager", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetEquationManager", [this] { return Target(); }))
+    return *fault;
   return ReturnObject(MakeComObject<SimEquationManager, IHostEquationManager>(host_, document_),
                       manager);
 }
@@ -128,7 +131,8 @@ HRESULT SimDocument::GetEquationManager(IHostEquationManager** manager) {
 HRESULT SimDocument::GetConfigurationCount(LONG* count) {
   if (!count) return E_POINTER;
   *count = 0;
-  if (auto fault = Enter("IHostModelDoc.GetConfigurationCount", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetConfigurationCount", [this] { return Target(); }))
+    return *fault;
   *count = static_cast<LONG>(document_->model.configurations.size());
   return S_OK;
 }
@@ -136,7 +140,8 @@ HRESULT SimDocument::GetConfigurationCount(LONG* count) {
 HRESULT SimDocument::GetConfigurationNames(SAFEARRAY** names) {
   if (!names) return E_POINTER;
   *names = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetConfigurationNames", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetConfigurationNames", [this] { return Target(); }))
+    return *fault;
   std::vector<std::u16string> list;
   for (const ConfigurationModel& configuration : document_->model.configurations) {
     list.push_back(configuration.name);
@@ -148,7 +153,8 @@ HRESULT SimDocument::GetConfigurationNames(SAFEARRAY** names) {
 HRESULT SimDocument::GetConfiguration(BSTR name, IHostConfiguration** configuration) {
   if (!configuration) return E_POINTER;
   *configuration = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetConfiguration", Target(), {BstrView(name)})) {
+  if (auto fault =
+          Enter("IHostModelDoc.GetConfiguration", [this] { return Target(); }, {BstrView(name)})) {
     return *fault;
   }
   if (BstrView(name).empty() || !FindConfiguration(document_->model, BstrView(name))) {
@@ -162,7 +168,8 @@ HRESULT SimDocument::GetConfiguration(BSTR name, IHostConfiguration** configurat
 HRESULT SimDocument::GetActiveConfiguration(IHostConfiguration** configuration) {
   if (!configuration) return E_POINTER;
   *configuration = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetActiveConfiguration", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetActiveConfiguration", [this] { return Target(); }))
+    return *fault;
   std::u16string name = document_->ActiveConfigurationName();
   if (name.empty()) return S_OK;
   return ReturnObject(
@@ -173,7 +180,8 @@ HRESULT SimDocument::GetActiveConfiguration(IHostConfiguration** configuration) 
 HRESULT SimDocument::GetConfigurationManager(IHostConfigurationManager** manager) {
   if (!manager) return E_POINTER;
   *manager = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetConfigurationManager", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.GetConfigurationManager", [this] { return Target(); }))
+    return *fault;
   return ReturnObject(
       MakeComObject<SimConfigurationManager, IHostConfigurationManager>(host_, document_), manager);
 }
@@ -181,8 +189,8 @@ HRESULT SimDocument::GetConfigurationManager(IHostConfigurationManager** manager
 HRESULT SimDocument::GetCustomPropertyCount(BSTR configuration, LONG* count) {
   if (!count) return E_POINTER;
   *count = 0;
-  if (auto fault =
-          Enter("IHostModelDoc.GetCustomPropertyCount", Target(), {BstrView(configuration)})) {
+  if (auto fault = Enter("IHostModelDoc.GetCustomPropertyCount", [this] { return Target(); },
+                         {BstrView(configuration)})) {
     return *fault;
   }
   std::vector<PropertyModel>* properties = Properties(configuration);
@@ -194,8 +202,8 @@ HRESULT SimDocument::GetCustomPropertyCount(BSTR configuration, LONG* count) {
 HRESULT SimDocument::GetCustomPropertyNames(BSTR configuration, SAFEARRAY** names) {
   if (!names) return E_POINTER;
   *names = nullptr;
-  if (auto fault =
-          Enter("IHostModelDoc.GetCustomPropertyNames", Target(), {BstrView(configuration)})) {
+  if (auto fault = Enter("IHostModelDoc.GetCustomPropertyNames", [this] { return Target(); },
+                         {BstrView(configuration)})) {
     return *fault;
   }
   std::vector<PropertyModel>* properties = Properties(configuration);
@@ -209,13 +217,13 @@ HRESULT SimDocument::GetCustomPropertyNames(BSTR configuration, SAFEARRAY** name
 HRESULT SimDocument::GetCustomPropertyValue(BSTR configuration, BSTR name, BSTR* value) {
   if (!value) return E_POINTER;
   *value = nullptr;
-  if (auto fault = Enter("IHostModelDoc.GetCustomPropertyValue", Target(),
+  if (auto fault = Enter("IHostModelDoc.GetCustomPropertyValue", [this] { return Target(); },
                          {BstrView(configuration), BstrView(name)})) {
     return *fault;
   }
   std::vector<PropertyModel>* properties = Properties(configuration);
   if (!properties) return E_INVALIDARG;
-  const PropertyModel* property = FindProperty(*properties, BstrView(name));
+  const PropertyModel* property = document_->listIndexes.Find(*properties, BstrView(name));
   if (!property) return S_FALSE;
   return ReturnText(property->value, value);
 }
@@ -223,20 +231,21 @@ HRESULT SimDocument::GetCustomPropertyValue(BSTR configuration, BSTR name, BSTR*
 HRESULT SimDocument::GetCustomPropertyType(BSTR configuration, BSTR name, LONG* type) {
   if (!type) return E_POINTER;
   *type = 0;
-  if (auto fault = Enter("IHostModelDoc.GetCustomPropertyType", Target(),
+  if (auto fault = Enter("IHostModelDoc.GetCustomPropertyType", [this] { return Target(); },
                          {BstrView(configuration), BstrView(name)})) {
     return *fault;
   }
   std::vector<PropertyModel>* properties = Properties(configuration);
   if (!properties) return E_INVALIDARG;
-  const PropertyModel* property = FindProperty(*properties, BstrView(name));
+  const PropertyModel* property = document_->listIndexes.Find(*properties, BstrView(name));
   if (!property) return S_FALSE;
   *type = property->type;
   return S_OK;
 }
 
 HRESULT SimDocument::Save(VARIANT_BOOL silent) {
-  if (auto fault = Enter("IHostModelDoc.Save", Target(), {silent})) return *fault;
+  if (auto fault = Enter("IHostModelDoc.Save", [this] { return Target(); }, {silent}))
+    return *fault;
   try {
     host_->Save(*document_);
   } catch (const std::exception& error) {
@@ -250,7 +259,7 @@ HRESULT SimDocument::GetDependencies(VARIANT_BOOL traverse, VARIANT_BOOL include
                                      VARIANT_BOOL uniqueOnly, VARIANT* dependencies) {
   if (!dependencies) return E_POINTER;
   VariantInit(dependencies);
-  if (auto fault = Enter("IHostModelDoc.GetDependencies", Target(),
+  if (auto fault = Enter("IHostModelDoc.GetDependencies", [this] { return Target(); },
                          {traverse, includeSuppressed, uniqueOnly})) {
     return *fault;
   }
@@ -271,7 +280,8 @@ HRESULT SimDocument::GetDependencies(VARIANT_BOOL traverse, VARIANT_BOOL include
 }
 
 HRESULT SimDocument::PrepareForClose() {
-  if (auto fault = Enter("IHostModelDoc.PrepareForClose", Target())) return *fault;
+  if (auto fault = Enter("IHostModelDoc.PrepareForClose", [this] { return Target(); }))
+    return *fault;
   document_->selection.clear();
   return S_OK;
 }

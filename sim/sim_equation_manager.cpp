@@ -35,7 +35,8 @@ void SimEquationManager::Solve(size_t index) {
 HRESULT SimEquationManager::GetCount(LONG* count) {
   if (!count) return E_POINTER;
   *count = 0;
-  if (auto fault = Enter("IHostEquationManager.GetCount", document_->FileName())) return *fault;
+  if (auto fault = Enter("IHostEquationManager.GetCount", [this] { return document_->FileName(); }))
+    return *fault;
   *count = static_cast<LONG>(document_->model.equations.size());
   return S_OK;
 }
@@ -43,7 +44,8 @@ HRESULT SimEquationManager::GetCount(LONG* count) {
 HRESULT SimEquationManager::GetEquation(LONG index, BSTR* text) {
   if (!text) return E_POINTER;
   *text = nullptr;
-  if (auto fault = Enter("IHostEquationManager.GetEquation", document_->FileName(), {index})) {
+  if (auto fault = Enter("IHostEquationManager.GetEquation",
+                         [this] { return document_->FileName(); }, {index})) {
     return *fault;
   }
   if (!Valid(index)) return E_INVALIDARG;
@@ -51,8 +53,8 @@ HRESULT SimEquationManager::GetEquation(LONG index, BSTR* text) {
 }
 
 HRESULT SimEquationManager::SetEquation(LONG index, BSTR text) {
-  if (auto fault = Enter("IHostEquationManager.SetEquation", document_->FileName(),
-                         {index, BstrView(text)})) {
+  if (auto fault = Enter("IHostEquationManager.SetEquation",
+                         [this] { return document_->FileName(); }, {index, BstrView(text)})) {
     return *fault;
   }
   if (!Valid(index) || !Acceptable(BstrView(text), index)) return E_INVALIDARG;
@@ -65,7 +67,8 @@ HRESULT SimEquationManager::SetEquation(LONG index, BSTR text) {
 HRESULT SimEquationManager::GetValue(LONG index, double* value) {
   if (!value) return E_POINTER;
   *value = 0;
-  if (auto fault = Enter("IHostEquationManager.GetValue", document_->FileName(), {index})) {
+  if (auto fault = Enter("IHostEquationManager.GetValue", [this] { return document_->FileName(); },
+                         {index})) {
     return *fault;
   }
   *value = Valid(index) ? document_->model.equations[static_cast<size_t>(index)].value : -1;
@@ -75,7 +78,8 @@ HRESULT SimEquationManager::GetValue(LONG index, double* value) {
 HRESULT SimEquationManager::GetSuppression(LONG index, VARIANT_BOOL* suppressed) {
   if (!suppressed) return E_POINTER;
   *suppressed = VARIANT_FALSE;
-  if (auto fault = Enter("IHostEquationManager.GetSuppression", document_->FileName(), {index})) {
+  if (auto fault = Enter("IHostEquationManager.GetSuppression",
+                         [this] { return document_->FileName(); }, {index})) {
     return *fault;
   }
   if (!Valid(index)) return E_INVALIDARG;
@@ -84,8 +88,8 @@ HRESULT SimEquationManager::GetSuppression(LONG index, VARIANT_BOOL* suppressed)
 }
 
 HRESULT SimEquationManager::SetSuppression(LONG index, VARIANT_BOOL suppressed) {
-  if (auto fault = Enter("IHostEquationManager.SetSuppression", document_->FileName(),
-                         {index, suppressed})) {
+  if (auto fault = Enter("IHostEquationManager.SetSuppression",
+                         [this] { return document_->FileName(); }, {index, suppressed})) {
     return *fault;
   }
   if (!Valid(index)) return E_INVALIDARG;
@@ -97,7 +101,8 @@ HRESULT SimEquationManager::SetSuppression(LONG index, VARIANT_BOOL suppressed) 
 
 HRESULT SimEquationManager::Delete(LONG index, LONG* result) {
   if (result) *result = -1;
-  if (auto fault = Enter("IHostEquationManager.Delete", document_->FileName(), {index})) {
+  if (auto fault =
+          Enter("IHostEquationManager.Delete", [this] { return document_->FileName(); }, {index})) {
     return *fault;
   }
   if (!Valid(index)) return S_OK;
@@ -110,7 +115,7 @@ HRESULT SimEquationManager::Delete(LONG index, LONG* result) {
 
 HRESULT SimEquationManager::Add(LONG index, BSTR text, VARIANT_BOOL solve, LONG* newIndex) {
   if (newIndex) *newIndex = -1;
-  if (auto fault = Enter("IHostEquationManager.Add", document_->FileName(),
+  if (auto fault = Enter("IHostEquationManager.Add", [this] { return document_->FileName(); },
                          {index, BstrView(text), solve})) {
     return *fault;
   }

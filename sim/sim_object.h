@@ -3,6 +3,7 @@
 // counters and the journal entry of each host operation.
 #pragma once
 
+#include <concepts>
 #include <memory>
 
 #include "platform/com_object.h"
@@ -37,6 +38,16 @@ class SimObject : public ComObject<Interfaces...> {
   std::optional<HRESULT> Enter(std::string_view operation, std::u16string target,
                                std::initializer_list<platform::FormatArg> arguments = {}) {
     return host_->journal.Enter(operation, std::move(target), arguments);
+  }
+  // The same with the target's name made by `target()` only when the
+  // journal needs it: a host that neither records nor fails calls spends
+  // nothing on names, however many calls the add-in makes.
+  template <typename MakeTarget>
+  requires std::invocable<MakeTarget> std::optional<HRESULT> Enter(
+      std::string_view operation, MakeTarget target,
+      std::initializer_list<platform::FormatArg> arguments = {}) {
+    if (host_->journal.Idle()) return std::nullopt;
+    return host_->journal.Enter(operation, target(), arguments);
   }
 
   std::shared_ptr<HostState> host_;

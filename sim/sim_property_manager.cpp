@@ -22,7 +22,8 @@ std::vector<PropertyModel>* SimPropertyManager::List() const {
 HRESULT SimPropertyManager::GetCount(LONG* count) {
   if (!count) return E_POINTER;
   *count = 0;
-  if (auto fault = Enter("IHostCustomPropertyManager.GetCount", Target())) return *fault;
+  if (auto fault = Enter("IHostCustomPropertyManager.GetCount", [this] { return Target(); }))
+    return *fault;
   std::vector<PropertyModel>* list = List();
   if (!list) return E_FAIL;
   *count = static_cast<LONG>(list->size());
@@ -32,7 +33,8 @@ HRESULT SimPropertyManager::GetCount(LONG* count) {
 HRESULT SimPropertyManager::GetAll(SAFEARRAY** names, SAFEARRAY** types, SAFEARRAY** values) {
   if (!names || !types || !values) return E_POINTER;
   *names = *types = *values = nullptr;
-  if (auto fault = Enter("IHostCustomPropertyManager.GetAll", Target())) return *fault;
+  if (auto fault = Enter("IHostCustomPropertyManager.GetAll", [this] { return Target(); }))
+    return *fault;
   std::vector<PropertyModel>* list = List();
   if (!list) return E_FAIL;
   std::vector<std::u16string> nameList;
@@ -55,13 +57,13 @@ HRESULT SimPropertyManager::GetAll(SAFEARRAY** names, SAFEARRAY** types, SAFEARR
 
 HRESULT SimPropertyManager::Add2(BSTR name, LONG type, BSTR value, LONG* result) {
   if (result) *result = kAddPropertyNotAdded;
-  if (auto fault = Enter("IHostCustomPropertyManager.Add2", Target(),
+  if (auto fault = Enter("IHostCustomPropertyManager.Add2", [this] { return Target(); },
                          {BstrView(name), type, BstrView(value)})) {
     return *fault;
   }
   std::vector<PropertyModel>* list = List();
   if (!list) return E_FAIL;
-  LONG outcome = AddProperty(*list, BstrView(name), type, BstrView(value));
+  LONG outcome = AddProperty(document_->listIndexes, *list, BstrView(name), type, BstrView(value));
   if (outcome == kAddPropertyAdded) document_->changed = true;
   if (result) *result = outcome;
   return S_OK;
@@ -69,13 +71,13 @@ HRESULT SimPropertyManager::Add2(BSTR name, LONG type, BSTR value, LONG* result)
 
 HRESULT SimPropertyManager::Set2(BSTR name, BSTR value, LONG* result) {
   if (result) *result = kSetPropertyMissing;
-  if (auto fault =
-          Enter("IHostCustomPropertyManager.Set2", Target(), {BstrView(name), BstrView(value)})) {
+  if (auto fault = Enter("IHostCustomPropertyManager.Set2", [this] { return Target(); },
+                         {BstrView(name), BstrView(value)})) {
     return *fault;
   }
   std::vector<PropertyModel>* list = List();
   if (!list) return E_FAIL;
-  LONG outcome = SetProperty(*list, BstrView(name), BstrView(value));
+  LONG outcome = SetProperty(document_->listIndexes, *list, BstrView(name), BstrView(value));
   if (outcome == kSetPropertyDone) document_->changed = true;
   if (result) *result = outcome;
   return S_OK;

@@ -13,7 +13,8 @@ SimSelectionManager::SimSelectionManager(std::shared_ptr<HostState> host,
 HRESULT SimSelectionManager::GetSelectedObjectCount(LONG* count) {
   if (!count) return E_POINTER;
   *count = 0;
-  if (auto fault = Enter("IHostSelectionManager.GetSelectedObjectCount", document_->FileName())) {
+  if (auto fault = Enter("IHostSelectionManager.GetSelectedObjectCount",
+                         [this] { return document_->FileName(); })) {
     return *fault;
   }
   *count = static_cast<LONG>(document_->selection.size());
@@ -23,8 +24,8 @@ HRESULT SimSelectionManager::GetSelectedObjectCount(LONG* count) {
 HRESULT SimSelectionManager::GetSelectedObject(LONG index, LONG mark, IDispatch** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
-  if (auto fault =
-          Enter("IHostSelectionManager.GetSelectedObject", document_->FileName(), {index, mark})) {
+  if (auto fault = Enter("IHostSelectionManager.GetSelectedObject",
+                         [this] { return document_->FileName(); }, {index, mark})) {
     return *fault;
   }
   // Every selection here carries the mark 0.

@@ -14,13 +14,14 @@ std::u16string SimTolerance::Target() const { return SimDimension::FullName(*own
 HRESULT SimTolerance::GetType(LONG* type) {
   if (!type) return E_POINTER;
   *type = 0;
-  if (auto fault = Enter("IHostTolerance.GetType", Target())) return *fault;
+  if (auto fault = Enter("IHostTolerance.GetType", [this] { return Target(); })) return *fault;
   *type = dimension_->toleranceType;
   return S_OK;
 }
 
 HRESULT SimTolerance::SetType(LONG type) {
-  if (auto fault = Enter("IHostTolerance.SetType", Target(), {type})) return *fault;
+  if (auto fault = Enter("IHostTolerance.SetType", [this] { return Target(); }, {type}))
+    return *fault;
   if (type < kToleranceNone || type > kToleranceGeneral) return E_INVALIDARG;
   dimension_->toleranceType = type;
   owner_->changed = true;
@@ -30,7 +31,7 @@ HRESULT SimTolerance::SetType(LONG type) {
 HRESULT SimTolerance::GetMinValue(double* value) {
   if (!value) return E_POINTER;
   *value = 0;
-  if (auto fault = Enter("IHostTolerance.GetMinValue", Target())) return *fault;
+  if (auto fault = Enter("IHostTolerance.GetMinValue", [this] { return Target(); })) return *fault;
   *value = dimension_->toleranceMin;
   return S_OK;
 }
@@ -38,14 +39,15 @@ HRESULT SimTolerance::GetMinValue(double* value) {
 HRESULT SimTolerance::GetMaxValue(double* value) {
   if (!value) return E_POINTER;
   *value = 0;
-  if (auto fault = Enter("IHostTolerance.GetMaxValue", Target())) return *fault;
+  if (auto fault = Enter("IHostTolerance.GetMaxValue", [this] { return Target(); })) return *fault;
   *value = dimension_->toleranceMax;
   return S_OK;
 }
 
 HRESULT SimTolerance::SetValues(double minValue, double maxValue, VARIANT_BOOL* done) {
   if (done) *done = VARIANT_FALSE;
-  if (auto fault = Enter("IHostTolerance.SetValues", Target(), {minValue, maxValue})) {
+  if (auto fault =
+          Enter("IHostTolerance.SetValues", [this] { return Target(); }, {minValue, maxValue})) {
     return *fault;
   }
   if (dimension_->toleranceType == kToleranceNone) return S_OK;

@@ -3,6 +3,7 @@
 // configuration name.
 #include <gtest/gtest.h>
 
+#include "platform/text.h"
 #include "sim/property_rules.h"
 #include "tests/sim/sim_test_support.h"
 
@@ -157,6 +158,33 @@ TEST(PropertyRulesTest, ValuesFitTheirTypes) {
   EXPECT_FALSE(ValueFitsType(kPropertyTypeDate, u"2024-02/03"));
   EXPECT_TRUE(ValueFitsType(kPropertyTypeText, u"anything"));
   EXPECT_TRUE(ValueFitsType(kPropertyTypeUnknown, u""));
+}
+
+// The host finds properties by name through an index of each list; a list
+// changed directly (as a test or a loader does) must still give the right
+// answers.
+TEST_F(PropertiesTest, LookupsFollowListsChangedBehindTheirBack) {
+  std::vector<PropertyModel>& list = host_.Model(document_.Get())->configurations[0].properties;
+  list.clear();
+  for (int i = 0; i < 50; ++i) {
+    const std::u16string name = u"P" + platform::Utf8ToUtf16(std::to_string(i));
+    ASSERT_EQ(kAddPropertyAdded, Add(u"Default", name.c_str(), kPropertyTypeText, u"x"));
+  }
+  EXPECT_EQ(kSetPropertyDone, Set(u"Default", u"P49", u"y"));
+  list.erase(list.begin());    // P0 goes, every later property moves up
+  list[10].name = u"Renamed";  // and P11 is known by another name
+  EXPECT_EQ(kSetPropertyDone, Set(u"Default", u"P49", u"z"));
+  EXPECT_EQ(u"z", list.back().value);
+  EXPECT_EQ(kSetPropertyMissing, Set(u"Default", u"P11", u"gone"));
+  EXPECT_EQ(kSetPropertyDone, Set(u"Default", u"Renamed", u"r"));
+  EXPECT_EQ(u"r", list[10].value);
+  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"P11", kPropertyTypeText, u"again"));
+  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"P0", kPropertyTypeText, u"again"));
+  EXPECT_EQ(kAddPropertyPresent, Add(u"Default", u"P1", kPropertyTypeText, u"X"));
+  list.clear();
+  EXPECT_EQ(kSetPropertyMissing, Set(u"Default", u"P49", u"none"));
+  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"P49", kPropertyTypeText, u"new"));
+  EXPECT_EQ((std::vector<std::string>{"P49:30=new"}), All(u"Default"));
 }
 
 }  // namespace
