@@ -9,6 +9,7 @@
 #include "common/kvx_exception.h"
 #include "common/messages.h"
 #include "export/sld_to_db.h"
+#include "export/visited_models.h"
 #include "hostutil/host_call.h"
 #include "hostutil/host_lists.h"
 
@@ -77,6 +78,7 @@ bool CSldToDb::ExportAsmParameter() {
     }
     // A model reached through several instances or configurations gives the
     // same rows again; they are written once.
+    VisitedModels written;
     auto visit = [&](IHostComponent* component, NoContext) -> std::optional<NoContext> {
       std::u16string name =
           HostGet(u"IHostComponent::GetName", component, &IHostComponent::GetName);
@@ -85,7 +87,8 @@ bool CSldToDb::ExportAsmParameter() {
       if (!hostutil::IsLoadedState(state)) return std::nullopt;
       ComPtr<IDispatch> model =
           HostGet(u"IHostComponent::GetModelDoc", component, &IHostComponent::GetModelDoc);
-      if (ComPtr<IHostModelDoc> modelDocument = hostutil::QueryHost<IHostModelDoc>(model)) {
+      ComPtr<IHostModelDoc> modelDocument = hostutil::QueryHost<IHostModelDoc>(model);
+      if (modelDocument && written.FirstVisit(name, modelDocument.Get())) {
         WriteDocumentParameters(row_, modelDocument.Get(), name, RowMode::kOnce);
       }
       return NoContext{};

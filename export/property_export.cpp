@@ -9,6 +9,7 @@
 #include "common/catch_pattern.h"
 #include "common/kvx_exception.h"
 #include "export/sld_to_db.h"
+#include "export/visited_models.h"
 #include "hostutil/host_call.h"
 #include "hostutil/host_lists.h"
 #include "hostutil/model_names.h"
@@ -29,8 +30,8 @@ struct PropertyRow {
   std::u16string_view value;
 };
 
-// A model reached several times (instances, configurations) gives the same
-// rows again; they are written once.
+// A model reached several times (instances, configurations) is written once
+// (VisitedModels); a row equal to one already written is skipped as well.
 void WritePropertyRow(RowWriter& row, const PropertyRow& property) {
   row.BeginRow();
   row.AddText(u"configName", property.configName);
@@ -54,6 +55,7 @@ bool CSldToDb::ExportProperty() {
           HostGet(u"IHostModelDoc::GetTitle", document, &IHostModelDoc::GetTitle);
       modelFailed = !getModelProperty(hostutil::TitleBase(title), document);
     } else if (type == kDocTypeAssembly) {
+      VisitedModels written;
       // Depth 0 is the root, which stands for the assembly itself.
       auto visit = [&](IHostComponent* component, int depth) -> std::optional<int> {
         LONG state = HostGet(u"IHostComponent::GetSuppressionState", component,
@@ -74,7 +76,10 @@ bool CSldToDb::ExportProperty() {
         // components below it still have. A model whose rows failed does not
         // stop the walk: the other models' rows are still written, and the
         // export fails below.
-        if (model && !getModelProperty(std::move(compName), std::move(model))) modelFailed = true;
+        if (model && written.FirstVisit(compName, model.Get()) &&
+            !getModelProperty(std::move(compName), std::move(model))) {
+          modelFailed = true;
+        }
         return depth + 1;
       };
       for (const std::u16string& configName : hostutil::ConfigurationNames(document.Get())) {

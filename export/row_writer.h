@@ -7,7 +7,6 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
-#include <vector>
 
 class DbConnection;
 
@@ -28,6 +27,11 @@ std::u16string SqlInteger(int64_t value);
 // process's locale. An infinity is written as 9e999 (-9e999), which SQLite
 // reads as an infinity; a NaN, which SQLite cannot store, as NULL.
 std::u16string SqlReal(double value);
+
+// The same literals appended to a statement's text.
+void AppendSqlText(std::u16string& out, std::u16string_view text);
+void AppendSqlInteger(std::u16string& out, int64_t value);
+void AppendSqlReal(std::u16string& out, double value);
 
 // The row buffers of the exporter and the INSERT statements made from them.
 // Each row is built as column names with one SQL literal per name, then
@@ -68,25 +72,30 @@ class RowWriter {
   void ForgetRows(const std::u16string& tableName);
 
   const std::u16string& tableName() const { return tableName_; }
-  const std::vector<std::u16string>& columns() const { return columns_; }
-  const std::vector<std::u16string>& values() const { return values_; }
+  // The row's column names and literals, each list joined by commas.
+  const std::u16string& columns() const { return columns_; }
+  const std::u16string& values() const { return values_; }
   // The text of the last statement composed.
   const std::u16string& lastStatement() const { return lastStatement_; }
 
  private:
+  // Starts the next column in both lists.
+  void AddColumn(std::u16string_view column);
   void AppendFlag();
   void Execute();
 
   DbConnection* db_;
   std::u16string tableName_;
-  std::vector<std::u16string> columns_;
-  std::vector<std::u16string> values_;
+  // The buffers are kept from row to row, so that a row costs no
+  // allocation once the first rows have sized them.
+  std::u16string columns_;
+  std::u16string values_;
   bool flagMark_ = false;
   std::u16string lastStatement_;
-  // Per table and per list of columns (one key of the names), the rows
-  // written with InsertRowIfAbsent, each as one key of its values; a key
-  // holds each text preceded by its length, compactly encoded.
+  std::string key_;
+  // Per table and per list of columns, the rows written with
+  // InsertRowIfAbsent, each as the list of its literals, compactly encoded.
   std::unordered_map<std::u16string,
-                     std::unordered_map<std::string, std::unordered_set<std::string>>>
+                     std::unordered_map<std::u16string, std::unordered_set<std::string>>>
       written_;
 };
