@@ -1,7 +1,9 @@
 #include "common/log.h"
 
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include "platform/native_path.h"
 #include "platform/system_info.h"
@@ -39,6 +41,15 @@ void WriteLog(std::u16string_view text) noexcept {
     file.flush();
   } catch (...) {
     // Logging never fails the caller.
+  }
+}
+
+bool LogEnabled() noexcept {
+  try {
+    std::error_code ignored;
+    return std::filesystem::is_directory(platform::NativePath(kLogPath).parent_path(), ignored);
+  } catch (...) {
+    return false;
   }
 }
 

@@ -23,6 +23,11 @@ constexpr size_t kLogFormatLimit = 4096;
 // Appends one line with the text.
 void WriteLog(std::u16string_view text) noexcept;
 
+// Whether lines are kept now: the log file's folder exists. Work that would
+// log a line for every row asks once, and spares the rows the formatting and
+// the failing file opens when nobody keeps the lines.
+bool LogEnabled() noexcept;
+
 // Formats with platform::FormatWide (printf-style, cut to kLogFormatLimit
 // characters) and appends the result as one line.
 template <typename... Args>

@@ -97,8 +97,13 @@ int DbQuery::columnType(int index) const {
 }
 
 std::u16string DbQuery::textByName(std::u16string_view name) const {
-  int index = columnIndex(name);
-  if (sqlite3_column_type(statement_.get(), index) == SQLITE_NULL) return std::u16string();
+  return textAt(columnIndex(name));
+}
+
+int DbQuery::intByName(std::u16string_view name) const { return intAt(columnIndex(name)); }
+
+std::u16string DbQuery::textAt(int index) const {
+  if (columnType(index) == SQLITE_NULL) return std::u16string();
   // The text belongs to the statement and changes with the next step: copy it,
   // whole: a text may hold zero characters, and cutting it at the first
   // would hand the host a different value than the caller stored.
@@ -109,9 +114,8 @@ std::u16string DbQuery::textByName(std::u16string_view name) const {
                         static_cast<size_t>(bytes) / sizeof(char16_t));
 }
 
-int DbQuery::intByName(std::u16string_view name) const {
-  int index = columnIndex(name);
-  if (sqlite3_column_type(statement_.get(), index) == SQLITE_NULL) return 0;
+int DbQuery::intAt(int index) const {
+  if (columnType(index) == SQLITE_NULL) return 0;
   return sqlite3_column_int(statement_.get(), index);
 }
 

@@ -58,6 +58,11 @@ class DbQuery {
   std::u16string textByName(std::u16string_view name) const;
   int intByName(std::u16string_view name) const;
   double realByName(std::u16string_view name) const;
+  // The same by a column's index (columnIndex), for reading many rows
+  // without looking the names up again; code 1000 "Invalid field index
+  // requested" when index is not a result column.
+  std::u16string textAt(int index) const;
+  int intAt(int index) const;
 
  private:
   friend class DbConnection;

@@ -24,8 +24,8 @@
 #include "platform/com_ptr.h"
 
 namespace importer {
-class ChangedItems;
 struct PropertyRows;
+struct PropertyWalk;
 }  // namespace importer
 
 // One importer serves one UpdateTable call. It holds its own reference on
@@ -125,12 +125,16 @@ class CDbToSld {
   // changed row already wrote to the same model. False after a failure,
   // which it records.
   bool UpdateProperty_modal(const ComPtr<IHostModelDoc>& model, const std::u16string& modelName,
-                            const PropertyRows& rows, importer::ChangedItems& changed);
+                            const PropertyRows& rows, importer::PropertyWalk& walk);
   // The property walk below an assembly's root component; clears allWritten
   // when the rows of a model could not be written.
   void UpdateComponentProperty(int depth, const ComPtr<IHostComponent>& component,
-                               const PropertyRows& rows, importer::ChangedItems& changed,
+                               const PropertyRows& rows, importer::PropertyWalk& walk,
                                bool& allWritten);
+  // Hands one row to the property manager of its configuration (or of the
+  // document, for an empty configuration name), as text.
+  void WriteProperty(IHostCustomPropertyManager* manager, const std::u16string& modelName,
+                     const PropertyRows& rows, size_t row, bool logging);
 
   // Runs the SELECT of the current query (tableName_, columns_, where_) into
   // query_; false after recording the failure.

@@ -164,13 +164,18 @@ bool CDbToSld::UpdateParameter() {
     if (!assembly) manager = ConfigurationManager(document.Get());
 
     ParameterRows rows;
+    const int configName = query_.columnIndex(u"configName");
+    const int paramName = query_.columnIndex(u"paramName");
+    const int paramValue = query_.columnIndex(u"paramValue");
+    const int compName = assembly ? query_.columnIndex(u"compName") : -1;
+    const int flag = assembly ? query_.columnIndex(u"DADU_flag") : -1;
     for (; !query_.atEnd(); query_.next()) {
-      rows.configName.push_back(query_.textByName(u"configName"));
-      rows.paramName.push_back(query_.textByName(u"paramName"));
-      rows.paramValue.push_back(query_.textByName(u"paramValue"));
+      rows.configName.push_back(query_.textAt(configName));
+      rows.paramName.push_back(query_.textAt(paramName));
+      rows.paramValue.push_back(query_.textAt(paramValue));
       if (assembly) {
-        rows.compName.push_back(query_.textByName(u"compName"));
-        rows.flag.push_back(query_.intByName(u"DADU_flag"));
+        rows.compName.push_back(query_.textAt(compName));
+        rows.flag.push_back(query_.intAt(flag));
       }
     }
 

@@ -4,6 +4,7 @@
 // model of every loaded component at any depth. Nothing is ever deleted.
 #include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,19 @@ struct PropertyRows {
   std::map<std::u16string, std::vector<size_t>> byName;
 
   bool Changed(size_t row) const { return !flag.empty() && IsChangedFlag(flag[row]); }
+};
+
+// The state of one property step across the models it visits.
+struct PropertyWalk {
+  ChangedItems changed;
+  // With the log on, every visit compares every row with the model's name
+  // and logs the comparison, and a model reached again (in the next
+  // configuration of the assembly) is written again. Without it nobody sees
+  // those lines, so a visit takes just the rows of its name, and a model
+  // name already written is not written again: the host would only be given
+  // the same values a second time.
+  bool logging = false;
+  std::set<std::u16string> written;
 };
 
 }  // namespace importer
@@ -75,6 +89,44 @@ ComPtr<IHostCustomPropertyManager> DocumentPropertyManager(IHostModelDoc* model)
   return PropertyManager(configuration.Get());
 }
 
+// The property manager of the rows' configuration, kept while the rows name
+// the same one: they come sorted by configuration name.
+class ManagerOfRows {
+ public:
+  explicit ManagerOfRows(IHostModelDoc* model) : model_(model) {}
+
+  // Asks the host for the configuration unless the previous row named the
+  // same. An empty name stands for the document as a whole. The manager is
+  // null when the host did not give the configuration; hr is the status of
+  // its answer.
+  const ComPtr<IHostCustomPropertyManager>& For(const std::u16string& configName, HRESULT& hr) {
+    if (!known_ || configName != configName_) {
+      known_ = false;
+      manager_ = nullptr;
+      hr_ = S_OK;
+      if (configName.empty()) {
+        manager_ = DocumentPropertyManager(model_);
+      } else {
+        ScopedBstr name(configName);
+        ComPtr<IHostConfiguration> configuration;
+        hr_ = model_->GetConfiguration(name.Get(), configuration.ReleaseAndGetAddressOf());
+        if (SUCCEEDED(hr_) && configuration) manager_ = PropertyManager(configuration.Get());
+      }
+      configName_ = configName;
+      known_ = true;
+    }
+    hr = hr_;
+    return manager_;
+  }
+
+ private:
+  IHostModelDoc* model_;
+  bool known_ = false;
+  std::u16string configName_;
+  HRESULT hr_ = S_OK;
+  ComPtr<IHostCustomPropertyManager> manager_;
+};
+
 }  // namespace
 
 bool CDbToSld::UpdateProperty() {
@@ -90,13 +142,19 @@ bool CDbToSld::UpdateProperty() {
     if (query_.atEnd()) return true;
 
     PropertyRows rows;
+    const int compName = query_.columnIndex(u"compName");
+    const int configName = query_.columnIndex(u"configName");
+    const int propertyName = query_.columnIndex(u"propertyName");
+    const int propertyType = query_.columnIndex(u"propertyType");
+    const int propertyValue = query_.columnIndex(u"propertyValue");
+    const int flag = assembly ? query_.columnIndex(u"DADU_flag") : -1;
     for (; !query_.atEnd(); query_.next()) {
-      rows.compName.push_back(query_.textByName(u"compName"));
-      rows.configName.push_back(query_.textByName(u"configName"));
-      rows.propertyName.push_back(query_.textByName(u"propertyName"));
-      rows.propertyType.push_back(query_.intByName(u"propertyType"));
-      rows.propertyValue.push_back(query_.textByName(u"propertyValue"));
-      if (assembly) rows.flag.push_back(query_.intByName(u"DADU_flag"));
+      rows.compName.push_back(query_.textAt(compName));
+      rows.configName.push_back(query_.textAt(configName));
+      rows.propertyName.push_back(query_.textAt(propertyName));
+      rows.propertyType.push_back(query_.intAt(propertyType));
+      rows.propertyValue.push_back(query_.textAt(propertyValue));
+      if (assembly) rows.flag.push_back(query_.intAt(flag));
     }
     for (size_t i = 0; i < rows.compName.size(); ++i) rows.byName[rows.compName[i]].push_back(i);
 
@@ -107,9 +165,10 @@ bool CDbToSld::UpdateProperty() {
     // A model whose rows could not be written leaves its error recorded; the
     // walk still visits the other models, and the step then fails with it.
     bool allWritten = true;
-    importer::ChangedItems changed;
+    importer::PropertyWalk walk;
+    walk.logging = Dovbase::LogEnabled();
     if (type == kDocTypePart) {
-      allWritten = UpdateProperty_modal(document, u"", rows, changed);
+      allWritten = UpdateProperty_modal(document, u"", rows, walk);
     } else if (type == kDocTypeAssembly) {
       for (const std::u16string& name : importer::ConfigurationNames(document.Get())) {
         ScopedBstr configurationName(name);
@@ -122,8 +181,8 @@ bool CDbToSld::UpdateProperty() {
         hr = configuration->GetRootComponent(root.ReleaseAndGetAddressOf());
         importer::RequireHostObject(hr, static_cast<bool>(root),
                                     u"IHostConfiguration::GetRootComponent");
-        if (!UpdateProperty_modal(document, u"", rows, changed)) allWritten = false;
-        UpdateComponentProperty(0, root, rows, changed, allWritten);
+        if (!UpdateProperty_modal(document, u"", rows, walk)) allWritten = false;
+        UpdateComponentProperty(0, root, rows, walk, allWritten);
       }
     }
     return allWritten;
@@ -131,7 +190,7 @@ bool CDbToSld::UpdateProperty() {
 }
 
 void CDbToSld::UpdateComponentProperty(int depth, const ComPtr<IHostComponent>& component,
-                                       const PropertyRows& rows, importer::ChangedItems& changed,
+                                       const PropertyRows& rows, importer::PropertyWalk& walk,
                                        bool& allWritten) {
   const LONG state = hostutil::HostGet(u"IHostComponent::GetSuppressionState", component,
                                        &IHostComponent::GetSuppressionState);
@@ -142,17 +201,17 @@ void CDbToSld::UpdateComponentProperty(int depth, const ComPtr<IHostComponent>& 
     ComPtr<IHostModelDoc> model = importer::ComponentModelDocument(component.Get());
     std::u16string name =
         hostutil::HostGet(u"IHostComponent::GetName", component, &IHostComponent::GetName);
-    if (!UpdateProperty_modal(model, name, rows, changed)) allWritten = false;
+    if (!UpdateProperty_modal(model, name, rows, walk)) allWritten = false;
   }
 
   for (const ComPtr<IHostComponent>& child : importer::ComponentChildren(component.Get())) {
-    UpdateComponentProperty(depth + 1, child, rows, changed, allWritten);
+    UpdateComponentProperty(depth + 1, child, rows, walk, allWritten);
   }
 }
 
 bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
                                     const std::u16string& modelName, const PropertyRows& rows,
-                                    importer::ChangedItems& changed) {
+                                    importer::PropertyWalk& walk) {
   Dovbase::WriteLogFormat(u"UpdateProperty_modal in, name=%s", modelName);
   return Dovbase::GuardWorkerOperation(kUpdatePropertyModalSite, errNumber_, errDescription_, [&] {
     Dovbase::InstallErrorHandlers();
@@ -170,66 +229,80 @@ bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
       Dovbase::WriteLogFormat(u"name2=%s", name);
     }
 
+    ManagerOfRows managers(model.Get());
     std::vector<std::u16string> configurations;  // asked for when a configuration is missed
-    for (size_t i = 0; i < rows.compName.size(); ++i) {
-      const int compare = Compare(name, rows.compName[i]);
-      Dovbase::WriteLogFormat(u"name=%s, sCompName=%s, comare=%i", name, rows.compName[i], compare);
-      if (compare != 0) continue;
+    auto write = [&](size_t i) {
       if (!rows.Changed(i) &&
-          changed.Contains(model.Get(), rows.configName[i], rows.propertyName[i])) {
+          walk.changed.Contains(model.Get(), rows.configName[i], rows.propertyName[i])) {
         // Another instance of this model carried the caller's change.
-        Dovbase::WriteLogFormat(u"skip %s, changed through another instance", rows.propertyName[i]);
-        continue;
-      }
-      if (rows.Changed(i)) changed.Add(model.Get(), rows.configName[i], rows.propertyName[i]);
-
-      ScopedBstr configurationName(rows.configName[i]);
-      ScopedBstr propertyName(rows.propertyName[i]);
-      ScopedBstr propertyValue(rows.propertyValue[i]);
-      // An empty name names no configuration but the document as a whole:
-      // the host is not asked for it.
-      ComPtr<IHostConfiguration> configuration;
-      HRESULT hr = E_INVALIDARG;
-      if (!rows.configName[i].empty()) {
-        hr = model->GetConfiguration(configurationName.Get(),
-                                     configuration.ReleaseAndGetAddressOf());
-      }
-      LONG result = 0;
-      if (SUCCEEDED(hr) && configuration) {
-        // A configuration's property: added when absent, then set.
-        ComPtr<IHostCustomPropertyManager> manager = PropertyManager(configuration.Get());
-        // Their result codes are the host's answers (present, added, ...);
-        // a failing status is a refusal, which the import reports.
-        refused_.Check(
-            manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result),
-            u"IHostCustomPropertyManager::Add2", rows.propertyName[i]);
-        refused_.Check(manager->Set2(propertyName.Get(), propertyValue.Get(), &result),
-                       u"IHostCustomPropertyManager::Set2", rows.propertyName[i]);
-        Dovbase::WriteLogFormat(u"compName=%s, bsConfigName=%s", name, rows.configName[i]);
-      } else if (rows.configName[i].empty()) {
-        // A property of the document as a whole: set when present, then
-        // added.
-        ComPtr<IHostCustomPropertyManager> manager = DocumentPropertyManager(model.Get());
-        Dovbase::WriteLogFormat(u"bsPropertyName=%s,bsPropertyValue=%s", rows.propertyName[i],
-                                rows.propertyValue[i]);
-        hr = manager->Set2(propertyName.Get(), propertyValue.Get(), &result);
-        Dovbase::WriteLogFormat(u"Set2,hr=%i,ret=%ld", hr, result);
-        refused_.Check(hr, u"IHostCustomPropertyManager::Set2", rows.propertyName[i]);
-        hr = manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result);
-        Dovbase::WriteLogFormat(u"Add2,hr=%i,ret=%ld", hr, result);
-        refused_.Check(hr, u"IHostCustomPropertyManager::Add2", rows.propertyName[i]);
-      } else {
-        Dovbase::WriteLogFormat(u"hr!=S_OK, hr=%x", hr);
-        // Rows of a configuration the model does not have are skipped. The
-        // host's failure to hand out one it has is an error: the row would
-        // be lost while the import passed for complete.
-        if (configurations.empty()) configurations = importer::ConfigurationNames(model.Get());
-        if (std::find(configurations.begin(), configurations.end(), rows.configName[i]) !=
-            configurations.end()) {
-          importer::RequireHostObject(hr, false, u"IHostModelDoc::GetConfiguration");
+        if (walk.logging) {
+          Dovbase::WriteLogFormat(u"skip %s, changed through another instance",
+                                  rows.propertyName[i]);
         }
+        return;
+      }
+      if (rows.Changed(i)) walk.changed.Add(model.Get(), rows.configName[i], rows.propertyName[i]);
+      HRESULT hr = S_OK;
+      const ComPtr<IHostCustomPropertyManager>& manager = managers.For(rows.configName[i], hr);
+      if (manager) {
+        WriteProperty(manager.Get(), name, rows, i, walk.logging);
+        return;
+      }
+      if (walk.logging) Dovbase::WriteLogFormat(u"hr!=S_OK, hr=%x", hr);
+      // Rows of a configuration the model does not have are skipped. The
+      // host's failure to hand out one it has is an error: the row would
+      // be lost while the import passed for complete.
+      if (configurations.empty()) configurations = importer::ConfigurationNames(model.Get());
+      if (std::find(configurations.begin(), configurations.end(), rows.configName[i]) !=
+          configurations.end()) {
+        importer::RequireHostObject(hr, false, u"IHostModelDoc::GetConfiguration");
+      }
+    };
+
+    if (walk.logging) {
+      for (size_t i = 0; i < rows.compName.size(); ++i) {
+        const int compare = Compare(name, rows.compName[i]);
+        Dovbase::WriteLogFormat(u"name=%s, sCompName=%s, comare=%i", name, rows.compName[i],
+                                compare);
+        if (compare == 0) write(i);
+      }
+    } else if (walk.written.insert(name).second) {
+      auto named = rows.byName.find(name);
+      if (named != rows.byName.end()) {
+        for (size_t i : named->second) write(i);
       }
     }
     return true;
   });
+}
+
+void CDbToSld::WriteProperty(IHostCustomPropertyManager* manager, const std::u16string& modelName,
+                             const PropertyRows& rows, size_t row, bool logging) {
+  ScopedBstr propertyName(rows.propertyName[row]);
+  ScopedBstr propertyValue(rows.propertyValue[row]);
+  LONG result = 0;
+  if (!rows.configName[row].empty()) {
+    // A configuration's property: added when absent, then set. Their result
+    // codes are the host's answers (present, added, ...); a failing status
+    // is a refusal, which the import reports.
+    refused_.Check(manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result),
+                   u"IHostCustomPropertyManager::Add2", rows.propertyName[row]);
+    refused_.Check(manager->Set2(propertyName.Get(), propertyValue.Get(), &result),
+                   u"IHostCustomPropertyManager::Set2", rows.propertyName[row]);
+    if (logging) {
+      Dovbase::WriteLogFormat(u"compName=%s, bsConfigName=%s", modelName, rows.configName[row]);
+    }
+    return;
+  }
+  // A property of the document as a whole: set when present, then added.
+  if (logging) {
+    Dovbase::WriteLogFormat(u"bsPropertyName=%s,bsPropertyValue=%s", rows.propertyName[row],
+                            rows.propertyValue[row]);
+  }
+  HRESULT hr = manager->Set2(propertyName.Get(), propertyValue.Get(), &result);
+  if (logging) Dovbase::WriteLogFormat(u"Set2,hr=%i,ret=%ld", hr, result);
+  refused_.Check(hr, u"IHostCustomPropertyManager::Set2", rows.propertyName[row]);
+  hr = manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result);
+  if (logging) Dovbase::WriteLogFormat(u"Add2,hr=%i,ret=%ld", hr, result);
+  refused_.Check(hr, u"IHostCustomPropertyManager::Add2", rows.propertyName[row]);
 }

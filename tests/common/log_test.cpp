@@ -139,6 +139,7 @@ TEST_F(LogTest, FormattedLinesAreCutAt4096Characters) {
 }
 
 TEST_F(LogTest, AMissingDirectoryDropsTheLineSilently) {
+  EXPECT_FALSE(Dovbase::LogEnabled());
   Dovbase::WriteLog(u"lost");
   Dovbase::WriteLogFormat(u"lost %d", 2);
   EXPECT_FALSE(std::filesystem::exists(drive_ / "1"));
@@ -148,6 +149,16 @@ TEST_F(LogTest, AMissingDirectoryDropsTheLineSilently) {
   std::filesystem::create_directories(LogFile());
   Dovbase::WriteLog(u"lost too");
   EXPECT_TRUE(std::filesystem::is_directory(LogFile()));
+}
+
+TEST_F(LogTest, LogsAreKeptOnceTheFolderExists) {
+  EXPECT_FALSE(Dovbase::LogEnabled());
+  MakeLogDirectory();
+  EXPECT_TRUE(Dovbase::LogEnabled());
+  // Asking writes nothing.
+  EXPECT_FALSE(std::filesystem::exists(LogFile()));
+  std::filesystem::remove(drive_ / "1");
+  EXPECT_FALSE(Dovbase::LogEnabled());
 }
 
 TEST_F(LogTest, TheProcessLocaleIsLeftAsItWas) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "db/db_connection.h"
 #include "db/db_exception.h"
@@ -115,10 +117,15 @@ TEST_F(DbQueryTest, ColumnTypesAndTheirRange) {
   EXPECT_EQ(rows.columnType(4), 5);
 
   for (int bad : {-1, 5, 1000}) {
-    DbException e = Raised([&] { rows.columnType(bad); });
-    EXPECT_EQ(e.code(), 1000);
-    EXPECT_EQ(e.message(), u"DBLAYER_ERROR[1000]: Invalid field index requested");
+    for (const std::function<void()>& read : std::vector<std::function<void()>>{
+             [&] { rows.columnType(bad); }, [&] { rows.textAt(bad); }, [&] { rows.intAt(bad); }}) {
+      DbException e = Raised(read);
+      EXPECT_EQ(e.code(), 1000);
+      EXPECT_EQ(e.message(), u"DBLAYER_ERROR[1000]: Invalid field index requested");
+    }
   }
+  EXPECT_EQ(rows.textAt(2), rows.textByName(u"featName"));
+  EXPECT_EQ(rows.intAt(0), 2);
   EXPECT_EQ(db_.query(u"SELECT weight FROM part WHERE id = 1").columnType(0), 2);  // real
 }
 

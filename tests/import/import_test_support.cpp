@@ -81,6 +81,8 @@ ImportTest::ImportTest()
 
 ImportTest::~ImportTest() = default;
 
+void ImportTest::RemoveLogFolder() { std::filesystem::remove_all(drive_ / "1"); }
+
 void ImportTest::OpenSample(const std::string& file) { host_.Open(models_ / file); }
 
 void ImportTest::OpenModel(const std::string& file, const std::string& json) {

@@ -110,6 +110,8 @@ class ImportTest : public ::testing::Test {
   std::vector<std::string> LogLines() const;
   // The log lines written by the last import.
   std::vector<std::string> ImportLog() const;
+  // Takes the log's folder away: the imports after it keep no log.
+  void RemoveLogFolder();
 
  private:
   testing_support::TempDir dir_;

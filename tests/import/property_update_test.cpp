@@ -191,6 +191,42 @@ TEST_F(PropertyUpdateTest, AChangeThroughOneInstanceIsNotUndoneByAnother) {
   EXPECT_EQ(u"6206", ConfigurationValue("Bearing.SLDPRT", 0, u"Size"));
 }
 
+// With the log on, the walk of each assembly configuration writes every
+// model it reaches, and logs every comparison. Without it, a model name's rows
+// are handed to the host on its first visit only: the end is the same.
+TEST_F(PropertyUpdateTest, WithoutALogEachModelIsWrittenOnceToTheSameEnd) {
+  OpenSample("Gearbox.SLDASM");
+  Property(u"Gearbox", u"Compact", u"Revision", u"C", kUnchanged);
+  Property(u"Housing-1", u"", u"Material", u"Cast Iron", kChanged);
+  Property(u"BearingSet-1/Bearing-1", u"", u"Vendor", u"NSK", kChanged);
+  Property(u"BearingSet-1/Bearing-2", u"", u"Vendor", u"SKF", kUnchanged);
+  ASSERT_EQ(S_OK, Import(u"property"));
+  EXPECT_THAT(Journal("IHostCustomPropertyManager.Set2"),
+              ElementsAre("IHostCustomPropertyManager.Set2 Gearbox.SLDASM:Compact(Revision, C)",
+                          "IHostCustomPropertyManager.Set2 Housing.SLDPRT:(Material, Cast Iron)",
+                          "IHostCustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, NSK)",
+                          "IHostCustomPropertyManager.Set2 Gearbox.SLDASM:Compact(Revision, C)",
+                          "IHostCustomPropertyManager.Set2 Housing.SLDPRT:(Material, Cast Iron)"));
+
+  RemoveLogFolder();
+  Execute(u"delete from 'DADU_3_property'");
+  Property(u"Gearbox", u"Compact", u"Revision", u"D", kChanged);
+  Property(u"Housing-1", u"", u"Material", u"Steel", kChanged);
+  Property(u"BearingSet-1/Bearing-1", u"", u"Vendor", u"FAG", kUnchanged);
+  Property(u"BearingSet-1/Bearing-2", u"", u"Vendor", u"Timken", kChanged);
+  ASSERT_EQ(S_OK, Import(u"property"));
+  EXPECT_THAT(Journal("IHostCustomPropertyManager.Set2"),
+              ElementsAre("IHostCustomPropertyManager.Set2 Gearbox.SLDASM:Compact(Revision, D)",
+                          "IHostCustomPropertyManager.Set2 Housing.SLDPRT:(Material, Steel)",
+                          "IHostCustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, FAG)",
+                          "IHostCustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, Timken)"));
+  EXPECT_EQ(u"D", ConfigurationValue("Gearbox.SLDASM", 1, u"Revision"));
+  EXPECT_EQ(u"Steel", DocumentValue("Housing.SLDPRT", u"Material"));
+  // Bearing-2's change is not undone by Bearing-1's unchanged row, which
+  // the host got first.
+  EXPECT_EQ(u"Timken", DocumentValue("Bearing.SLDPRT", u"Vendor"));
+}
+
 // A model whose rows cannot be written must not pass as a successful import:
 // the walk still writes the other models, then the step fails with the error.
 TEST_F(PropertyUpdateTest, AModelThatFailsFailsTheImportAfterTheWalk) {
