@@ -222,18 +222,21 @@ void RunSize(const Options& options, const std::filesystem::path& module,
     const double seconds = Median(options.repetitions, [&] { return addin.Refresh(one, single); });
     const std::vector<bench::TableRows> tableRows = RowsOf(rows, kAllTables[t]);
     const double ceilingSeconds = Median(
-        options.repetitions, [&] { return bench::WritePerRowText(single, ceiling, tableRows); });
+        options.repetitions, [&] { return bench::WritePerRowText16(single, ceiling, tableRows); });
     table.Add({label, "export " + kAllTables[t], counts[t], seconds, ceilingSeconds});
   }
 
   const double exportSeconds =
       Median(options.repetitions, [&] { return addin.Refresh(kAllTables, database); });
-  const double textSeconds =
+  const double textSeconds = Median(
+      options.repetitions, [&] { return bench::WritePerRowText16(database, ceiling, rows); });
+  const double utf8Seconds =
       Median(options.repetitions, [&] { return bench::WritePerRowText(database, ceiling, rows); });
   const double boundSeconds =
       Median(options.repetitions, [&] { return bench::WriteBound(database, ceiling, rows); });
   table.Add({label, "export total", totalRows, exportSeconds, textSeconds});
   table.Add({label, "sqlite per-row text", totalRows, textSeconds, textSeconds});
+  table.Add({label, "sqlite per-row text UTF-8", totalRows, utf8Seconds, textSeconds});
   table.Add({label, "sqlite bound", totalRows, boundSeconds, textSeconds});
 
   // The import of every tenth row of each table it reads, flagged changed
@@ -269,7 +272,7 @@ int main(int argc, char** argv) {
       RunSize(options, module, dictionary, scale, table, memory);
     }
     std::cout << "median of " << options.repetitions << " runs after one warm-up; /ceiling = "
-              << "ceiling time / time (export: sqlite per-row text; import: sqlite import "
+              << "ceiling time / time (export: sqlite per-row text, UTF-16; import: sqlite import "
                  "reads); growth = time / time at the previous size\n";
     table.Print(std::cout);
     for (const MemoryLine& line : memory) {

@@ -1,8 +1,9 @@
 // The ceiling of the export: the rows an export wrote, read back from its
 // database and written again into a fresh file in one transaction, through
-// SQLite alone. Two forms: every row its own SQL text prepared, stepped and
-// finalized (as the export writes), and one prepared statement per table
-// with bound values.
+// SQLite alone. Three forms: every row its own SQL text prepared, stepped
+// and finalized (as the export writes), in UTF-16 as the add-in hands SQLite
+// its statements and in UTF-8; and one prepared statement per table with
+// bound values.
 #pragma once
 
 #include <filesystem>
@@ -36,6 +37,10 @@ std::vector<TableRows> ReadAllRows(const std::filesystem::path& database);
 // std::runtime_error with SQLite's message.
 double WritePerRowText(const std::filesystem::path& schemaFrom, const std::filesystem::path& target,
                        const std::vector<TableRows>& rows);
+// The same through SQLite's UTF-16 interface into a UTF-16 database, as the
+// add-in's database layer writes: the texts are UTF-16 already.
+double WritePerRowText16(const std::filesystem::path& schemaFrom,
+                         const std::filesystem::path& target, const std::vector<TableRows>& rows);
 double WriteBound(const std::filesystem::path& schemaFrom, const std::filesystem::path& target,
                   const std::vector<TableRows>& rows);
 

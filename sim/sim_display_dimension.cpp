@@ -38,8 +38,8 @@ HRESULT SimDisplayDimension::GetDimension(LONG index, IHostDimension** dimension
     return *fault;
   const DisplayDimensionModel& model = Model();
   if (index < 0 || static_cast<size_t>(index) >= model.dimensions.size()) return E_INVALIDARG;
-  DimensionModel* found =
-      FindDimension(owner_->model, model.dimensions[static_cast<size_t>(index)]);
+  DimensionModel* found = owner_->listIndexes.Find(owner_->model.dimensions,
+                                                   model.dimensions[static_cast<size_t>(index)]);
   if (!found) return E_FAIL;
   return ReturnObject(MakeComObject<SimDimension, IHostDimension>(host_, owner_, found), dimension);
 }
