@@ -6,27 +6,13 @@
 #include "common/catch_pattern.h"
 #include "export/sld_to_db.h"
 #include "hostutil/host_call.h"
+#include "hostutil/model_names.h"
 
 namespace {
 
 constexpr Dovbase::CatchSite kExportEquationSite{u"SldToDb", u"CSldToDb::ExportEquation", 959};
 
 using hostutil::HostGet;
-
-// The pieces of an equation text split at every "=": each piece before an
-// "=" as it stands (an empty one included), the piece after the last "="
-// only when it is not empty.
-std::vector<std::u16string_view> SplitAtEquals(std::u16string_view text) {
-  std::vector<std::u16string_view> pieces;
-  size_t start = 0;
-  for (size_t equals = text.find(u'='); equals != std::u16string_view::npos;
-       equals = text.find(u'=', start)) {
-    pieces.push_back(text.substr(start, equals - start));
-    start = equals + 1;
-  }
-  if (start < text.size()) pieces.push_back(text.substr(start));
-  return pieces;
-}
 
 struct EquationSides {
   std::u16string_view left;
@@ -40,7 +26,7 @@ struct EquationSides {
 // the first "=" (the whole text when there is none) and its right side the
 // rest after that "=".
 EquationSides SidesOf(std::u16string_view text) {
-  std::vector<std::u16string_view> pieces = SplitAtEquals(text);
+  std::vector<std::u16string_view> pieces = hostutil::SplitPieces(text, u'=');
   if (pieces.size() == 2) return {pieces[0], pieces[1]};
   size_t equals = text.find(u'=');
   if (equals == std::u16string_view::npos) return {text, std::u16string_view()};

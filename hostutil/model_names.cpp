@@ -9,15 +9,21 @@ std::u16string MakeTableName(std::u16string_view logicalName) {
   return name;
 }
 
+std::vector<std::u16string_view> SplitPieces(std::u16string_view text, char16_t separator) {
+  std::vector<std::u16string_view> pieces;
+  size_t start = 0;
+  for (size_t found = text.find(separator); found != std::u16string_view::npos;
+       found = text.find(separator, start)) {
+    pieces.push_back(text.substr(start, found - start));
+    start = found + 1;
+  }
+  if (start < text.size()) pieces.push_back(text.substr(start));
+  return pieces;
+}
+
 std::vector<std::u16string> SplitTableList(std::u16string_view tableList) {
   std::vector<std::u16string> names;
-  size_t start = 0;
-  for (size_t comma = tableList.find(u','); comma != std::u16string_view::npos;
-       comma = tableList.find(u',', start)) {
-    names.emplace_back(tableList.substr(start, comma - start));
-    start = comma + 1;
-  }
-  if (start < tableList.size()) names.emplace_back(tableList.substr(start));
+  for (std::u16string_view piece : SplitPieces(tableList, u',')) names.emplace_back(piece);
   return names;
 }
 

@@ -13,9 +13,13 @@ namespace hostutil {
 // ("Feature" is stored as DADU_3_Feature).
 std::u16string MakeTableName(std::u16string_view logicalName);
 
-// The names of a caller's table list: each piece between two "," is a name
-// (an empty piece an empty name); the piece after the last "," only when it
-// is not empty. Nothing is trimmed; an empty list gives no names.
+// The pieces of a text split at every separator: each piece before a
+// separator as it stands (an empty one included), the piece after the last
+// separator only when it is not empty. Nothing is trimmed; an empty text
+// gives no pieces.
+std::vector<std::u16string_view> SplitPieces(std::u16string_view text, char16_t separator);
+
+// The names of a caller's table list: its pieces between "," (SplitPieces).
 std::vector<std::u16string> SplitTableList(std::u16string_view tableList);
 
 // A dimension's key: its full name without the document part, cut before
