@@ -2,9 +2,9 @@
 
 #include <sqlite3.h>
 
-#include <chrono>
 #include <stdexcept>
 
+#include "bench/cpu_clock.h"
 #include "platform/text.h"
 #include "tools/harbolt/caller_steps.h"
 #include "tools/harbolt/session.h"
@@ -12,8 +12,6 @@
 
 namespace bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::u16string JoinTables(const std::vector<std::string>& tables) {
   std::string list;
@@ -62,9 +60,9 @@ double AddinTiming::TimedCall(const char16_t* member, const std::vector<std::str
   using automation::Arg;
   const std::u16string list = JoinTables(tables);
   const std::u16string path = harbolt_cli::WidePath(std::filesystem::absolute(database));
-  const Clock::time_point start = Clock::now();
+  const double start = CpuSeconds();
   harbolt_cli::CallResult result = session_->Call(member, {Arg(list), Arg(path)});
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double seconds = CpuSeconds() - start;
   if (!result.ok()) throw std::runtime_error(result.Describe());
   return seconds;
 }

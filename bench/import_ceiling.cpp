@@ -2,20 +2,18 @@
 
 #include <sqlite3.h>
 
-#include <chrono>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "bench/cpu_clock.h"
 #include "import/db_to_sld.h"
 #include "platform/text.h"
 
 namespace bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 template <size_t N>
 std::u16string Select(std::u16string_view table, const std::array<std::u16string_view, N>& columns,
@@ -51,7 +49,7 @@ std::vector<std::u16string> ImportStatements() {
 double ReadImportRows(const std::filesystem::path& database, long long& rows) {
   const std::vector<std::u16string> statements = ImportStatements();
   rows = 0;
-  const Clock::time_point start = Clock::now();
+  const double start = CpuSeconds();
   sqlite3* db = nullptr;
   if (sqlite3_open16(database.u16string().c_str(), &db) != SQLITE_OK) {
     sqlite3_close(db);
@@ -80,7 +78,7 @@ double ReadImportRows(const std::filesystem::path& database, long long& rows) {
     sqlite3_finalize(statement);
   }
   sqlite3_close(db);
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double seconds = CpuSeconds() - start;
   if (characters == 0 && rows > 0) throw std::runtime_error("the rows read hold no text");
   return seconds;
 }

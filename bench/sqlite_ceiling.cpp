@@ -2,18 +2,16 @@
 
 #include <sqlite3.h>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "bench/cpu_clock.h"
 #include "platform/text.h"
 
 namespace bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 struct CloseDb {
   void operator()(sqlite3* db) const { sqlite3_close(db); }
@@ -146,7 +144,7 @@ std::vector<TableRows> ReadAllRows(const std::filesystem::path& database) {
 
 double WritePerRowText(const std::filesystem::path& schemaFrom, const std::filesystem::path& target,
                        const std::vector<TableRows>& rows) {
-  const Clock::time_point start = Clock::now();
+  const double start = CpuSeconds();
   {
     Db db = Fresh(schemaFrom, target);
     Exec(db.get(), "begin");
@@ -165,7 +163,7 @@ double WritePerRowText(const std::filesystem::path& schemaFrom, const std::files
     }
     Exec(db.get(), "commit");
   }
-  return std::chrono::duration<double>(Clock::now() - start).count();
+  return CpuSeconds() - start;
 }
 
 double WritePerRowText16(const std::filesystem::path& schemaFrom,
@@ -184,7 +182,7 @@ double WritePerRowText16(const std::filesystem::path& schemaFrom,
   }
   const std::vector<std::string> schema = Schema(schemaFrom);
   std::filesystem::remove(target);
-  const Clock::time_point start = Clock::now();
+  const double start = CpuSeconds();
   {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open16(target.u16string().c_str(), &raw);
@@ -209,12 +207,12 @@ double WritePerRowText16(const std::filesystem::path& schemaFrom,
     }
     Exec(db.get(), "commit");
   }
-  return std::chrono::duration<double>(Clock::now() - start).count();
+  return CpuSeconds() - start;
 }
 
 double WriteBound(const std::filesystem::path& schemaFrom, const std::filesystem::path& target,
                   const std::vector<TableRows>& rows) {
-  const Clock::time_point start = Clock::now();
+  const double start = CpuSeconds();
   {
     Db db = Fresh(schemaFrom, target);
     Exec(db.get(), "begin");
@@ -248,7 +246,7 @@ double WriteBound(const std::filesystem::path& schemaFrom, const std::filesystem
     }
     Exec(db.get(), "commit");
   }
-  return std::chrono::duration<double>(Clock::now() - start).count();
+  return CpuSeconds() - start;
 }
 
 }  // namespace bench
