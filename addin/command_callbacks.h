@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "addin/command_groups.h"
-#include "addin/host/host_application.h"
+#include "host/host_application.h"
 #include "platform/unknown.h"
 
 namespace harbolt {

@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "addin/bitmap_handler.h"
-#include "addin/host/host_ids.h"
+#include "host/host_ids.h"
 #include "common/messages.h"
 #include "platform/bstr.h"
 #include "platform/com_ptr.h"

@@ -10,7 +10,7 @@
 
 #include <map>
 
-#include "addin/host/host_commands.h"
+#include "host/host_commands.h"
 #include "common/kvx_xml.h"
 
 class CommandGroups {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "addin/host/host_ids.h"
+#include "host/host_ids.h"
 #include "common/catch_pattern.h"
 #include "common/messages.h"
 #include "hostutil/host_lists.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "addin/host/host_application.h"
+#include "host/host_application.h"
 #include "platform/win_types.h"
 
 namespace harbolt {

@@ -4,8 +4,8 @@
 
 #include "addin/command_callbacks.h"
 #include "addin/file_operations.h"
-#include "addin/host/host_events.h"
-#include "addin/host/host_ids.h"
+#include "host/host_events.h"
+#include "host/host_ids.h"
 #include "addin/host_version.h"
 #include "addin/menu_builder.h"
 #include "addin/module.h"

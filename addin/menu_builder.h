@@ -25,7 +25,7 @@
 #include <string_view>
 
 #include "addin/command_groups.h"
-#include "addin/host/host_commands.h"
+#include "host/host_commands.h"
 #include "platform/win_types.h"
 
 class MenuBuilder {

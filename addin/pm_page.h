@@ -6,7 +6,7 @@
 #pragma once
 
 #include "addin/dispatch_object.h"
-#include "addin/host/host_pm_page.h"
+#include "host/host_pm_page.h"
 
 struct IUserPropertyManagerPage : IDispatch {
  protected:

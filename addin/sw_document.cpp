@@ -1,9 +1,9 @@
 #include "addin/sw_document.h"
 
 #include "addin/harbolt.h"
-#include "addin/host/host_component.h"
-#include "addin/host/host_events.h"
-#include "addin/host/host_ids.h"
+#include "host/host_component.h"
+#include "host/host_events.h"
+#include "host/host_ids.h"
 #include "addin/host_version.h"
 
 namespace {

@@ -12,8 +12,8 @@
 
 #include "addin/dispatch_object.h"
 #include "addin/event_sink.h"
-#include "addin/host/host_application.h"
-#include "addin/host/host_model_doc.h"
+#include "host/host_application.h"
+#include "host/host_model_doc.h"
 
 class CHarbolt;
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "addin/host/host_application.h"
+#include "host/host_application.h"
 #include "common/kvx_xml.h"
 #include "db/db_connection.h"
 #include "platform/win_types.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "addin/host/host_model_doc.h"
+#include "host/host_model_doc.h"
 
 class VisitedModels {
  public:

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/host/host.h"
+#include "host/host.h"
 #include "platform/com_ptr.h"
 #include "platform/safearray.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "addin/host/host_model_doc.h"
+#include "host/host_model_doc.h"
 #include "platform/com_ptr.h"
 
 namespace importer {

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/host/host.h"
+#include "host/host.h"
 #include "db/db_connection.h"
 #include "db/db_query.h"
 #include "import/host_access.h"

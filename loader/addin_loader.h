@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "addin/host/host_addin.h"
-#include "addin/host/host_application.h"
+#include "host/host_addin.h"
+#include "host/host_application.h"
 #include "platform/com_ptr.h"
 
 namespace loader {

@@ -1,6 +1,6 @@
 #include "sim/document_state.h"
 
-#include "addin/host/host_events.h"
+#include "host/host_events.h"
 
 namespace sim {
 namespace {

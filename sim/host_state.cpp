@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "addin/host/host_events.h"
+#include "host/host_events.h"
 #include "sim/document_loader.h"
 #include "sim/model_writer.h"
 #include "sim/sim_application.h"

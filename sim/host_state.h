@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/host/host_application.h"
+#include "host/host_application.h"
 #include "sim/call_journal.h"
 #include "sim/command_board.h"
 #include "sim/document_state.h"

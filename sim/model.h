@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "addin/host/host_configuration.h"
-#include "addin/host/host_dimension.h"
-#include "addin/host/host_ids.h"
-#include "addin/host/host_properties.h"
+#include "host/host_configuration.h"
+#include "host/host_dimension.h"
+#include "host/host_ids.h"
+#include "host/host_properties.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "addin/host/host_application.h"
+#include "host/host_application.h"
 #include "sim/sim_object.h"
 
 namespace sim {

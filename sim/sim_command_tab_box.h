@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "addin/host/host_commands.h"
+#include "host/host_commands.h"
 #include "sim/sim_object.h"
 
 namespace sim {

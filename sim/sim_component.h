@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/host/host_component.h"
+#include "host/host_component.h"
 #include "sim/sim_object.h"
 
 namespace sim {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "addin/host/host_configuration.h"
+#include "host/host_configuration.h"
 #include "sim/sim_object.h"
 
 namespace sim {

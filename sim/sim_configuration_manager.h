@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "addin/host/host_configuration.h"
+#include "host/host_configuration.h"
 #include "sim/sim_object.h"
 
 namespace sim {

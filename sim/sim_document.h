@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "addin/host/host_model_doc.h"
+#include "host/host_model_doc.h"
 #include "sim/sim_object.h"
 
 namespace sim {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "addin/host/host_feature.h"
+#include "host/host_feature.h"
 #include "sim/sim_object.h"
 
 namespace sim {

@@ -33,7 +33,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/host/host.h"
+#include "host/host.h"
 #include "sim/call_journal.h"
 #include "sim/command_board.h"
 #include "sim/event_sinks.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/host/host_properties.h"
+#include "host/host_properties.h"
 #include "sim/sim_object.h"
 
 namespace sim {

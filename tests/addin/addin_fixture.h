@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "addin/host/host.h"
+#include "host/host.h"
 #include "loader/addin_loader.h"
 #include "platform/com_ptr.h"
 #include "platform/module.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "addin/harbolt_ids.h"
-#include "addin/host/host_pm_page.h"
+#include "host/host_pm_page.h"
 #include "tests/addin/addin_fixture.h"
 
 namespace addin_test {

@@ -24,7 +24,7 @@
 #include <variant>
 #include <vector>
 
-#include "addin/host/host.h"
+#include "host/host.h"
 #include "sim/model.h"
 #include "sim/sim_host.h"
 #include "tests/support/scoped_env.h"

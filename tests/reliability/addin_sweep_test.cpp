@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/host/host.h"
-#include "addin/host/host_events.h"
+#include "host/host.h"
+#include "host/host_events.h"
 #include "loader/addin_loader.h"
 #include "platform/bstr.h"
 #include "platform/com_ptr.h"

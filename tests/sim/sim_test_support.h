@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/host/host.h"
+#include "host/host.h"
 #include "platform/com_object.h"
 #include "platform/text.h"
 #include "sim/sim_host.h"

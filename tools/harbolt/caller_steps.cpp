@@ -10,7 +10,7 @@
 #include <set>
 #include <system_error>
 
-#include "addin/host/host_ids.h"
+#include "host/host_ids.h"
 #include "platform/text.h"
 #include "tools/harbolt/caller_database.h"
 #include "tools/harbolt/progress_ticker.h"

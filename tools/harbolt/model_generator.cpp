@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "addin/host/host_ids.h"
+#include "host/host_ids.h"
 #include "platform/text.h"
 #include "sim/model_writer.h"
 

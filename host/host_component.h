@@ -4,7 +4,7 @@
 // inside a subassembly carries the path in its name ("SubAsm-1/Bolt-2").
 #pragma once
 
-#include "addin/host/host_feature.h"
+#include "host/host_feature.h"
 #include "platform/safearray.h"
 #include "platform/unknown.h"
 

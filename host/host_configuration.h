@@ -2,8 +2,8 @@
 // configuration-parameter access.
 #pragma once
 
-#include "addin/host/host_component.h"
-#include "addin/host/host_properties.h"
+#include "host/host_component.h"
+#include "host/host_properties.h"
 #include "platform/safearray.h"
 #include "platform/unknown.h"
 

@@ -6,10 +6,10 @@
 // host_events.h).
 #pragma once
 
-#include "addin/host/host_configuration.h"
-#include "addin/host/host_equations.h"
-#include "addin/host/host_feature.h"
-#include "addin/host/host_selection.h"
+#include "host/host_configuration.h"
+#include "host/host_equations.h"
+#include "host/host_feature.h"
+#include "host/host_selection.h"
 #include "platform/safearray.h"
 #include "platform/unknown.h"
 

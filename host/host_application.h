@@ -3,9 +3,9 @@
 // DHostApplicationEvents (host_events.h).
 #pragma once
 
-#include "addin/host/host_commands.h"
-#include "addin/host/host_frame.h"
-#include "addin/host/host_model_doc.h"
+#include "host/host_commands.h"
+#include "host/host_frame.h"
+#include "host/host_model_doc.h"
 #include "platform/ole_picture.h"
 #include "platform/safearray.h"
 #include "platform/unknown.h"
