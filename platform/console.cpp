@@ -24,6 +24,20 @@ BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value) {
   return TRUE;
 }
 
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size) {
+  std::string narrowName = name ? platform::WideToAnsi(name) : std::string();
+  const char* value = narrowName.empty() ? nullptr : getenv(narrowName.c_str());
+  if (!value) {
+    SetLastError(ERROR_ENVVAR_NOT_FOUND);
+    return 0;
+  }
+  std::u16string wide = platform::AnsiToWide(value);
+  if (!buffer || size <= wide.size()) return static_cast<DWORD>(wide.size() + 1);
+  wide.copy(buffer, wide.size());
+  buffer[wide.size()] = u'\0';
+  return static_cast<DWORD>(wide.size());
+}
+
 namespace platform {
 
 bool IsTerminal(StandardStream stream) {

@@ -1,5 +1,5 @@
 // What a command-line program asks of its process: whether its standard
-// streams reach a terminal, and changes to its environment (which modules
+// streams reach a terminal, and its environment (which modules
 // loaded into the process read as well).
 #pragma once
 
@@ -11,6 +11,12 @@ constexpr DWORD ERROR_ENVVAR_NOT_FOUND = 203;
 // value removes the variable. FALSE with the last error set on failure (an
 // empty name or one holding '=').
 BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value);
+
+// Copies the value of the process's environment variable name (UTF-16) into
+// buffer, terminated, and returns its length; when buffer (size characters)
+// is too small, returns the size it needs, terminator included. 0 with
+// ERROR_ENVVAR_NOT_FOUND as the last error when the variable is not set.
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size);
 
 namespace platform {
 

@@ -7,6 +7,10 @@ BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value) {
   return platform::sdk::SetEnvironmentVariableW(name, value);
 }
 
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size) {
+  return platform::sdk::GetEnvironmentVariableW(name, buffer, size);
+}
+
 namespace platform {
 
 bool IsTerminal(StandardStream stream) {

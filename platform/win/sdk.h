@@ -127,6 +127,7 @@ uint32_t FormatMessageW(uint32_t flags, const void* source, uint32_t messageId, 
 // The process's environment and standard streams (kernel32). IsTerminal
 // takes 1 for standard output, 2 for standard error.
 int32_t SetEnvironmentVariableW(const char16_t* name, const char16_t* value);
+uint32_t GetEnvironmentVariableW(const char16_t* name, char16_t* buffer, uint32_t size);
 bool IsTerminal(int32_t stream);
 
 // The user's language, the thread's locale and the local time (kernel32);

@@ -234,6 +234,10 @@ int32_t SetEnvironmentVariableW(const char16_t* name, const char16_t* value) {
   return ::SetEnvironmentVariableW(Wide(name), Wide(value));
 }
 
+uint32_t GetEnvironmentVariableW(const char16_t* name, char16_t* buffer, uint32_t size) {
+  return ::GetEnvironmentVariableW(Wide(name), Wide(buffer), size);
+}
+
 bool IsTerminal(int32_t stream) {
   HANDLE handle = GetStdHandle(stream == 1 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   DWORD mode = 0;
