@@ -1,7 +1,7 @@
 // The caller's event interface: how the add-in reaches the data-management
 // client that drives it. The caller implements it and hands it over with
 // IHarbolt::SetEventSrc. The add-in calls FireClickMenu by name through
-// IDispatch only, and the two host notifications through the table.
+// IDispatch only, and the two notices of host events through the table.
 #pragma once
 
 #include "platform/unknown.h"
@@ -11,9 +11,9 @@ struct ICallerEvents : IDispatch {
   // the active document and the XML text of the clicked menu element.
   virtual HRESULT STDMETHODCALLTYPE FireClickMenu(BSTR caxHandle, BSTR documentPath,
                                                   BSTR menuItem) = 0;
-  // The host is going away.
-  virtual HRESULT STDMETHODCALLTYPE FireHostExit(BSTR caxHandle) = 0;
-  // The host opened a model file (its full path).
+  // The host made a new document.
+  virtual HRESULT STDMETHODCALLTYPE FireFileNew(BSTR caxHandle) = 0;
+  // The host opened a model file (its name as the host reports it).
   virtual HRESULT STDMETHODCALLTYPE FireFileOpen(BSTR caxHandle, BSTR fileName) = 0;
 
  protected:

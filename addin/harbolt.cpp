@@ -4,14 +4,15 @@
 
 #include "addin/command_callbacks.h"
 #include "addin/file_operations.h"
-#include "host/host_events.h"
-#include "host/host_ids.h"
 #include "addin/host_version.h"
 #include "addin/menu_builder.h"
 #include "addin/module.h"
 #include "common/catch_pattern.h"
 #include "common/error_handlers.h"
 #include "export/refresh_tables.h"
+#include "host/host_ids.h"
+#include "host/published/binding.h"
+#include "host/published/published_ids.h"
 #include "import/update_tables.h"
 #include "platform/bstr.h"
 
@@ -19,17 +20,26 @@ namespace {
 
 using harbolt::EventArgs;
 
+namespace app_event = published::app_event;
+
+// The sink map has an entry for DISPID 11 too, although no event of the
+// host's has that number.
+constexpr DISPID kEvent11 = 11;
+
 constexpr CHarbolt::AppSink::Entry kApplicationSinkMap[] = {
-    {kAppEventFileNewNotify,
-     [](CHarbolt& addin, const EventArgs&) { return addin.OnFileNewNotify(); }},
-    {kAppEventActiveDocChangeNotify,
+    {app_event::kActiveDocChangeNotify,
      [](CHarbolt& addin, const EventArgs&) { return addin.OnActiveDocChangeNotify(); }},
-    {kAppEventFileCloseNotify,
-     [](CHarbolt& addin, const EventArgs&) { return addin.OnFileCloseNotify(); }},
-    {kAppEventDestroyNotify,
-     [](CHarbolt& addin, const EventArgs&) { return addin.OnDestroyNotify(); }},
-    {kAppEventFileOpenNotify,
-     [](CHarbolt& addin, const EventArgs& args) { return addin.OnFileOpenNotify(args.Text(0)); }},
+    {app_event::kActiveModelDocChangeNotify,
+     [](CHarbolt& addin, const EventArgs&) { return addin.OnActiveModelDocChangeNotify(); }},
+    {kEvent11, [](CHarbolt& addin, const EventArgs&) { return addin.OnEvent11(); }},
+    // (NewDoc, DocType, TemplateName), none of them used.
+    {app_event::kFileNewNotify2,
+     [](CHarbolt& addin, const EventArgs&) { return addin.OnFileNewNotify2(); }},
+    // (FileName)
+    {app_event::kFileOpenPostNotify,
+     [](CHarbolt& addin, const EventArgs& args) {
+       return addin.OnFileOpenPostNotify(args.Text(0));
+     }},
 };
 
 // The catch site of a CHarbolt method.
@@ -42,16 +52,15 @@ HRESULT Guard(const Dovbase::CatchSite& site, Body&& body) {
   return Dovbase::GuardAutomationMethod(site, kHarboltProgId, std::forward<Body>(body));
 }
 
-// The low 32 bits of the module handle, as the host takes it.
-LONG ModuleHandleLowPart() {
-  auto bits = reinterpret_cast<uintptr_t>(CHarboltModule::Handle());
-  return static_cast<LONG>(static_cast<uint32_t>(bits & 0xFFFFFFFFu));
+// The module handle, all of it: a module may be loaded above 4 GiB.
+LONGLONG ModuleHandleValue() {
+  return static_cast<LONGLONG>(reinterpret_cast<uintptr_t>(CHarboltModule::Handle()));
 }
 
 }  // namespace
 
 CHarbolt::CHarbolt()
-    : applicationSink_(MakeComObject<AppSink, AppSink>(IidOf<DHostApplicationEvents>(), this,
+    : applicationSink_(MakeComObject<AppSink, AppSink>(published::kIidSldWorksEvents, this,
                                                        kApplicationSinkMap)) {}
 
 CHarbolt::~CHarbolt() {
@@ -249,14 +258,14 @@ HRESULT CHarbolt::InterfaceSupportsErrorInfo(REFIID riid) {
 
 HRESULT CHarbolt::ConnectToSW(IDispatch* host, LONG cookie, VARIANT_BOOL* connected) {
   return Guard(Site(u"CHarbolt::ConnectToSW", __LINE__), [&] {
-    application_ = nullptr;
-    if (host) ComPtr<IDispatch>(host).As(&application_);
+    // The host's application object, reached through its published model.
+    application_ = published::BindApplication(host);
     cookie_ = cookie;
     if (application_) {
       application_->GetCommandManager(cookie, commandManager_.ReleaseAndGetAddressOf());
       VARIANT_BOOL registered = VARIANT_FALSE;
-      application_->SetAddinCallbackInfo(ModuleHandleLowPart(), static_cast<IHarbolt*>(this),
-                                         cookie, &registered);
+      application_->SetAddinCallbackInfo(ModuleHandleValue(), static_cast<IHarbolt*>(this), cookie,
+                                         &registered);
     }
     ScopedBstr revision;
     if (application_) application_->RevisionNumber(revision.Receive());
@@ -348,17 +357,17 @@ void CHarbolt::RemoveDocument(IUnknown* identity) {
 
 // Host application events.
 
-HRESULT CHarbolt::OnDestroyNotify() {
+HRESULT CHarbolt::OnFileNewNotify2() {
   ComPtr<ICallerEvents> source = eventSource_;
   if (!source) return S_OK;
   ScopedBstr handle(caxHandle_);
-  return source->FireHostExit(handle.Get());
+  return source->FireFileNew(handle.Get());
 }
 
-HRESULT CHarbolt::OnFileOpenNotify(const std::u16string& path) {
+HRESULT CHarbolt::OnFileOpenPostNotify(const std::u16string& fileName) {
   ComPtr<ICallerEvents> source = eventSource_;
   if (!source) return S_OK;
   ScopedBstr handle(caxHandle_);
-  ScopedBstr file(path);
+  ScopedBstr file(fileName);
   return source->FireFileOpen(handle.Get(), file.Get());
 }

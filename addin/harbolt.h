@@ -27,11 +27,11 @@
 #include "addin/command_groups.h"
 #include "addin/dispatch_object.h"
 #include "addin/event_sink.h"
-#include "host/host_addin.h"
-#include "host/host_application.h"
 #include "addin/iharbolt.h"
 #include "addin/sw_document.h"
 #include "common/kvx_xml.h"
+#include "host/host_addin.h"
+#include "host/host_application.h"
 
 class CHarbolt final : public DispatchObject<IHarbolt, ISwAddin, ISupportErrorInfo> {
  public:
@@ -80,22 +80,25 @@ class CHarbolt final : public DispatchObject<IHarbolt, ISwAddin, ISupportErrorIn
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
 
   // Host application events (the application sink's map).
-  HRESULT OnFileNewNotify() { return S_OK; }
   HRESULT OnActiveDocChangeNotify() { return S_OK; }
-  HRESULT OnFileCloseNotify() { return S_OK; }
-  // The host goes away: the event source's FireHostExit with the cax
-  // handle; its status, or S_OK without an event source.
-  HRESULT OnDestroyNotify();
+  HRESULT OnActiveModelDocChangeNotify() { return S_OK; }
+  // DISPID 11 names no event the host publishes; the entry never fires.
+  HRESULT OnEvent11() { return S_OK; }
+  // The host made a new document: the event source's FireFileNew with the
+  // cax handle; its status, or S_OK without an event source. The event's
+  // arguments are not used.
+  HRESULT OnFileNewNotify2();
   // The host opened a file: the event source's FireFileOpen with the cax
-  // handle and the path; its status, or S_OK without an event source.
-  HRESULT OnFileOpenNotify(const std::u16string& path);
+  // handle and the file name; its status, or S_OK without an event source.
+  HRESULT OnFileOpenPostNotify(const std::u16string& fileName);
 
   // The open-documents map, keyed by the document's IUnknown identity. The
   // map holds a reference on each document and on its CSwDocument.
   bool HasDocument(IUnknown* identity) const;
   // Creates, initialises and advises a CSwDocument for the document and
   // enters it in the map; E_FAIL (nothing entered) when it cannot be
-  // advised.
+  // advised. The document is the binding's (one wrapper per host document,
+  // so its IUnknown identifies the document).
   HRESULT AttachDocument(IHostModelDoc* document);
   // Drops the entry of that document, if any.
   void RemoveDocument(IUnknown* identity);

@@ -1,58 +1,64 @@
 #include "addin/sw_document.h"
 
 #include "addin/harbolt.h"
-#include "host/host_component.h"
-#include "host/host_events.h"
-#include "host/host_ids.h"
 #include "addin/host_version.h"
+#include "host/host_component.h"
+#include "host/host_ids.h"
+#include "host/published/binding.h"
+#include "host/published/published_ids.h"
 
 namespace {
 
 using Sink = CSwDocument::Sink;
 using harbolt::EventArgs;
+namespace doc_event = published::doc_event;
 
-HRESULT Destroy(CSwDocument& document, const EventArgs&) { return document.OnDestroy(); }
-HRESULT Save(CSwDocument& document, const EventArgs&) { return document.OnSave(); }
+HRESULT Destroy(CSwDocument& document, const EventArgs&) { return document.OnDestroyNotify(); }
+HRESULT NewSelection(CSwDocument& document, const EventArgs&) {
+  return document.OnNewSelectionNotify();
+}
 
 constexpr Sink::Entry kPartSinkMap[] = {
-    {kDocEventDestroyNotify, &Destroy},
-    {kDocEventFileSaveNotify, &Save},
+    {doc_event::kDestroyNotify, &Destroy},
+    {doc_event::kNewSelectionNotify, &NewSelection},
 };
 
 constexpr Sink::Entry kAssemblySinkMap[] = {
-    {kDocEventDestroyNotify, &Destroy},
-    {kDocEventFileSaveNotify, &Save},
-    // (document, component name, old state, new state)
-    {kAsmEventComponentStateChangeNotify,
+    {doc_event::kDestroyNotify, &Destroy},
+    {doc_event::kNewSelectionNotify, &NewSelection},
+    // (component, component name, old state, new state)
+    {doc_event::kComponentStateChangeNotify2,
      [](CSwDocument& document, const EventArgs& args) {
        return document.AttachNewDocument(args.Long(3), args.Object(0));
      }},
-    // (document, old state, new state)
-    {kAsmEventComponentModelChangeNotify,
+    // (component's model document, old state, new state)
+    {doc_event::kComponentStateChangeNotify,
      [](CSwDocument& document, const EventArgs& args) {
        return document.AttachNewDocument(args.Long(2), args.Object(0));
      }},
-    {kAsmEventComponentConfigurationChangeNotify,
+    // (component)
+    {doc_event::kComponentVisualPropertiesChangeNotify,
      [](CSwDocument& document, const EventArgs& args) {
        return document.AttachComponentDocument(args.Object(0));
      }},
-    {kAsmEventComponentDisplayChangeNotify,
+    // (component)
+    {doc_event::kComponentDisplayStateChangeNotify,
      [](CSwDocument& document, const EventArgs& args) {
        return document.AttachComponentDocument(args.Object(0));
      }},
 };
 
 constexpr Sink::Entry kDrawingSinkMap[] = {
-    {kDocEventDestroyNotify, &Destroy},
-    {kDocEventFileSaveNotify, &Save},
+    {doc_event::kDestroyNotify, &Destroy},
+    {doc_event::kNewSelectionNotify, &NewSelection},
 };
 
 }  // namespace
 
 CSwDocument::CSwDocument() {
-  sinks_[0] = MakeComObject<Sink, Sink>(IidOf<DHostPartDocEvents>(), this, kPartSinkMap);
-  sinks_[1] = MakeComObject<Sink, Sink>(IidOf<DHostAssemblyDocEvents>(), this, kAssemblySinkMap);
-  sinks_[2] = MakeComObject<Sink, Sink>(IidOf<DHostDrawingDocEvents>(), this, kDrawingSinkMap);
+  sinks_[0] = MakeComObject<Sink, Sink>(published::kIidPartDocEvents, this, kPartSinkMap);
+  sinks_[1] = MakeComObject<Sink, Sink>(published::kIidAssemblyDocEvents, this, kAssemblySinkMap);
+  sinks_[2] = MakeComObject<Sink, Sink>(published::kIidDrawingDocEvents, this, kDrawingSinkMap);
 }
 
 CSwDocument::~CSwDocument() {
@@ -110,12 +116,11 @@ HRESULT CSwDocument::DetachEventHandlers() {
   return S_OK;
 }
 
-HRESULT CSwDocument::OnDestroy() { return DetachEventHandlers(); }
+HRESULT CSwDocument::OnDestroyNotify() { return DetachEventHandlers(); }
 
 HRESULT CSwDocument::AttachNewDocument(LONG state, IUnknown* object) {
   if (!object) return S_OK;
-  ComPtr<IHostModelDoc> document;
-  ComPtr<IUnknown>(object).As(&document);
+  ComPtr<IHostModelDoc> document = published::BindDocument(object);
   bool loaded = state == kComponentFullyResolved || state == kComponentResolved;
   if (loaded && document && addin_) {
     ComPtr<IUnknown> identity;
@@ -127,8 +132,7 @@ HRESULT CSwDocument::AttachNewDocument(LONG state, IUnknown* object) {
 
 HRESULT CSwDocument::AttachComponentDocument(IUnknown* component) {
   if (!component) return S_OK;
-  ComPtr<IHostComponent> host;
-  ComPtr<IUnknown>(component).As(&host);
+  ComPtr<IHostComponent> host = published::BindComponent(component);
   if (!host) return S_OK;
   ComPtr<IDispatch> model;
   host->GetModelDoc(model.ReleaseAndGetAddressOf());

@@ -53,9 +53,10 @@ class CSwDocument final : public DispatchObject<ISwDocument> {
   const Sink& drawingSink() const { return *sinks_[2].Get(); }
 
   // Event handlers (the sink maps).
-  HRESULT OnDestroy();
-  HRESULT OnSave() { return S_OK; }
-  // Assembly events 25 and 22: the document o in state s.
+  HRESULT OnDestroyNotify();
+  HRESULT OnNewSelectionNotify() { return S_OK; }
+  // Assembly events 25 and 22: the object o (asked for the host's document
+  // interface; a component, which event 25 passes, is none) in state s.
   HRESULT AttachNewDocument(LONG state, IUnknown* object);
   // Assembly events 46 and 47: the model document of the component.
   HRESULT AttachComponentDocument(IUnknown* component);

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "bench/addin_timing.h"
+#include "bench/host_call_cost.h"
 #include "bench/import_ceiling.h"
 #include "bench/memory_probe.h"
 #include "bench/result_table.h"
@@ -281,6 +282,16 @@ int main(int argc, char** argv) {
                     "%-8s memory: model %.1f MiB, export peak above it %.1f MiB (%.2f x model)\n",
                     line.size.c_str(), line.modelMib, line.exportMib,
                     line.modelMib > 0 ? line.exportMib / line.modelMib : 0.0);
+      std::cout << text;
+    }
+    // One call into the host, through the binding and directly.
+    for (const bench::HostCallCost& cost :
+         bench::MeasureHostCalls(*sample / "Housing.SLDPRT", options.repetitions)) {
+      char text[200];
+      std::snprintf(text, sizeof text,
+                    "host call %-24s late-bound %6.0f ns, direct %6.0f ns, difference %6.0f ns\n",
+                    cost.member.c_str(), cost.lateBoundNs, cost.directNs,
+                    cost.lateBoundNs - cost.directNs);
       std::cout << text;
     }
     std::filesystem::remove_all(options.work);

@@ -120,7 +120,7 @@ bool CSldToDb::ExportFeature() {
       row_.AddInteger(u"visible",
                       HostGet(u"IHostFeature::GetVisible", feature, &IHostFeature::GetVisible));
       row_.AddInteger(u"uiState", HostGet(u"IHostFeature::GetUIState", feature,
-                                          &IHostFeature::GetUIState, kFeatureUiStateExpanded));
+                                          &IHostFeature::GetUIState, kFeatureUiStateHidden));
       row_.AddInteger(u"isSuppressed",
                       HostGet(u"IHostFeature::IsSuppressed", feature, &IHostFeature::IsSuppressed));
       row_.InsertRow();

@@ -12,6 +12,7 @@
 #include "addin/command_groups.h"
 #include "addin/menu_builder.h"
 #include "fuzz/fuzz_target.h"
+#include "host/published/binding.h"
 #include "platform/com_object.h"
 #include "platform/text.h"
 #include "sim/sim_host.h"
@@ -61,7 +62,7 @@ HARBOLT_FUZZ_TARGET(create_menu) {
   host.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Shaft.SLDPRT");
   const long references = host.References();
   {
-    ComPtr<IHostApplication> application = host.Application();
+    ComPtr<IHostApplication> application = published::BindApplication(host.Application().Get());
     ComPtr<IHostCommandManager> manager;
     application->GetCommandManager(kCookie, manager.ReleaseAndGetAddressOf());
     CommandGroups groups;

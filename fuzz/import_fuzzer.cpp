@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "fuzz/fuzz_target.h"
+#include "host/published/binding.h"
 #include "import/db_to_sld.h"
 #include "sim/sim_host.h"
 
@@ -54,7 +55,7 @@ HARBOLT_FUZZ_TARGET(import) {
   host.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / kModels[data[0] % 3]);
   const long references = host.References();
   {
-    CDbToSld importer(host.Application(), 0);
+    CDbToSld importer(published::BindApplication(host.Application().Get()), 0);
     const bool imported =
         importer.Import(file.u16string(), u"Feature,Dimension,Equation,Config,Parameter,property");
     fuzz::FuzzCheck(!fuzz::ShowsRuntimeFault(importer.errDescription()),

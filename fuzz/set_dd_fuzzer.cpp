@@ -11,6 +11,7 @@
 #include "db/db_exception.h"
 #include "export/sld_to_db.h"
 #include "fuzz/fuzz_target.h"
+#include "host/published/binding.h"
 #include "platform/text.h"
 #include "sim/sim_host.h"
 
@@ -37,7 +38,7 @@ HARBOLT_FUZZ_TARGET(set_dd) {
     DbConnection db(0);
     db.open(u":memory:");
     db.execute(u"begin transaction");
-    ComPtr<IHostApplication> application = host.Application();
+    ComPtr<IHostApplication> application = published::BindApplication(host.Application().Get());
     for (const std::u16string& list :
          {tables, std::u16string(u"Feature,Dimension,Parameter,Equation,Config,property")}) {
       CSldToDb exporter(application.Get(), &db, dictionary, u"");

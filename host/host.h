@@ -18,7 +18,6 @@
 #include "host/host_configuration.h"
 #include "host/host_dimension.h"
 #include "host/host_equations.h"
-#include "host/host_events.h"
 #include "host/host_feature.h"
 #include "host/host_frame.h"
 #include "host/host_ids.h"

@@ -1,6 +1,6 @@
 // The host application: the root object the host hands the add-in when it
-// connects. It is also a connection-point container for
-// DHostApplicationEvents (host_events.h).
+// connects. It is also a connection-point container for the host's
+// application events (published_ids.h).
 #pragma once
 
 #include "host/host_commands.h"
@@ -16,9 +16,9 @@ struct IHostApplication : IDispatch {
                                                       IHostCommandManager** manager) = 0;
   // Registers the object whose methods the commands of the add-in with that
   // cookie name as callbacks and enable methods. moduleHandle is the add-in
-  // module's handle (its low 32 bits). The host keeps a reference on target
+  // module's handle, all 64 bits of it. The host keeps a reference on target
   // until another target is registered for the cookie or the host goes.
-  virtual HRESULT STDMETHODCALLTYPE SetAddinCallbackInfo(LONG moduleHandle, IDispatch* target,
+  virtual HRESULT STDMETHODCALLTYPE SetAddinCallbackInfo(LONGLONG moduleHandle, IDispatch* target,
                                                          LONG cookie, VARIANT_BOOL* done) = 0;
   // The host's revision text, for instance "20.3.0".
   virtual HRESULT STDMETHODCALLTYPE RevisionNumber(BSTR* revision) = 0;

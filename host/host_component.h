@@ -24,9 +24,11 @@ struct IHostComponent : IDispatch {
   virtual HRESULT STDMETHODCALLTYPE GetChildren(SAFEARRAY** children) = 0;
   // The configuration of its model that the component uses.
   virtual HRESULT STDMETHODCALLTYPE GetReferencedConfiguration(BSTR* configuration) = 0;
-  // kComponentHidden or kComponentVisible.
+  // The host's visibility value: 0 hidden, 1 visible, -1 unknown.
   virtual HRESULT STDMETHODCALLTYPE GetVisibility(LONG* visibility) = 0;
-  // kConstraint* (host_ids.h).
+  // The host's constraint status in the assembly: 1 unknown, 2 under
+  // defined, 3 fully defined, 4 over defined, 5 no solution, 6 invalid
+  // solution, 7 solving turned off.
   virtual HRESULT STDMETHODCALLTYPE GetConstraintStatus(LONG* status) = 0;
   // The full path of the component's model file.
   virtual HRESULT STDMETHODCALLTYPE GetPathName(BSTR* path) = 0;

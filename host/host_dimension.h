@@ -15,12 +15,13 @@ constexpr LONG kDisplayDimensionRadial = 5;
 constexpr LONG kDisplayDimensionDiameter = 6;
 constexpr LONG kDisplayDimensionChamfer = 10;
 
-// Parameter types of a dimension. A length is kept in the document's length
-// unit (system value in metres), an angle in degrees (system value in
-// radians); other values are plain numbers.
-constexpr LONG kDimensionParamUnknown = 0;
-constexpr LONG kDimensionParamLength = 1;
-constexpr LONG kDimensionParamAngle = 2;
+// Parameter types of a dimension, as the host reports them. A length is kept
+// in the document's length unit (system value in metres), an angle in
+// degrees (system value in radians); other values are plain numbers.
+constexpr LONG kDimensionParamUnknown = -1;
+constexpr LONG kDimensionParamLength = 0;
+constexpr LONG kDimensionParamAngle = 1;
+constexpr LONG kDimensionParamInteger = 2;
 
 // Driven states.
 constexpr LONG kDimensionDrivenUnknown = 0;

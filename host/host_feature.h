@@ -5,9 +5,10 @@
 
 #include "platform/unknown.h"
 
-// The kind of user-interface state that GetUIState and SetUIState take:
-// whether the feature's node is expanded in the feature tree.
-constexpr LONG kFeatureUiStateExpanded = 1;
+// The kind of user-interface state that GetUIState and SetUIState take,
+// the one the host publishes: whether the feature is hidden in the feature
+// tree.
+constexpr LONG kFeatureUiStateHidden = 1;
 
 // Type name of the features that stand for assembly components.
 inline constexpr char16_t kReferenceFeatureTypeName[] = u"Reference";
@@ -50,7 +51,7 @@ struct IHostFeature : IDispatch {
   virtual HRESULT STDMETHODCALLTYPE IsBase(VARIANT_BOOL* isBase) = 0;
   // The feature's visibility value as the host keeps it.
   virtual HRESULT STDMETHODCALLTYPE GetVisible(LONG* visible) = 0;
-  // The user-interface state of a kind; only kFeatureUiStateExpanded is
+  // The user-interface state of a kind; only kFeatureUiStateHidden is
   // known (E_INVALIDARG for another kind).
   virtual HRESULT STDMETHODCALLTYPE GetUIState(LONG kind, VARIANT_BOOL* state) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetUIState(LONG kind, VARIANT_BOOL state) = 0;

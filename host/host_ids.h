@@ -17,13 +17,3 @@ constexpr LONG kComponentLightweight = 1;
 constexpr LONG kComponentFullyResolved = 2;
 constexpr LONG kComponentResolved = 3;
 constexpr LONG kComponentFullyLightweight = 4;
-
-// Component visibility.
-constexpr LONG kComponentHidden = 0;
-constexpr LONG kComponentVisible = 1;
-
-// Constraint status of a component in its assembly.
-constexpr LONG kConstraintUnknown = 0;
-constexpr LONG kConstraintUnderDefined = 1;
-constexpr LONG kConstraintFullyDefined = 2;
-constexpr LONG kConstraintOverDefined = 3;

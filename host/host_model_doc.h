@@ -1,9 +1,8 @@
 // A model document open in the host: a part, an assembly or a drawing. The
 // host keeps one object per open document, so the IUnknown of a document
 // identifies it for as long as someone holds a reference. A document is
-// also a connection-point container for the event interface of its type
-// (DHostPartDocEvents, DHostAssemblyDocEvents or DHostDrawingDocEvents,
-// host_events.h).
+// also a connection-point container for the host's event interface of its
+// type (part, assembly or drawing document events, published_ids.h).
 #pragma once
 
 #include "host/host_configuration.h"

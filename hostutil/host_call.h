@@ -22,8 +22,14 @@
 
 namespace hostutil {
 
-// Raises Dovbase::Kvx_Exception "<operation> failed (0x%08X)" when hr is a
-// failure code; does nothing otherwise (S_FALSE included).
+// The text of a failed host call: the one the binding recorded for hr
+// ("IFeature.Name failed (0x%08X): ...", naming the host's member and
+// keeping its words), taken off the thread, else "<operation> failed
+// (0x%08X)".
+std::u16string HostFailureMessage(HRESULT hr, std::u16string_view operation);
+
+// Raises Dovbase::Kvx_Exception with HostFailureMessage when hr is a failure
+// code; does nothing otherwise (S_FALSE included).
 void CheckHost(HRESULT hr, std::u16string_view operation);
 
 // Raises Dovbase::Kvx_Exception "<operation>: no object" (a call on a null

@@ -89,7 +89,7 @@ bool CDbToSld::UpdateFeature() {
     refused_.Check(feature->SetDescription(description.Get()), u"IHostFeature::SetDescription",
                    name);
     refused_.Check(
-        feature->SetUIState(kFeatureUiStateExpanded, HostBool(query_.intByName(u"uiState"))),
+        feature->SetUIState(kFeatureUiStateHidden, HostBool(query_.intByName(u"uiState"))),
         u"IHostFeature::SetUIState", name);
   }
   return true;

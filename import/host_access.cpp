@@ -86,14 +86,13 @@ ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component) {
 
 void RefusedWrites::Check(HRESULT result, std::u16string_view operation, std::u16string_view item) {
   if (SUCCEEDED(result)) return;
-  if (count_++ == 0) {
-    first_ = platform::FormatWide(platform::kUnlimited, u"%s failed (0x%08X) for [%s]", operation,
-                                  static_cast<uint32_t>(result), item);
-  }
+  std::u16string failure = hostutil::HostFailureMessage(result, operation);
+  if (count_++ == 0) first_ = failure + u" for [" + std::u16string(item) + u"]";
 }
 
 void RequireHostObject(HRESULT result, bool gotObject, std::u16string_view operation) {
   if (SUCCEEDED(result) && gotObject) return;
+  if (FAILED(result)) throw Dovbase::Kvx_Exception(hostutil::HostFailureMessage(result, operation));
   throw Dovbase::Kvx_Exception(platform::FormatWide(
       platform::kUnlimited, u"%s gave no object (hr=0x%08x)", operation, result));
 }

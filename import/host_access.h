@@ -41,8 +41,9 @@ std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component)
 // when the component has none. Raises when the host fails.
 ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component);
 
-// Raises Dovbase::Kvx_Exception naming the operation when a host call that
-// hands out an object failed or gave none; the steps cannot go on without it.
+// Raises Dovbase::Kvx_Exception when a host call that hands out an object
+// failed (with the host's failure, hostutil::HostFailureMessage) or gave
+// none (naming the operation); the steps cannot go on without it.
 void RequireHostObject(HRESULT result, bool gotObject, std::u16string_view operation);
 
 // The values of one import that the host refused to take. A step that writes
@@ -56,7 +57,8 @@ class RefusedWrites {
   void Check(HRESULT result, std::u16string_view operation, std::u16string_view item);
 
   int32_t count() const { return count_; }
-  // "<operation> failed (0x%08X) for [<item>]" of the first refusal.
+  // The first refusal: the host's failure (hostutil::HostFailureMessage)
+  // and " for [<item>]".
   const std::u16string& first() const { return first_; }
 
  private:

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "host/published/binding.h"
 #include "platform/last_error.h"
 #include "platform/module.h"
 #include "platform/registry.h"
@@ -17,7 +18,7 @@ using DllFunction = HRESULT (*)();
 
 AddinLoader::~AddinLoader() { Unload(); }
 
-HRESULT AddinLoader::Load(IHostApplication* host, std::u16string_view clsidText, LONG cookie,
+HRESULT AddinLoader::Load(IDispatch* host, std::u16string_view clsidText, LONG cookie,
                           VARIANT_BOOL* connected) {
   if (connected) *connected = VARIANT_FALSE;
   if (module_) return E_UNEXPECTED;
@@ -53,7 +54,7 @@ HRESULT AddinLoader::Load(IHostApplication* host, std::u16string_view clsidText,
     return FAILED(hr) ? hr : E_NOINTERFACE;
   }
 
-  host_ = ComPtr<IHostApplication>(host);
+  host_ = ComPtr<IDispatch>(host);
   cookie_ = cookie;
   module_ = module;
   addin_ = std::move(addin);
@@ -84,8 +85,9 @@ void AddinLoader::Release() {
   if (host_) {
     // The host drops the command callback registration of an add-in it
     // unloads.
+    ComPtr<IHostApplication> application = published::BindApplication(host_.Get());
     VARIANT_BOOL done = VARIANT_FALSE;
-    host_->SetAddinCallbackInfo(0, nullptr, cookie_, &done);
+    if (application) application->SetAddinCallbackInfo(0, nullptr, cookie_, &done);
     host_ = nullptr;
   }
 }

@@ -15,7 +15,6 @@
 #include <string_view>
 
 #include "host/host_addin.h"
-#include "host/host_application.h"
 #include "platform/com_ptr.h"
 
 namespace loader {
@@ -33,7 +32,8 @@ class AddinLoader {
   // the module does not load, or the failure of DllGetClassObject,
   // CreateInstance or ConnectToSW (nothing stays loaded after a failure).
   // connected receives the add-in's answer.
-  HRESULT Load(IHostApplication* host, std::u16string_view clsid, LONG cookie,
+  // host is the host's application object, as the host hands it over.
+  HRESULT Load(IDispatch* host, std::u16string_view clsid, LONG cookie,
                VARIANT_BOOL* connected = nullptr);
 
   // DisconnectFromSW: its result; E_UNEXPECTED when nothing is loaded.
@@ -61,7 +61,7 @@ class AddinLoader {
   static HRESULT RegisterModule(std::u16string_view path, bool registering = true);
 
  private:
-  ComPtr<IHostApplication> host_;
+  ComPtr<IDispatch> host_;
   LONG cookie_ = 0;
   HMODULE module_ = nullptr;
   ComPtr<ISwAddin> addin_;

@@ -5,163 +5,17 @@
 #include <stdexcept>
 
 #include "platform/text.h"
+#include "sim/published_catalog.h"
 
 namespace sim {
 namespace {
 
-constexpr const char* kOperations[] = {
-    "IHostApplication.GetCommandManager",
-    "IHostApplication.SetAddinCallbackInfo",
-    "IHostApplication.RevisionNumber",
-    "IHostApplication.GetFrame",
-    "IHostApplication.GetFirstDocument",
-    "IHostApplication.GetDocuments",
-    "IHostApplication.GetActiveDocument",
-    "IHostApplication.OpenDocument",
-    "IHostApplication.ActivateDocument",
-    "IHostApplication.CloseDocument",
-    "IHostApplication.GetPreviewPicture",
-    "IHostFrame.GetHWnd",
-    "IHostModelDoc.GetType",
-    "IHostModelDoc.GetPathName",
-    "IHostModelDoc.GetTitle",
-    "IHostModelDoc.GetNext",
-    "IHostModelDoc.GetFirstFeature",
-    "IHostModelDoc.GetSelectionManager",
-    "IHostModelDoc.GetEquationManager",
-    "IHostModelDoc.GetConfigurationCount",
-    "IHostModelDoc.GetConfigurationNames",
-    "IHostModelDoc.GetConfiguration",
-    "IHostModelDoc.GetActiveConfiguration",
-    "IHostModelDoc.GetConfigurationManager",
-    "IHostModelDoc.GetCustomPropertyCount",
-    "IHostModelDoc.GetCustomPropertyNames",
-    "IHostModelDoc.GetCustomPropertyValue",
-    "IHostModelDoc.GetCustomPropertyType",
-    "IHostModelDoc.Save",
-    "IHostModelDoc.GetDependencies",
-    "IHostModelDoc.PrepareForClose",
-    "IHostFeature.GetName",
-    "IHostFeature.GetTypeName",
-    "IHostFeature.GetNextFeature",
-    "IHostFeature.GetOwnerFeature",
-    "IHostFeature.GetFirstSubFeature",
-    "IHostFeature.GetNextSubFeature",
-    "IHostFeature.Select",
-    "IHostFeature.GetCreatedBy",
-    "IHostFeature.GetDateCreated",
-    "IHostFeature.GetCreatedVersion",
-    "IHostFeature.GetDateModified",
-    "IHostFeature.GetModifiedVersion",
-    "IHostFeature.GetUpdateStamp",
-    "IHostFeature.GetDescription",
-    "IHostFeature.SetDescription",
-    "IHostFeature.GetEditStatus",
-    "IHostFeature.GetErrorCode",
-    "IHostFeature.IsBase",
-    "IHostFeature.GetVisible",
-    "IHostFeature.GetUIState",
-    "IHostFeature.SetUIState",
-    "IHostFeature.IsSuppressed",
-    "IHostFeature.GetFirstDisplayDimension",
-    "IHostFeature.GetNextDisplayDimension",
-    "IHostSelectionManager.GetSelectedObjectCount",
-    "IHostSelectionManager.GetSelectedObject",
-    "IHostDisplayDimension.GetType",
-    "IHostDisplayDimension.GetDimension",
-    "IHostDimension.GetFullName",
-    "IHostDimension.GetValue",
-    "IHostDimension.SetValue",
-    "IHostDimension.GetSystemValue",
-    "IHostDimension.GetReadOnly",
-    "IHostDimension.SetReadOnly",
-    "IHostDimension.GetDrivenState",
-    "IHostDimension.SetDrivenState",
-    "IHostDimension.GetParameterType",
-    "IHostDimension.IsReference",
-    "IHostDimension.GetTolerance",
-    "IHostTolerance.GetType",
-    "IHostTolerance.SetType",
-    "IHostTolerance.GetMinValue",
-    "IHostTolerance.GetMaxValue",
-    "IHostTolerance.SetValues",
-    "IHostEquationManager.GetCount",
-    "IHostEquationManager.GetEquation",
-    "IHostEquationManager.SetEquation",
-    "IHostEquationManager.GetValue",
-    "IHostEquationManager.GetSuppression",
-    "IHostEquationManager.SetSuppression",
-    "IHostEquationManager.Delete",
-    "IHostEquationManager.Add",
-    "IHostConfiguration.GetName",
-    "IHostConfiguration.GetParent",
-    "IHostConfiguration.GetAlternateName",
-    "IHostConfiguration.SetAlternateName",
-    "IHostConfiguration.GetType",
-    "IHostConfiguration.GetBomPartNumberSource",
-    "IHostConfiguration.SetBomPartNumberSource",
-    "IHostConfiguration.GetComment",
-    "IHostConfiguration.SetComment",
-    "IHostConfiguration.GetDescription",
-    "IHostConfiguration.SetDescription",
-    "IHostConfiguration.GetLocked",
-    "IHostConfiguration.SetLocked",
-    "IHostConfiguration.GetUseAlternateNameInBom",
-    "IHostConfiguration.SetUseAlternateNameInBom",
-    "IHostConfiguration.GetRootComponent",
-    "IHostConfiguration.GetRootComponent2",
-    "IHostConfiguration.GetCustomPropertyManager",
-    "IHostConfigurationManager.GetParameterCount",
-    "IHostConfigurationManager.GetParameters",
-    "IHostConfigurationManager.SetParameters",
-    "IHostConfigurationManager.GetDocumentConfiguration",
-    "IHostCustomPropertyManager.GetCount",
-    "IHostCustomPropertyManager.GetAll",
-    "IHostCustomPropertyManager.Add2",
-    "IHostCustomPropertyManager.Set2",
-    "IHostComponent.GetName",
-    "IHostComponent.GetSuppressionState",
-    "IHostComponent.GetModelDoc",
-    "IHostComponent.GetChildrenCount",
-    "IHostComponent.GetChildren",
-    "IHostComponent.GetReferencedConfiguration",
-    "IHostComponent.GetVisibility",
-    "IHostComponent.GetConstraintStatus",
-    "IHostComponent.GetPathName",
-    "IHostComponent.GetFirstFeature",
-    "IHostCommandManager.CreateCommandGroup",
-    "IHostCommandManager.RemoveCommandGroup",
-    "IHostCommandManager.GetCommandTab",
-    "IHostCommandManager.AddCommandTab",
-    "IHostCommandGroup.AddCommandItem",
-    "IHostCommandGroup.AddSeparator",
-    "IHostCommandGroup.SetHasToolbar",
-    "IHostCommandGroup.Activate",
-    "IHostCommandGroup.GetCommandId",
-    "IHostCommandGroup.GetToolbarId",
-    "IHostCommandTab.AddCommandTabBox",
-    "IHostCommandTab.AddSeparator",
-    "IHostCommandTab.SetActive",
-    "IHostCommandTabBox.AddCommands",
+// Operations of the connection points, which are no published members.
+constexpr std::string_view kConnectionOperations[] = {
     "IConnectionPointContainer.FindConnectionPoint",
     "IConnectionPoint.Advise",
     "IConnectionPoint.Unadvise",
 };
-
-std::u16string ArgumentText(const platform::FormatArg& argument) {
-  switch (argument.kind()) {
-    case platform::FormatArg::Kind::kText:
-      if (argument.IsNullText()) return u"(null)";
-      return std::u16string(argument.AsText());
-    case platform::FormatArg::Kind::kReal:
-      return platform::FormatWide(platform::kUnlimited, u"%g", argument.AsReal());
-    case platform::FormatArg::Kind::kUnsigned:
-      return platform::FormatWide(platform::kUnlimited, u"%u", argument.AsUnsigned());
-    case platform::FormatArg::Kind::kSigned:
-    default:
-      return platform::FormatWide(platform::kUnlimited, u"%d", argument.AsSigned());
-  }
-}
 
 }  // namespace
 
@@ -176,21 +30,23 @@ std::string HostCall::ToString() const {
   return text + ")";
 }
 
-std::span<const char* const> KnownOperations() { return kOperations; }
+std::vector<std::string> KnownOperations() {
+  std::vector<std::string> operations = PublishedOperations();
+  operations.insert(operations.end(), std::begin(kConnectionOperations),
+                    std::end(kConnectionOperations));
+  return operations;
+}
 
 bool IsKnownOperation(std::string_view operation) {
-  return std::any_of(std::begin(kOperations), std::end(kOperations),
-                     [&](const char* known) { return operation == known; });
+  return FindOperation(operation) ||
+         std::find(std::begin(kConnectionOperations), std::end(kConnectionOperations), operation) !=
+             std::end(kConnectionOperations);
 }
 
 std::optional<HRESULT> CallJournal::Enter(std::string_view operation, std::u16string target,
-                                          std::initializer_list<platform::FormatArg> arguments) {
+                                          std::vector<std::u16string> arguments) {
   if (recording_) {
-    HostCall call{std::string(operation), std::move(target), {}};
-    for (const platform::FormatArg& argument : arguments) {
-      call.arguments.push_back(ArgumentText(argument));
-    }
-    calls_.push_back(std::move(call));
+    calls_.push_back(HostCall{std::string(operation), std::move(target), std::move(arguments)});
   }
   std::optional<HRESULT> outcome;
   for (Fault& fault : faults_) {

@@ -1,51 +1,49 @@
 // The simulated host's journal of host operations: it records every call
-// the add-in makes, in order, with its target and arguments, and decides
-// which calls fail because a test asked for it.
+// that reaches a published member, in order, with its target and arguments,
+// and decides which calls fail because a test asked for it.
 //
-// Operations are named "Interface.Method", for instance
-// "IHostModelDoc.GetTitle" or "IHostCustomPropertyManager.Add2"; the known
-// names are listed by KnownOperations(). A fault is given as
-// "Interface.Method#n" (the n-th call of that operation after the fault was
-// set, counting from 1) or "Interface.Method" (every call).
+// Operations are named by the published face, "Interface.Member" for a
+// method or a property get ("IModelDoc2.GetTitle", "IFeature.Name") and
+// "Interface.put_Member" for a put ("IFeature.put_Description"), plus
+// "IConnectionPointContainer.FindConnectionPoint", "IConnectionPoint.Advise"
+// and "IConnectionPoint.Unadvise"; KnownOperations() lists them. A fault is
+// given as "Operation#n" (the n-th call of that operation after the fault
+// was set, counting from 1) or "Operation" (or "Operation#*": every call).
 #pragma once
 
-#include <initializer_list>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/format.h"
 #include "platform/win_types.h"
 
 namespace sim {
 
 struct HostCall {
-  std::string operation;                  // "IHostCustomPropertyManager.Add2"
+  std::string operation;                  // "ICustomPropertyManager.Add2"
   std::u16string target;                  // the object called, e.g. "Plate.SLDPRT:Default"
-  std::vector<std::u16string> arguments;  // each argument as text: "%d", "%g", the text
+  std::vector<std::u16string> arguments;  // each argument as text: "7", "2.5", the text, "out"
   // "operation target(arg, arg)" in UTF-8.
   std::string ToString() const;
 };
 
 // How an injected fault shows.
 enum class FaultKind {
-  kFail,   // the call returns the given failing HRESULT
-  kEmpty,  // the call returns S_OK without doing anything: no object, null text, 0
+  kFail,   // the call fails with the given HRESULT
+  kEmpty,  // the call succeeds without doing anything: no answer, no out-parameter
 };
 
-// Every operation of the host interfaces, "Interface.Method".
-std::span<const char* const> KnownOperations();
+std::vector<std::string> KnownOperations();
 bool IsKnownOperation(std::string_view operation);
 
 class CallJournal {
  public:
   // Records the call and counts it for the faults. Returns nothing when the
-  // call goes ahead, or the HRESULT it must return instead (S_OK for an
-  // empty result), having done nothing.
+  // call goes ahead, or the HRESULT of the fault that hits it (S_OK for an
+  // empty call), and then the call must do nothing.
   std::optional<HRESULT> Enter(std::string_view operation, std::u16string target,
-                               std::initializer_list<platform::FormatArg> arguments);
+                               std::vector<std::u16string> arguments);
 
   // Throws std::invalid_argument for a malformed fault text or an unknown
   // operation.

@@ -21,7 +21,8 @@ struct CommandItemRecord {
   std::u16string callback;
   std::u16string enableMethod;
   LONG userId = 0;
-  LONG commandId = 0;  // 0 for a separator
+  LONG commandId = 0;   // 0 for a separator
+  LONG menuOption = 0;  // where it shows: 1 menu, 2 toolbar, 3 both
 };
 
 struct CommandGroupRecord {
@@ -31,7 +32,7 @@ struct CommandGroupRecord {
   std::u16string hint;
   LONG position = 0;
   LONG toolbarId = 0;
-  // The last value given to SetHasToolbar, as given.
+  // The last value put into HasToolbar.
   std::optional<VARIANT_BOOL> hasToolbar;
   int activations = 0;
   bool removed = false;
@@ -56,9 +57,17 @@ struct TabEntryRecord {
 struct CommandTabRecord {
   LONG docType = 0;
   std::u16string title;
+  // In the order they were made; entries gives the order on the tab.
   std::vector<TabBoxRecord> boxes;
   std::vector<TabEntryRecord> entries;
   std::optional<VARIANT_BOOL> active;
+
+  // Places a separator before the button commandId of the box: before the
+  // box when the button is its first; else the box is cut before the button,
+  // and the buttons from there on go to a new box right after it, behind the
+  // separator. The box that starts at the button; nothing (and no change)
+  // when the box does not hold the button.
+  std::optional<size_t> SeparateBefore(size_t box, LONG commandId);
 };
 
 class CommandBoard {

@@ -1,6 +1,6 @@
 #include "sim/document_state.h"
 
-#include "host/host_events.h"
+#include "host/published/published_ids.h"
 
 namespace sim {
 namespace {
@@ -8,11 +8,11 @@ namespace {
 const IID& EventInterfaceOf(LONG type) {
   switch (type) {
     case kDocTypeAssembly:
-      return IidOf<DHostAssemblyDocEvents>();
+      return published::kIidAssemblyDocEvents;
     case kDocTypeDrawing:
-      return IidOf<DHostDrawingDocEvents>();
+      return published::kIidDrawingDocEvents;
     default:
-      return IidOf<DHostPartDocEvents>();
+      return published::kIidPartDocEvents;
   }
 }
 

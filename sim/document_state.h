@@ -66,15 +66,20 @@ class DocumentState : public std::enable_shared_from_this<DocumentState> {
   // Finds properties and parameters of the model's lists by name.
   ListIndexes listIndexes;
   bool changed = false;  // changed since it was read or saved
+  bool onDisk = true;    // false for a new document until it is first saved
   std::shared_ptr<EventSinks> sinks;
+  // The outcome of the last call on the document's equations: 0 worked, -1
+  // failed.
+  LONG equationStatus = 0;
 
   // One selected feature: the document that holds it (the same document or
-  // one it uses), the node, and the name path of the components it was
-  // reached through ("SubAsm-1/").
+  // one it uses), the node, the name path of the components it was reached
+  // through ("SubAsm-1/") and the mark it was selected with.
   struct Selected {
     DocumentState* owner;
     FeatureNode node;
     std::u16string prefix;
+    LONG mark;
   };
   std::vector<Selected> selection;
 

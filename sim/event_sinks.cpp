@@ -41,6 +41,9 @@ std::vector<HRESULT> EventSinks::Fire(DISPID dispid, const std::vector<EventArg>
       if (const LONG* number = std::get_if<LONG>(&arguments[i])) {
         value.vt = VT_I4;
         value.lVal = *number;
+      } else if (const SHORT* state = std::get_if<SHORT>(&arguments[i])) {
+        value.vt = VT_I2;
+        value.iVal = *state;
       } else if (const std::u16string* text = std::get_if<std::u16string>(&arguments[i])) {
         value.vt = VT_BSTR;
         value.bstrVal = SysAllocStringLen(text->data(), static_cast<UINT>(text->size()));

@@ -10,9 +10,10 @@
 
 namespace sim {
 
-// One event argument: a 32-bit integer (VT_I4), a text (VT_BSTR), an object
-// (VT_DISPATCH; null gives VT_EMPTY).
-using EventArg = std::variant<LONG, std::u16string, ComPtr<IDispatch>>;
+// One event argument: a 32-bit integer (VT_I4), a 16-bit one (VT_I2, the
+// events' "short" states), a text (VT_BSTR), an object (VT_DISPATCH; null
+// gives VT_EMPTY).
+using EventArg = std::variant<LONG, SHORT, std::u16string, ComPtr<IDispatch>>;
 
 class EventSinks {
  public:

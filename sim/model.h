@@ -11,12 +11,77 @@
 #include <string>
 #include <vector>
 
-#include "host/host_configuration.h"
-#include "host/host_dimension.h"
-#include "host/host_ids.h"
-#include "host/host_properties.h"
+#include "platform/win_types.h"
 
 namespace sim {
+
+// The codes a model file writes. Most are the host's published values; where
+// the host reports another value (constraint status, dimension parameter
+// type) the member that reports it converts.
+
+// Document types.
+constexpr LONG kDocTypeNone = 0;
+constexpr LONG kDocTypePart = 1;
+constexpr LONG kDocTypeAssembly = 2;
+constexpr LONG kDocTypeDrawing = 3;
+
+// Suppression states of a component. The model document of a component in
+// state 0, 1 or 4 is not loaded; 2 and 3 count as loaded.
+constexpr LONG kComponentSuppressed = 0;
+constexpr LONG kComponentLightweight = 1;
+constexpr LONG kComponentFullyResolved = 2;
+constexpr LONG kComponentResolved = 3;
+constexpr LONG kComponentFullyLightweight = 4;
+
+// Component visibility.
+constexpr LONG kComponentHidden = 0;
+constexpr LONG kComponentVisible = 1;
+
+// Constraint status of a component in its assembly (the host reports one
+// higher).
+constexpr LONG kConstraintUnknown = 0;
+constexpr LONG kConstraintUnderDefined = 1;
+constexpr LONG kConstraintFullyDefined = 2;
+constexpr LONG kConstraintOverDefined = 3;
+
+// Display dimension types.
+constexpr LONG kDisplayDimensionLinear = 2;
+constexpr LONG kDisplayDimensionChamfer = 10;
+
+// Dimension parameter types (the host reports one lower).
+constexpr LONG kDimensionParamUnknown = 0;
+constexpr LONG kDimensionParamLength = 1;
+constexpr LONG kDimensionParamAngle = 2;
+
+// Driven states of a dimension.
+constexpr LONG kDimensionDrivenUnknown = 0;
+constexpr LONG kDimensionDriven = 1;
+constexpr LONG kDimensionDriving = 2;
+
+// Tolerance types: 0 none, 1 basic, 2 bilateral, 3 limit, 4 symmetric, 5 min,
+// 6 max, 7 fit, 8 fit with tolerance, 9 fit tolerance only, 10 block, 11
+// general.
+constexpr LONG kToleranceNone = 0;
+constexpr LONG kToleranceBilateral = 2;
+constexpr LONG kToleranceSymmetric = 4;
+constexpr LONG kToleranceGeneral = 11;
+
+// Custom property types.
+constexpr LONG kPropertyTypeUnknown = 0;
+constexpr LONG kPropertyTypeNumber = 3;
+constexpr LONG kPropertyTypeDouble = 5;
+constexpr LONG kPropertyTypeYesNo = 11;
+constexpr LONG kPropertyTypeText = 30;
+constexpr LONG kPropertyTypeDate = 64;
+
+// Where a bill of materials takes a configuration's part number from.
+constexpr LONG kBomPartNumberDocumentName = 1;
+constexpr LONG kBomPartNumberConfigurationName = 2;
+constexpr LONG kBomPartNumberParentName = 4;
+constexpr LONG kBomPartNumberUserSpecified = 8;
+
+// The type name of the feature that stands for a component.
+inline constexpr char16_t kReferenceFeatureTypeName[] = u"Reference";
 
 // What a feature node tells about itself (for a component's "Reference"
 // feature the name and type come from the component instead).

@@ -1,16 +1,17 @@
 #include "sim/sim_application.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
+#include "host/published/published_ids.h"
 #include "platform/text.h"
 #include "sim/document_loader.h"
 #include "sim/error_report.h"
 #include "sim/model_error.h"
 #include "sim/model_reader.h"
-#include "sim/out_params.h"
 #include "sim/preview_picture.h"
-#include "sim/safe_arrays.h"
+#include "sim/published_member.h"
 #include "sim/sim_command_manager.h"
 #include "sim/sim_connection_point.h"
 #include "sim/sim_frame.h"
@@ -19,11 +20,32 @@
 namespace sim {
 namespace {
 
-constexpr char16_t kTarget[] = u"application";
-constexpr DWORD kErrorFileNotFound = 2;
+constexpr PublishedMember kMembers[] = {
+    PublishGet<&SimApplication::ActiveDoc>("ActiveDoc", 1),
+    PublishMethod<&SimApplication::Frame>("Frame", 5),
+    PublishMethod<&SimApplication::CloseDoc>("CloseDoc", 7),
+    PublishMethod<&SimApplication::RevisionNumber>("RevisionNumber", 12),
+    PublishMethod<&SimApplication::GetOpenDocumentByName>("GetOpenDocumentByName", 122),
+    PublishMethod<&SimApplication::OpenDoc6>("OpenDoc6", 167),
+    PublishMethod<&SimApplication::GetDocuments>("GetDocuments", 273),
+    PublishMethod<&SimApplication::ActivateDoc3>("ActivateDoc3", 306),
+    PublishMethod<&SimApplication::SetAddinCallbackInfo2>("SetAddinCallbackInfo2", 310),
+    PublishMethod<&SimApplication::GetCommandManager>("GetCommandManager", 1001),
+    PublishMethod<&SimApplication::GetFirstDocument>("GetFirstDocument", 1002),
+    PublishMethod<&SimApplication::GetPreviewBitmap>("GetPreviewBitmap", 1003),
+};
 
-std::filesystem::path PathOf(BSTR text) {
-  return std::filesystem::path(std::u16string(BstrView(text)));
+// The regular file a text names; nothing for a text that names none.
+std::optional<std::filesystem::path> ExistingFile(std::u16string_view text) {
+  if (text.empty()) return std::nullopt;
+  try {
+    std::filesystem::path path{std::u16string(text)};
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) return path;
+  } catch (const std::exception&) {
+    // A text the file system cannot take as a path names no file.
+  }
+  return std::nullopt;
 }
 
 // Whether the model file at path has the configuration (read from the open
@@ -39,151 +61,124 @@ bool HasConfiguration(const HostState& host, const std::filesystem::path& path,
   }
 }
 
+// Whether an open document other than the one at path has its file name.
+bool SameNameOpen(const HostState& host, const std::filesystem::path& path) {
+  std::filesystem::path normal = NormalModelPath(path);
+  for (const auto& document : host.documents()) {
+    if (document->path() != normal && document->path().filename() == normal.filename()) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
+
+constinit const PublishedInterface SimApplication::kPublished{"ISldWorks", kMembers};
 
 SimApplication::SimApplication(std::shared_ptr<HostState> host)
     : SimDispatchObject(std::move(host)) {}
 
 SimApplication::~SimApplication() { host_->ForgetApplicationObject(); }
 
-HRESULT SimApplication::GetCommandManager(LONG cookie, IHostCommandManager** manager) {
-  if (!manager) return E_POINTER;
-  *manager = nullptr;
-  if (auto fault = Enter("IHostApplication.GetCommandManager", kTarget, {cookie})) return *fault;
-  host_->commandBoards[cookie];
-  return ReturnObject(MakeComObject<SimCommandManager, IHostCommandManager>(host_, cookie),
-                      manager);
+void* SimApplication::QueryOtherInterface(REFIID riid) {
+  return riid == published::kIidSldWorks ? static_cast<IDispatch*>(this) : nullptr;
 }
 
-HRESULT SimApplication::SetAddinCallbackInfo(LONG moduleHandle, IDispatch* target, LONG cookie,
-                                             VARIANT_BOOL* done) {
-  if (done) *done = VARIANT_FALSE;
-  if (auto fault = Enter("IHostApplication.SetAddinCallbackInfo", kTarget,
-                         {moduleHandle, target ? u"target" : u"(null)", cookie})) {
-    return *fault;
-  }
-  if (target) {
-    host_->callbackTargets[cookie] = ComPtr<IDispatch>(target);
+ComPtr<IDispatch> SimApplication::GetCommandManager(LONG cookie) {
+  host_->commandBoards[cookie];
+  return MakeComObject<SimCommandManager, IDispatch>(host_, cookie);
+}
+
+bool SimApplication::SetAddinCallbackInfo2(LONGLONG, IDispatch* callbacks, LONG cookie) {
+  if (callbacks) {
+    host_->callbackTargets[cookie] = ComPtr<IDispatch>(callbacks);
   } else {
     host_->callbackTargets.erase(cookie);
   }
-  if (done) *done = VARIANT_TRUE;
-  return S_OK;
+  return true;
 }
 
-HRESULT SimApplication::RevisionNumber(BSTR* revision) {
-  if (!revision) return E_POINTER;
-  *revision = nullptr;
-  if (auto fault = Enter("IHostApplication.RevisionNumber", kTarget)) return *fault;
-  return ReturnText(host_->revision, revision);
+std::u16string SimApplication::RevisionNumber() { return host_->revision; }
+
+ComPtr<IDispatch> SimApplication::Frame() { return MakeComObject<SimFrame, IDispatch>(host_); }
+
+ComPtr<IDispatch> SimApplication::GetFirstDocument() {
+  if (host_->documents().empty()) return nullptr;
+  return host_->DocumentObject(host_->documents().front());
 }
 
-HRESULT SimApplication::GetFrame(IHostFrame** frame) {
-  if (!frame) return E_POINTER;
-  *frame = nullptr;
-  if (auto fault = Enter("IHostApplication.GetFrame", kTarget)) return *fault;
-  return ReturnObject(MakeComObject<SimFrame, IHostFrame>(host_), frame);
-}
-
-HRESULT SimApplication::GetFirstDocument(IHostModelDoc** document) {
-  if (!document) return E_POINTER;
-  *document = nullptr;
-  if (auto fault = Enter("IHostApplication.GetFirstDocument", kTarget)) return *fault;
-  if (host_->documents().empty()) return S_OK;
-  return ReturnObject(host_->DocumentObject(host_->documents().front()), document);
-}
-
-HRESULT SimApplication::GetDocuments(SAFEARRAY** documents) {
-  if (!documents) return E_POINTER;
-  *documents = nullptr;
-  if (auto fault = Enter("IHostApplication.GetDocuments", kTarget)) return *fault;
+std::vector<ComPtr<IDispatch>> SimApplication::GetDocuments() {
   std::vector<ComPtr<IDispatch>> objects;
-  for (const auto& state : host_->documents()) {
-    objects.push_back(ComPtr<IDispatch>(host_->DocumentObject(state).Get()));
+  for (const auto& document : host_->documents()) {
+    objects.push_back(host_->DocumentObject(document));
   }
-  *documents = MakeDispatchArray(objects);
-  return *documents ? S_OK : E_OUTOFMEMORY;
+  return objects;
 }
 
-HRESULT SimApplication::GetActiveDocument(IHostModelDoc** document) {
-  if (!document) return E_POINTER;
-  *document = nullptr;
-  if (auto fault = Enter("IHostApplication.GetActiveDocument", kTarget)) return *fault;
-  return ReturnObject(host_->DocumentObject(host_->active()), document);
-}
+ComPtr<IDispatch> SimApplication::ActiveDoc() { return host_->DocumentObject(host_->active()); }
 
-HRESULT SimApplication::OpenDocument(BSTR path, LONG docType, IHostModelDoc** document) {
-  if (!document) return E_POINTER;
-  *document = nullptr;
-  if (auto fault = Enter("IHostApplication.OpenDocument", kTarget, {BstrView(path), docType})) {
-    return *fault;
+// The options and the configuration change nothing here: the host always
+// opens silently, in the configuration the file was saved in.
+ComPtr<IDispatch> SimApplication::OpenDoc6(std::u16string_view fileName, LONG type, LONG,
+                                           std::u16string_view, LONG* errors, LONG* warnings) {
+  std::optional<std::filesystem::path> file = ExistingFile(fileName);
+  if (!file) {
+    *errors = published::swFileNotFoundError;
+    return nullptr;
+  }
+  if (type == kDocTypeNone || DocTypeFromPath(*file) != type) {
+    *errors = published::swInvalidFileTypeError;
+    return nullptr;
+  }
+  std::shared_ptr<DocumentState> open = host_->FindOpen(*file);
+  if (open && open->visible) {
+    *warnings = published::swFileLoadWarning_AlreadyOpen;
+    return host_->DocumentObject(open);
+  }
+  if (!open && SameNameOpen(*host_, *file)) {
+    *errors = published::swFileWithSameTitleAlreadyOpen;
+    return nullptr;
   }
   try {
-    std::filesystem::path file = PathOf(path);
-    std::error_code error;
-    if (BstrView(path).empty() || !std::filesystem::is_regular_file(file, error)) {
-      PublishHostError(u"No model file at \"" + std::u16string(BstrView(path)) + u"\".");
-      return HRESULT_FROM_WIN32(kErrorFileNotFound);
-    }
-    LONG type = DocTypeFromPath(file);
-    if (type == kDocTypeNone || type != docType) {
-      PublishHostError(u"\"" + std::u16string(BstrView(path)) +
-                       u"\" is not a document of the type asked for.");
-      return E_INVALIDARG;
-    }
-    return ReturnObject(host_->DocumentObject(host_->Open(file)), document);
-  } catch (const std::exception& failure) {
-    // ModelFileError, and a path the file system cannot take.
+    return host_->DocumentObject(host_->Open(*file));
+  } catch (const ModelFileError& failure) {
     PublishHostError(platform::Utf8ToUtf16(failure.what()));
-    return E_FAIL;
+    *errors = published::swGenericError;
+    return nullptr;
   }
 }
 
-HRESULT SimApplication::ActivateDocument(BSTR name, IHostModelDoc** document) {
-  if (document) *document = nullptr;
-  if (auto fault = Enter("IHostApplication.ActivateDocument", kTarget, {BstrView(name)})) {
-    return *fault;
+// The host activates without asking and without rebuilding, whatever the
+// preferences and the option say.
+ComPtr<IDispatch> SimApplication::ActivateDoc3(std::u16string_view name, bool, LONG, LONG* errors) {
+  std::shared_ptr<DocumentState> document = host_->FindByName(name);
+  if (!document) {
+    *errors = published::swGenericActivateError;
+    return nullptr;
   }
-  std::shared_ptr<DocumentState> activated = host_->Activate(BstrView(name));
-  if (!activated) return E_INVALIDARG;
-  if (document) *document = host_->DocumentObject(activated).Detach();
-  return S_OK;
+  host_->Activate(document);
+  return host_->DocumentObject(document);
 }
 
-HRESULT SimApplication::CloseDocument(BSTR path) {
-  if (auto fault = Enter("IHostApplication.CloseDocument", kTarget, {BstrView(path)})) {
-    return *fault;
-  }
-  if (BstrView(path).empty()) return S_FALSE;
-  try {
-    return host_->Close(PathOf(path)) ? S_OK : S_FALSE;
-  } catch (const std::exception&) {
-    return S_FALSE;  // a path the file system cannot take names no document
-  }
+void SimApplication::CloseDoc(std::u16string_view name) {
+  std::shared_ptr<DocumentState> document =
+      name.empty() ? host_->active() : host_->FindByName(name);
+  if (document) host_->Close(document);
 }
 
-HRESULT SimApplication::GetPreviewPicture(BSTR path, BSTR configuration, IPictureDisp** picture) {
-  if (!picture) return E_POINTER;
-  *picture = nullptr;
-  if (auto fault = Enter("IHostApplication.GetPreviewPicture", kTarget,
-                         {BstrView(path), BstrView(configuration)})) {
-    return *fault;
-  }
-  try {
-    std::filesystem::path file = PathOf(path);
-    std::error_code error;
-    if (BstrView(path).empty() || !std::filesystem::is_regular_file(file, error) ||
-        !HasConfiguration(*host_, file, BstrView(configuration))) {
-      return S_OK;
-    }
-    ComPtr<IPictureDisp> made =
-        MakePreviewPicture(NormalModelPath(file).u16string(), BstrView(configuration));
-    if (!made) return E_OUTOFMEMORY;
-    *picture = MakeComObject<SimPicture, IPictureDisp>(host_, std::move(made)).Detach();
-    return S_OK;
-  } catch (const std::exception&) {
-    return S_OK;  // a path the file system cannot take names no file
-  }
+ComPtr<IDispatch> SimApplication::GetOpenDocumentByName(std::u16string_view name) {
+  return host_->DocumentObject(host_->FindByName(name));
+}
+
+ComPtr<IDispatch> SimApplication::GetPreviewBitmap(std::u16string_view path,
+                                                   std::u16string_view configuration) {
+  std::optional<std::filesystem::path> file = ExistingFile(path);
+  if (!file || !HasConfiguration(*host_, *file, configuration)) return nullptr;
+  ComPtr<IPictureDisp> made = MakePreviewPicture(NormalModelPath(*file).u16string(), configuration);
+  if (!made) throw std::bad_alloc();
+  ComPtr<IPictureDisp> picture = MakeComObject<SimPicture, IPictureDisp>(host_, std::move(made));
+  return ComPtr<IDispatch>(picture.Get());
 }
 
 HRESULT SimApplication::EnumConnectionPoints(IEnumConnectionPoints** points) {
@@ -192,7 +187,8 @@ HRESULT SimApplication::EnumConnectionPoints(IEnumConnectionPoints** points) {
 }
 
 HRESULT SimApplication::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
-  return SimConnectionPoint::Find(host_, host_->applicationSinks, this, kTarget, riid, point);
+  return SimConnectionPoint::Find(host_, host_->applicationSinks, this, u"application", riid,
+                                  point);
 }
 
 }  // namespace sim

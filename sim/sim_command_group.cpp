@@ -1,15 +1,38 @@
 #include "sim/sim_command_group.h"
 
 #include "platform/format.h"
-#include "sim/out_params.h"
+#include "sim/member_failure.h"
+#include "sim/published_member.h"
 
 namespace sim {
+namespace {
+
+constexpr PublishedMember kMembers[] = {
+    PublishMethod<&SimCommandGroup::AddCommandItem2>("AddCommandItem2", 1),
+    PublishMethod<&SimCommandGroup::AddSpacer2>("AddSpacer2", 2),
+    PublishGet<&SimCommandGroup::HasToolbar>("HasToolbar", 3),
+    PublishPut<&SimCommandGroup::put_HasToolbar>("HasToolbar", 3),
+    PublishMethod<&SimCommandGroup::Activate>("Activate", 4),
+    PublishGet<&SimCommandGroup::CommandID>("CommandID", 5),
+    PublishGet<&SimCommandGroup::ToolbarId>("ToolbarId", 6),
+};
+
+}  // namespace
+
+constinit const PublishedInterface SimCommandGroup::kPublished{"ICommandGroup", kMembers};
 
 SimCommandGroup::SimCommandGroup(std::shared_ptr<HostState> host, LONG cookie, size_t index)
     : SimDispatchObject(std::move(host)), cookie_(cookie), index_(index) {}
 
-std::u16string SimCommandGroup::Target() const {
-  return platform::FormatWide(platform::kUnlimited, u"group %d", Group().userId);
+std::u16string SimCommandGroup::JournalTarget() const {
+  return platform::FormatWide(platform::kUnlimited, u"group %d",
+                              host_->commandBoards[cookie_].groups[index_].userId);
+}
+
+CommandGroupRecord& SimCommandGroup::Group() const {
+  CommandGroupRecord& group = host_->commandBoards[cookie_].groups[index_];
+  if (group.removed) throw MemberFailure(E_FAIL, u"the command group was removed");
+  return group;
 }
 
 LONG SimCommandGroup::Insert(CommandItemRecord item) {
@@ -25,84 +48,55 @@ LONG SimCommandGroup::Insert(CommandItemRecord item) {
   return static_cast<LONG>(index);
 }
 
-HRESULT SimCommandGroup::AddCommandItem(BSTR name, LONG position, BSTR hint, BSTR tooltip,
-                                        LONG imageIndex, BSTR callback, BSTR enableMethod,
-                                        LONG userId, LONG* index) {
-  if (index) *index = -1;
-  if (auto fault = Enter("IHostCommandGroup.AddCommandItem", [this] { return Target(); },
-                         {BstrView(name), position, BstrView(hint), BstrView(tooltip), imageIndex,
-                          BstrView(callback), BstrView(enableMethod), userId})) {
-    return *fault;
-  }
-  if (Group().removed) return E_FAIL;
+LONG SimCommandGroup::AddCommandItem2(std::u16string_view name, LONG position,
+                                      std::u16string_view hint, std::u16string_view tooltip,
+                                      LONG imageIndex, std::u16string_view callback,
+                                      std::u16string_view enableMethod, LONG userId,
+                                      LONG menuOption) {
   CommandItemRecord item;
-  item.name = std::u16string(BstrView(name));
-  item.hint = std::u16string(BstrView(hint));
-  item.tooltip = std::u16string(BstrView(tooltip));
+  item.name = std::u16string(name);
+  item.hint = std::u16string(hint);
+  item.tooltip = std::u16string(tooltip);
   item.position = position;
   item.imageIndex = imageIndex;
-  item.callback = std::u16string(BstrView(callback));
-  item.enableMethod = std::u16string(BstrView(enableMethod));
+  item.callback = std::u16string(callback);
+  item.enableMethod = std::u16string(enableMethod);
   item.userId = userId;
+  item.menuOption = menuOption;
   item.commandId = host_->commandBoards[cookie_].NewCommandId();
-  LONG added = Insert(std::move(item));
-  if (index) *index = added;
-  return S_OK;
+  return Insert(std::move(item));
 }
 
-HRESULT SimCommandGroup::AddSeparator(LONG position, LONG* index) {
-  if (index) *index = -1;
-  if (auto fault = Enter("IHostCommandGroup.AddSeparator", [this] { return Target(); }, {position}))
-    return *fault;
-  if (Group().removed) return E_FAIL;
+LONG SimCommandGroup::AddSpacer2(LONG position, LONG menuOption) {
   CommandItemRecord item;
   item.separator = true;
   item.position = position;
-  LONG added = Insert(std::move(item));
-  if (index) *index = added;
-  return S_OK;
+  item.menuOption = menuOption;
+  return Insert(std::move(item));
 }
 
-HRESULT SimCommandGroup::SetHasToolbar(VARIANT_BOOL hasToolbar) {
-  if (auto fault =
-          Enter("IHostCommandGroup.SetHasToolbar", [this] { return Target(); }, {hasToolbar})) {
-    return *fault;
-  }
-  if (Group().removed) return E_FAIL;
-  Group().hasToolbar = hasToolbar;
-  return S_OK;
+bool SimCommandGroup::HasToolbar() {
+  return Group().hasToolbar.value_or(VARIANT_TRUE) != VARIANT_FALSE;
 }
 
-HRESULT SimCommandGroup::Activate(VARIANT_BOOL* activated) {
-  if (activated) *activated = VARIANT_FALSE;
-  if (auto fault = Enter("IHostCommandGroup.Activate", [this] { return Target(); })) return *fault;
-  if (Group().removed) return E_FAIL;
+void SimCommandGroup::put_HasToolbar(bool hasToolbar) {
+  Group().hasToolbar = hasToolbar ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+bool SimCommandGroup::Activate() {
   ++Group().activations;
-  if (activated) *activated = VARIANT_TRUE;
-  return S_OK;
+  return true;
 }
 
-HRESULT SimCommandGroup::GetCommandId(LONG index, LONG* commandId) {
-  if (!commandId) return E_POINTER;
-  *commandId = 0;
-  if (auto fault = Enter("IHostCommandGroup.GetCommandId", [this] { return Target(); }, {index}))
-    return *fault;
+LONG SimCommandGroup::CommandID(LONG index) {
   const CommandGroupRecord& group = Group();
   if (index < 0 || static_cast<size_t>(index) >= group.items.size() ||
       group.items[static_cast<size_t>(index)].separator) {
-    return E_INVALIDARG;
+    return -1;
   }
-  *commandId = group.items[static_cast<size_t>(index)].commandId;
-  return S_OK;
+  return group.items[static_cast<size_t>(index)].commandId;
 }
 
-HRESULT SimCommandGroup::GetToolbarId(LONG* toolbarId) {
-  if (!toolbarId) return E_POINTER;
-  *toolbarId = 0;
-  if (auto fault = Enter("IHostCommandGroup.GetToolbarId", [this] { return Target(); }))
-    return *fault;
-  *toolbarId = Group().toolbarId;
-  return S_OK;
-}
+LONG SimCommandGroup::ToolbarId() { return Group().toolbarId; }
 
 }  // namespace sim

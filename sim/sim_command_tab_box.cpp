@@ -1,32 +1,35 @@
 #include "sim/sim_command_tab_box.h"
 
-#include "platform/format.h"
-#include "sim/safe_arrays.h"
+#include "sim/published_member.h"
+#include "sim/variant_values.h"
 
 namespace sim {
+namespace {
+
+constexpr PublishedMember kMembers[] = {
+    PublishMethod<&SimCommandTabBox::AddCommands>("AddCommands", 1),
+};
+
+}  // namespace
+
+constinit const PublishedInterface SimCommandTabBox::kPublished{"ICommandTabBox", kMembers};
 
 SimCommandTabBox::SimCommandTabBox(std::shared_ptr<HostState> host, LONG cookie, size_t tab,
                                    size_t box)
     : SimDispatchObject(std::move(host)), cookie_(cookie), tab_(tab), box_(box) {}
 
-HRESULT SimCommandTabBox::AddCommands(SAFEARRAY* commandIds, SAFEARRAY* textStyles,
-                                      VARIANT_BOOL* added) {
-  if (added) *added = VARIANT_FALSE;
-  std::optional<std::vector<LONG>> ids = ReadLongArray(commandIds);
-  std::optional<std::vector<LONG>> styles = ReadLongArray(textStyles);
-  std::u16string listed;
-  for (size_t i = 0; ids && styles && i < ids->size() && i < styles->size(); ++i) {
-    if (!listed.empty()) listed += u";";
-    listed += platform::FormatWide(platform::kUnlimited, u"%d/%d", (*ids)[i], (*styles)[i]);
-  }
-  CommandTabRecord& tab = host_->commandBoards[cookie_].tabs[tab_];
-  if (auto fault = Enter("IHostCommandTabBox.AddCommands", tab.title, {listed})) return *fault;
-  if (!ids || !styles || ids->size() != styles->size()) return S_OK;
-  TabBoxRecord& box = tab.boxes[box_];
+std::u16string SimCommandTabBox::JournalTarget() const {
+  return host_->commandBoards[cookie_].tabs[tab_].title;
+}
+
+bool SimCommandTabBox::AddCommands(const VARIANT& commandIds, const VARIANT& textStyles) {
+  std::optional<std::vector<LONG>> ids = ReadLongList(commandIds);
+  std::optional<std::vector<LONG>> styles = ReadLongList(textStyles);
+  if (!ids || !styles || ids->size() != styles->size()) return false;
+  TabBoxRecord& box = host_->commandBoards[cookie_].tabs[tab_].boxes[box_];
   box.commandIds.insert(box.commandIds.end(), ids->begin(), ids->end());
   box.textStyles.insert(box.textStyles.end(), styles->begin(), styles->end());
-  if (added) *added = VARIANT_TRUE;
-  return S_OK;
+  return true;
 }
 
 }  // namespace sim

@@ -1,10 +1,27 @@
 #include "sim/sim_component.h"
 
-#include "sim/out_params.h"
-#include "sim/safe_arrays.h"
+#include "sim/published_member.h"
 #include "sim/sim_feature.h"
 
 namespace sim {
+namespace {
+
+constexpr PublishedMember kMembers[] = {
+    PublishGet<&SimComponent::Name2>("Name2", 1),
+    PublishMethod<&SimComponent::GetSuppression2>("GetSuppression2", 2),
+    PublishMethod<&SimComponent::GetModelDoc2>("GetModelDoc2", 3),
+    PublishMethod<&SimComponent::GetChildren>("GetChildren", 4),
+    PublishGet<&SimComponent::ReferencedConfiguration>("ReferencedConfiguration", 5),
+    PublishGet<&SimComponent::Visible>("Visible", 6),
+    PublishMethod<&SimComponent::GetConstrainedStatus>("GetConstrainedStatus", 7),
+    PublishMethod<&SimComponent::GetPathName>("GetPathName", 8),
+    PublishMethod<&SimComponent::FirstFeature>("FirstFeature", 9),
+    PublishMethod<&SimComponent::IsRoot>("IsRoot", 10),
+};
+
+}  // namespace
+
+constinit const PublishedInterface SimComponent::kPublished{"IComponent2", kMembers};
 
 LONG ComponentRef::State() const {
   if (!model) return kComponentFullyResolved;
@@ -52,104 +69,52 @@ std::vector<ComponentRef> ComponentRef::Children() const {
 SimComponent::SimComponent(std::shared_ptr<HostState> host, ComponentRef component)
     : SimDispatchObject(std::move(host)), component_(std::move(component)) {}
 
-std::u16string SimComponent::Target() const {
+std::u16string SimComponent::JournalTarget() const {
   std::u16string where = component_.context->FileName() + u":";
   return component_.model ? where + component_.Name() : where + component_.configuration;
 }
 
-HRESULT SimComponent::GetName(BSTR* name) {
-  if (!name) return E_POINTER;
-  *name = nullptr;
-  if (auto fault = Enter("IHostComponent.GetName", [this] { return Target(); })) return *fault;
-  return ReturnText(component_.Name(), name);
+std::u16string SimComponent::Name2() { return component_.Name(); }
+LONG SimComponent::GetSuppression2() { return component_.State(); }
+
+ComPtr<IDispatch> SimComponent::GetModelDoc2() {
+  return host_->DocumentObject(component_.LoadedModel());
 }
 
-HRESULT SimComponent::GetSuppressionState(LONG* state) {
-  if (!state) return E_POINTER;
-  *state = 0;
-  if (auto fault = Enter("IHostComponent.GetSuppressionState", [this] { return Target(); }))
-    return *fault;
-  *state = component_.State();
-  return S_OK;
-}
-
-HRESULT SimComponent::GetModelDoc(IDispatch** document) {
-  if (!document) return E_POINTER;
-  *document = nullptr;
-  if (auto fault = Enter("IHostComponent.GetModelDoc", [this] { return Target(); })) return *fault;
-  std::shared_ptr<DocumentState> model = component_.LoadedModel();
-  if (!model) return S_OK;
-  ComPtr<IHostModelDoc> object = host_->DocumentObject(model);
-  *document = object.Detach();
-  return S_OK;
-}
-
-HRESULT SimComponent::GetChildrenCount(LONG* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  if (auto fault = Enter("IHostComponent.GetChildrenCount", [this] { return Target(); }))
-    return *fault;
-  *count = static_cast<LONG>(component_.Children().size());
-  return S_OK;
-}
-
-HRESULT SimComponent::GetChildren(SAFEARRAY** children) {
-  if (!children) return E_POINTER;
-  *children = nullptr;
-  if (auto fault = Enter("IHostComponent.GetChildren", [this] { return Target(); })) return *fault;
-  std::vector<ComPtr<IDispatch>> objects;
+std::vector<ComPtr<IDispatch>> SimComponent::GetChildren() {
+  std::vector<ComPtr<IDispatch>> children;
   for (ComponentRef& child : component_.Children()) {
-    objects.push_back(MakeComObject<SimComponent, IDispatch>(host_, std::move(child)));
+    children.push_back(MakeComObject<SimComponent, IDispatch>(host_, std::move(child)));
   }
-  *children = MakeDispatchArray(objects);
-  return *children ? S_OK : E_OUTOFMEMORY;
+  return children;
 }
 
-HRESULT SimComponent::GetReferencedConfiguration(BSTR* configuration) {
-  if (!configuration) return E_POINTER;
-  *configuration = nullptr;
-  if (auto fault = Enter("IHostComponent.GetReferencedConfiguration", [this] { return Target(); }))
-    return *fault;
-  return ReturnText(component_.ReferencedConfiguration(), configuration);
+std::u16string SimComponent::ReferencedConfiguration() {
+  return component_.ReferencedConfiguration();
 }
 
-HRESULT SimComponent::GetVisibility(LONG* visibility) {
-  if (!visibility) return E_POINTER;
-  *visibility = 0;
-  if (auto fault = Enter("IHostComponent.GetVisibility", [this] { return Target(); }))
-    return *fault;
-  *visibility = component_.model ? component_.model->visibility : kComponentVisible;
-  return S_OK;
+LONG SimComponent::Visible() {
+  return component_.model ? component_.model->visibility : kComponentVisible;
 }
 
-HRESULT SimComponent::GetConstraintStatus(LONG* status) {
-  if (!status) return E_POINTER;
-  *status = 0;
-  if (auto fault = Enter("IHostComponent.GetConstraintStatus", [this] { return Target(); }))
-    return *fault;
-  *status = component_.model ? component_.model->constraintStatus : kConstraintFullyDefined;
-  return S_OK;
+LONG SimComponent::GetConstrainedStatus() {
+  LONG status = component_.model ? component_.model->constraintStatus : kConstraintFullyDefined;
+  return status + 1;
 }
 
-HRESULT SimComponent::GetPathName(BSTR* path) {
-  if (!path) return E_POINTER;
-  *path = nullptr;
-  if (auto fault = Enter("IHostComponent.GetPathName", [this] { return Target(); })) return *fault;
+std::u16string SimComponent::GetPathName() {
   std::shared_ptr<DocumentState> file = component_.FileDocument();
-  return ReturnText(file ? file->PathText() : std::u16string(), path);
+  return file ? file->PathText() : std::u16string();
 }
 
-HRESULT SimComponent::GetFirstFeature(IHostFeature** feature) {
-  if (!feature) return E_POINTER;
-  *feature = nullptr;
-  if (auto fault = Enter("IHostComponent.GetFirstFeature", [this] { return Target(); }))
-    return *fault;
+ComPtr<IDispatch> SimComponent::FirstFeature() {
   std::shared_ptr<DocumentState> model = component_.LoadedModel();
-  if (!model) return S_OK;
+  if (!model) return nullptr;
   std::u16string prefix = component_.model ? component_.Name() + u"/" : std::u16string();
-  return ReturnObject(
-      SimFeature::Make(host_, FeatureRef{model, model->FirstFeature(), component_.context, prefix}),
-      feature);
+  return SimFeature::Make(host_,
+                          FeatureRef{model, model->FirstFeature(), component_.context, prefix});
 }
+
+bool SimComponent::IsRoot() { return component_.model == nullptr; }
 
 }  // namespace sim

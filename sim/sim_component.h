@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "host/host_component.h"
 #include "sim/sim_object.h"
 
 namespace sim {
@@ -37,23 +36,31 @@ struct ComponentRef {
   std::vector<ComponentRef> Children() const;
 };
 
-class SimComponent final : public SimDispatchObject<IHostComponent> {
+class SimComponent final : public SimDispatchObject<> {
  public:
+  static const PublishedInterface kPublished;
+
   SimComponent(std::shared_ptr<HostState> host, ComponentRef component);
 
-  HRESULT STDMETHODCALLTYPE GetName(BSTR* name) override;
-  HRESULT STDMETHODCALLTYPE GetSuppressionState(LONG* state) override;
-  HRESULT STDMETHODCALLTYPE GetModelDoc(IDispatch** document) override;
-  HRESULT STDMETHODCALLTYPE GetChildrenCount(LONG* count) override;
-  HRESULT STDMETHODCALLTYPE GetChildren(SAFEARRAY** children) override;
-  HRESULT STDMETHODCALLTYPE GetReferencedConfiguration(BSTR* configuration) override;
-  HRESULT STDMETHODCALLTYPE GetVisibility(LONG* visibility) override;
-  HRESULT STDMETHODCALLTYPE GetConstraintStatus(LONG* status) override;
-  HRESULT STDMETHODCALLTYPE GetPathName(BSTR* path) override;
-  HRESULT STDMETHODCALLTYPE GetFirstFeature(IHostFeature** feature) override;
+  // "SubAsm-1/Bolt-2"; "" for the root.
+  std::u16string Name2();
+  LONG GetSuppression2();
+  // The model document; null when the component is not loaded (states 0, 1
+  // and 4).
+  ComPtr<IDispatch> GetModelDoc2();
+  std::vector<ComPtr<IDispatch>> GetChildren();
+  std::u16string ReferencedConfiguration();
+  LONG Visible();
+  // swConstrainedStatus_e: the model's constraint status, one higher.
+  LONG GetConstrainedStatus();
+  std::u16string GetPathName();
+  // Null when the component is not loaded.
+  ComPtr<IDispatch> FirstFeature();
+  bool IsRoot();
 
  private:
-  std::u16string Target() const;
+  const PublishedInterface& Published() const override { return kPublished; }
+  std::u16string JournalTarget() const override;
 
   ComponentRef component_;
 };

@@ -1,52 +1,56 @@
-// A configuration of a model document, or the nameless configuration that
-// stands for the document as a whole.
+// A configuration of a model document: IConfiguration.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <string_view>
 
-#include "host/host_configuration.h"
 #include "sim/sim_object.h"
 
 namespace sim {
 
-class SimConfiguration final : public SimDispatchObject<IHostConfiguration> {
+class SimConfiguration final : public SimDispatchObject<> {
  public:
-  // name: a configuration of the document; empty: the document as a whole.
+  static const PublishedInterface kPublished;
+
+  // name: a configuration of the document.
   SimConfiguration(std::shared_ptr<HostState> host, std::shared_ptr<DocumentState> document,
                    std::u16string name);
 
-  HRESULT STDMETHODCALLTYPE GetName(BSTR* name) override;
-  HRESULT STDMETHODCALLTYPE GetParent(IHostConfiguration** parent) override;
-  HRESULT STDMETHODCALLTYPE GetAlternateName(BSTR* name) override;
-  HRESULT STDMETHODCALLTYPE SetAlternateName(BSTR name) override;
-  HRESULT STDMETHODCALLTYPE GetType(LONG* type) override;
-  HRESULT STDMETHODCALLTYPE GetBomPartNumberSource(LONG* source) override;
-  HRESULT STDMETHODCALLTYPE SetBomPartNumberSource(LONG source) override;
-  HRESULT STDMETHODCALLTYPE GetComment(BSTR* comment) override;
-  HRESULT STDMETHODCALLTYPE SetComment(BSTR comment) override;
-  HRESULT STDMETHODCALLTYPE GetDescription(BSTR* description) override;
-  HRESULT STDMETHODCALLTYPE SetDescription(BSTR description) override;
-  HRESULT STDMETHODCALLTYPE GetLocked(VARIANT_BOOL* locked) override;
-  HRESULT STDMETHODCALLTYPE SetLocked(VARIANT_BOOL locked) override;
-  HRESULT STDMETHODCALLTYPE GetUseAlternateNameInBom(VARIANT_BOOL* use) override;
-  HRESULT STDMETHODCALLTYPE SetUseAlternateNameInBom(VARIANT_BOOL use) override;
-  HRESULT STDMETHODCALLTYPE GetRootComponent(IHostComponent** root) override;
-  HRESULT STDMETHODCALLTYPE GetRootComponent2(LONG resolve, IHostComponent** root) override;
-  HRESULT STDMETHODCALLTYPE GetCustomPropertyManager(IHostCustomPropertyManager** manager) override;
+  std::u16string Name();
+  // Null for a top-level configuration.
+  ComPtr<IDispatch> GetParent();
+  // Reads empty unless the part number source is user specified (8); a put
+  // is kept whatever the source.
+  std::u16string AlternateName();
+  void put_AlternateName(std::u16string_view name);
+  LONG Type();
+  LONG BOMPartNoSource();
+  // A source other than 1, 2, 4 and 8 is ignored; any but 8 empties the
+  // alternate name.
+  void put_BOMPartNoSource(LONG source);
+  std::u16string Comment();
+  void put_Comment(std::u16string_view comment);
+  std::u16string Description();
+  void put_Description(std::u16string_view description);
+  bool Lock();
+  void put_Lock(bool locked);
+  bool UseAlternateNameInBOM();
+  void put_UseAlternateNameInBOM(bool use);
+  // The root component of an assembly's configuration when resolve is true
+  // or the configuration is active; else, and for parts and drawings, null.
+  ComPtr<IDispatch> GetRootComponent3(bool resolve);
+  ComPtr<IDispatch> CustomPropertyManager();
 
  private:
-  std::u16string Target() const { return document_->FileName() + u":" + name_; }
-  // The configuration's model; null for the nameless configuration.
-  ConfigurationModel* Model() const;
-  HRESULT ReadText(std::string_view operation, std::u16string ConfigurationModel::*field,
-                   BSTR* out);
-  HRESULT WriteText(std::string_view operation, std::u16string ConfigurationModel::*field,
-                    BSTR value);
-  HRESULT ReadFlag(std::string_view operation, bool ConfigurationModel::*field, VARIANT_BOOL* out);
-  HRESULT WriteFlag(std::string_view operation, bool ConfigurationModel::*field,
-                    VARIANT_BOOL value);
-  HRESULT Root(IHostComponent** root);
+  const PublishedInterface& Published() const override { return kPublished; }
+  std::u16string JournalTarget() const override { return document_->FileName() + u":" + name_; }
+  // The configuration's model. Throws MemberFailure when the document no
+  // longer has it.
+  ConfigurationModel& Model() const;
+  // Sets a field of the model and marks the document changed.
+  template <typename T, typename V>
+  void Change(T ConfigurationModel::*field, V value);
 
   std::shared_ptr<DocumentState> document_;
   std::u16string name_;

@@ -1,5 +1,6 @@
 #include "sim/sim_connection_point.h"
 
+#include "platform/format.h"
 #include "platform/guid.h"
 
 namespace sim {
@@ -42,12 +43,15 @@ HRESULT SimConnectionPoint::GetConnectionPointContainer(IConnectionPointContaine
 
 HRESULT SimConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   if (cookie) *cookie = 0;
-  if (auto fault = Enter("IConnectionPoint.Advise", target_)) return *fault;
+  if (auto fault = host_->journal.Enter("IConnectionPoint.Advise", target_, {})) return *fault;
   return sinks_->Advise(sink, cookie);
 }
 
 HRESULT SimConnectionPoint::Unadvise(DWORD cookie) {
-  if (auto fault = Enter("IConnectionPoint.Unadvise", target_, {cookie})) return *fault;
+  std::u16string number = platform::FormatWide(platform::kUnlimited, u"%u", cookie);
+  if (auto fault = host_->journal.Enter("IConnectionPoint.Unadvise", target_, {number})) {
+    return *fault;
+  }
   return sinks_->Unadvise(cookie);
 }
 

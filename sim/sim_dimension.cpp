@@ -2,21 +2,28 @@
 
 #include <numbers>
 
-#include "sim/out_params.h"
+#include "host/published/published_ids.h"
+#include "sim/published_member.h"
 #include "sim/sim_tolerance.h"
 
 namespace sim {
+namespace {
 
-SimDimension::SimDimension(std::shared_ptr<HostState> host, std::shared_ptr<DocumentState> owner,
-                           DimensionModel* dimension)
-    : SimDispatchObject(std::move(host)), owner_(std::move(owner)), dimension_(dimension) {}
+constexpr PublishedMember kMembers[] = {
+    PublishGet<&SimDimension::FullName>("FullName", 1),
+    PublishMethod<&SimDimension::GetValue3>("GetValue3", 2),
+    PublishMethod<&SimDimension::SetValue3>("SetValue3", 3),
+    PublishMethod<&SimDimension::GetSystemValue3>("GetSystemValue3", 4),
+    PublishGet<&SimDimension::ReadOnly>("ReadOnly", 5),
+    PublishGet<&SimDimension::DrivenState>("DrivenState", 6),
+    PublishPut<&SimDimension::put_DrivenState>("DrivenState", 6),
+    PublishMethod<&SimDimension::GetType>("GetType", 7),
+    PublishMethod<&SimDimension::IsReference>("IsReference", 8),
+    PublishGet<&SimDimension::Tolerance>("Tolerance", 9),
+};
 
-std::u16string SimDimension::FullName(const DocumentState& owner, const DimensionModel& dimension) {
-  if (!dimension.fullNameOverride.empty()) return dimension.fullNameOverride;
-  return dimension.name + u"@" + owner.FileName();
-}
-
-double SimDimension::SystemValue(const DocumentState& owner, const DimensionModel& dimension) {
+// The value in system units (metres, radians).
+double SystemValue(const DocumentState& owner, const DimensionModel& dimension) {
   switch (dimension.parameterType) {
     case kDimensionParamLength:
       return dimension.value * UnitMetres(owner.model);
@@ -27,98 +34,51 @@ double SimDimension::SystemValue(const DocumentState& owner, const DimensionMode
   }
 }
 
-std::u16string SimDimension::Target() const { return FullName(*owner_, *dimension_); }
+}  // namespace
 
-HRESULT SimDimension::GetFullName(BSTR* fullName) {
-  if (!fullName) return E_POINTER;
-  *fullName = nullptr;
-  if (auto fault = Enter("IHostDimension.GetFullName", [this] { return Target(); })) return *fault;
-  return ReturnText(FullName(*owner_, *dimension_), fullName);
+constinit const PublishedInterface SimDimension::kPublished{"IDimension", kMembers};
+
+SimDimension::SimDimension(std::shared_ptr<HostState> host, std::shared_ptr<DocumentState> owner,
+                           DimensionModel* dimension)
+    : SimDispatchObject(std::move(host)), owner_(std::move(owner)), dimension_(dimension) {}
+
+std::u16string SimDimension::FullNameOf(const DocumentState& owner,
+                                        const DimensionModel& dimension) {
+  if (!dimension.fullNameOverride.empty()) return dimension.fullNameOverride;
+  return dimension.name + u"@" + owner.FileName();
 }
 
-HRESULT SimDimension::GetValue(double* value) {
-  if (!value) return E_POINTER;
-  *value = 0;
-  if (auto fault = Enter("IHostDimension.GetValue", [this] { return Target(); })) return *fault;
-  *value = dimension_->value;
-  return S_OK;
-}
+std::u16string SimDimension::FullName() { return FullNameOf(*owner_, *dimension_); }
 
-HRESULT SimDimension::SetValue(double value) {
-  if (auto fault = Enter("IHostDimension.SetValue", [this] { return Target(); }, {value}))
-    return *fault;
-  if (dimension_->readOnly) return E_ACCESSDENIED;
+// A dimension has one value for all configurations here, so the
+// configurations asked for change nothing.
+std::vector<double> SimDimension::GetValue3(LONG, const VARIANT&) { return {dimension_->value}; }
+
+LONG SimDimension::SetValue3(double value, LONG, const VARIANT&) {
+  if (dimension_->readOnly) return published::swSetValue_Failure;
   dimension_->value = value;
   owner_->changed = true;
-  return S_OK;
+  return published::swSetValue_Successful;
 }
 
-HRESULT SimDimension::GetSystemValue(double* value) {
-  if (!value) return E_POINTER;
-  *value = 0;
-  if (auto fault = Enter("IHostDimension.GetSystemValue", [this] { return Target(); }))
-    return *fault;
-  *value = SystemValue(*owner_, *dimension_);
-  return S_OK;
+std::vector<double> SimDimension::GetSystemValue3(LONG, const VARIANT&) {
+  return {SystemValue(*owner_, *dimension_)};
 }
 
-HRESULT SimDimension::GetReadOnly(VARIANT_BOOL* readOnly) {
-  if (!readOnly) return E_POINTER;
-  *readOnly = VARIANT_FALSE;
-  if (auto fault = Enter("IHostDimension.GetReadOnly", [this] { return Target(); })) return *fault;
-  *readOnly = ToVariantBool(dimension_->readOnly);
-  return S_OK;
-}
+bool SimDimension::ReadOnly() { return dimension_->readOnly; }
+LONG SimDimension::DrivenState() { return dimension_->drivenState; }
 
-HRESULT SimDimension::SetReadOnly(VARIANT_BOOL readOnly) {
-  if (auto fault = Enter("IHostDimension.SetReadOnly", [this] { return Target(); }, {readOnly}))
-    return *fault;
-  dimension_->readOnly = readOnly != VARIANT_FALSE;
-  owner_->changed = true;
-  return S_OK;
-}
-
-HRESULT SimDimension::GetDrivenState(LONG* state) {
-  if (!state) return E_POINTER;
-  *state = 0;
-  if (auto fault = Enter("IHostDimension.GetDrivenState", [this] { return Target(); }))
-    return *fault;
-  *state = dimension_->drivenState;
-  return S_OK;
-}
-
-HRESULT SimDimension::SetDrivenState(LONG state) {
-  if (auto fault = Enter("IHostDimension.SetDrivenState", [this] { return Target(); }, {state}))
-    return *fault;
-  if (state < kDimensionDrivenUnknown || state > kDimensionDriving) return E_INVALIDARG;
+void SimDimension::put_DrivenState(LONG state) {
+  if (state < kDimensionDrivenUnknown || state > kDimensionDriving) return;
   dimension_->drivenState = state;
   owner_->changed = true;
-  return S_OK;
 }
 
-HRESULT SimDimension::GetParameterType(LONG* type) {
-  if (!type) return E_POINTER;
-  *type = 0;
-  if (auto fault = Enter("IHostDimension.GetParameterType", [this] { return Target(); }))
-    return *fault;
-  *type = dimension_->parameterType;
-  return S_OK;
-}
+LONG SimDimension::GetType() { return dimension_->parameterType - 1; }
+bool SimDimension::IsReference() { return dimension_->reference; }
 
-HRESULT SimDimension::IsReference(VARIANT_BOOL* reference) {
-  if (!reference) return E_POINTER;
-  *reference = VARIANT_FALSE;
-  if (auto fault = Enter("IHostDimension.IsReference", [this] { return Target(); })) return *fault;
-  *reference = ToVariantBool(dimension_->reference);
-  return S_OK;
-}
-
-HRESULT SimDimension::GetTolerance(IHostTolerance** tolerance) {
-  if (!tolerance) return E_POINTER;
-  *tolerance = nullptr;
-  if (auto fault = Enter("IHostDimension.GetTolerance", [this] { return Target(); })) return *fault;
-  return ReturnObject(MakeComObject<SimTolerance, IHostTolerance>(host_, owner_, dimension_),
-                      tolerance);
+ComPtr<IDispatch> SimDimension::Tolerance() {
+  return MakeComObject<SimTolerance, IDispatch>(host_, owner_, dimension_);
 }
 
 }  // namespace sim

@@ -2,10 +2,20 @@
 
 #include <string>
 
-#include "sim/out_params.h"
+#include "sim/published_member.h"
 #include "sim/sim_dimension.h"
 
 namespace sim {
+namespace {
+
+constexpr PublishedMember kMembers[] = {
+    PublishGet<&SimDisplayDimension::Type2>("Type2", 1),
+    PublishMethod<&SimDisplayDimension::GetDimension2>("GetDimension2", 2),
+};
+
+}  // namespace
+
+constinit const PublishedInterface SimDisplayDimension::kPublished{"IDisplayDimension", kMembers};
 
 SimDisplayDimension::SimDisplayDimension(std::shared_ptr<HostState> host,
                                          std::shared_ptr<DocumentState> owner,
@@ -15,33 +25,25 @@ SimDisplayDimension::SimDisplayDimension(std::shared_ptr<HostState> host,
       feature_(feature),
       index_(index) {}
 
-std::u16string SimDisplayDimension::Target() const {
+std::u16string SimDisplayDimension::JournalTarget() const {
   std::u16string text = owner_->FileName() + u":" + feature_->name + u"#";
   for (char c : std::to_string(index_)) text.push_back(static_cast<char16_t>(c));
   return text;
 }
 
-HRESULT SimDisplayDimension::GetType(LONG* type) {
-  if (!type) return E_POINTER;
-  *type = 0;
-  if (auto fault = Enter("IHostDisplayDimension.GetType", [this] { return Target(); }))
-    return *fault;
-  *type = Model().type;
-  return S_OK;
-}
+LONG SimDisplayDimension::Type2() { return Model().type; }
 
-HRESULT SimDisplayDimension::GetDimension(LONG index, IHostDimension** dimension) {
-  if (!dimension) return E_POINTER;
-  *dimension = nullptr;
-  if (auto fault =
-          Enter("IHostDisplayDimension.GetDimension", [this] { return Target(); }, {index}))
-    return *fault;
+ComPtr<IDispatch> SimDisplayDimension::GetDimension2(LONG index) {
   const DisplayDimensionModel& model = Model();
-  if (index < 0 || static_cast<size_t>(index) >= model.dimensions.size()) return E_INVALIDARG;
-  DimensionModel* found = owner_->listIndexes.Find(owner_->model.dimensions,
-                                                   model.dimensions[static_cast<size_t>(index)]);
-  if (!found) return E_FAIL;
-  return ReturnObject(MakeComObject<SimDimension, IHostDimension>(host_, owner_, found), dimension);
+  size_t which = 0;
+  if (model.type == kDisplayDimensionChamfer) {
+    if (index < 0 || static_cast<size_t>(index) >= model.dimensions.size()) return nullptr;
+    which = static_cast<size_t>(index);
+  }
+  DimensionModel* found =
+      owner_->listIndexes.Find(owner_->model.dimensions, model.dimensions[which]);
+  if (!found) return nullptr;
+  return MakeComObject<SimDimension, IDispatch>(host_, owner_, found);
 }
 
 }  // namespace sim

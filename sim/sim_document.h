@@ -1,57 +1,57 @@
-// A model document open in the simulated host. One object per document
-// while anyone holds it (HostState::DocumentObject), so that its IUnknown
-// identifies the document.
+// A model document open in the simulated host: IModelDoc2. One object per
+// document while anyone holds it (HostState::DocumentObject), so that its
+// IUnknown identifies the document.
 #pragma once
 
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
-#include "host/host_model_doc.h"
 #include "sim/sim_object.h"
 
 namespace sim {
 
-class SimDocument final : public SimDispatchObject<IHostModelDoc, IConnectionPointContainer> {
+class SimDocument final : public SimDispatchObject<IConnectionPointContainer> {
  public:
+  static const PublishedInterface kPublished;
+
   SimDocument(std::shared_ptr<HostState> host, std::shared_ptr<DocumentState> document);
 
   const std::shared_ptr<DocumentState>& state() const { return document_; }
 
-  HRESULT STDMETHODCALLTYPE GetType(LONG* type) override;
-  HRESULT STDMETHODCALLTYPE GetPathName(BSTR* path) override;
-  HRESULT STDMETHODCALLTYPE GetTitle(BSTR* title) override;
-  HRESULT STDMETHODCALLTYPE GetNext(IHostModelDoc** next) override;
-  HRESULT STDMETHODCALLTYPE GetFirstFeature(IHostFeature** feature) override;
-  HRESULT STDMETHODCALLTYPE GetSelectionManager(IHostSelectionManager** manager) override;
-  HRESULT STDMETHODCALLTYPE GetEquationManager(IHostEquationManager** manager) override;
-  HRESULT STDMETHODCALLTYPE GetConfigurationCount(LONG* count) override;
-  HRESULT STDMETHODCALLTYPE GetConfigurationNames(SAFEARRAY** names) override;
-  HRESULT STDMETHODCALLTYPE GetConfiguration(BSTR name,
-                                             IHostConfiguration** configuration) override;
-  HRESULT STDMETHODCALLTYPE GetActiveConfiguration(IHostConfiguration** configuration) override;
-  HRESULT STDMETHODCALLTYPE GetConfigurationManager(IHostConfigurationManager** manager) override;
-  HRESULT STDMETHODCALLTYPE GetCustomPropertyCount(BSTR configuration, LONG* count) override;
-  HRESULT STDMETHODCALLTYPE GetCustomPropertyNames(BSTR configuration, SAFEARRAY** names) override;
-  HRESULT STDMETHODCALLTYPE GetCustomPropertyValue(BSTR configuration, BSTR name,
-                                                   BSTR* value) override;
-  HRESULT STDMETHODCALLTYPE GetCustomPropertyType(BSTR configuration, BSTR name,
-                                                  LONG* type) override;
-  HRESULT STDMETHODCALLTYPE Save(VARIANT_BOOL silent) override;
-  HRESULT STDMETHODCALLTYPE GetDependencies(VARIANT_BOOL traverse, VARIANT_BOOL includeSuppressed,
-                                            VARIANT_BOOL uniqueOnly,
-                                            VARIANT* dependencies) override;
-  HRESULT STDMETHODCALLTYPE PrepareForClose() override;
+  LONG GetType();
+  // Empty for a new document that was never saved.
+  std::u16string GetPathName();
+  // The model's title, with its extension.
+  std::u16string GetTitle();
+  // The next document of the host's list; null after the last.
+  ComPtr<IDispatch> GetNext();
+  ComPtr<IDispatch> FirstFeature();
+  ComPtr<IDispatch> SelectionManager();
+  ComPtr<IDispatch> GetEquationMgr();
+  LONG GetConfigurationCount();
+  std::vector<std::u16string> GetConfigurationNames();
+  // Null for an unknown or empty name.
+  ComPtr<IDispatch> GetConfigurationByName(std::u16string_view name);
+  ComPtr<IDispatch> ConfigurationManager();
+  ComPtr<IDispatch> Extension();
+  // Writes the document; with the option swSaveAsOptions_SaveReferenced
+  // every changed document it uses too. False with errors 1 (and the text as
+  // the thread's error info) when a file cannot be written.
+  bool Save3(LONG options, LONG* errors, LONG* warnings);
+  void ClearSelection2(bool all);
 
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override;
 
  protected:
   ~SimDocument() override;
+  void* QueryOtherInterface(REFIID riid) override;
 
  private:
-  std::u16string Target() const { return document_->FileName(); }
-  // The custom properties of a configuration name ("" for the document);
-  // null when the document has no such configuration.
-  std::vector<PropertyModel>* Properties(BSTR configuration) const;
+  const PublishedInterface& Published() const override { return kPublished; }
+  std::u16string JournalTarget() const override { return document_->FileName(); }
 
   std::shared_ptr<DocumentState> document_;
 };

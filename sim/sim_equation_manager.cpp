@@ -1,13 +1,38 @@
 #include "sim/sim_equation_manager.h"
 
 #include "sim/equation_evaluator.h"
-#include "sim/out_params.h"
+#include "sim/published_member.h"
 
 namespace sim {
+namespace {
+
+constexpr PublishedMember kMembers[] = {
+    PublishMethod<&SimEquationManager::GetCount>("GetCount", 1),
+    PublishGet<&SimEquationManager::Equation>("Equation", 2),
+    PublishPut<&SimEquationManager::put_Equation>("Equation", 2),
+    PublishGet<&SimEquationManager::Value>("Value", 3),
+    PublishGet<&SimEquationManager::Suppression>("Suppression", 4),
+    PublishPut<&SimEquationManager::put_Suppression>("Suppression", 4),
+    PublishMethod<&SimEquationManager::Delete>("Delete", 5),
+    PublishMethod<&SimEquationManager::Add2>("Add2", 6),
+    PublishGet<&SimEquationManager::Status>("Status", 7),
+};
+
+constexpr LONG kWorked = 0;
+constexpr LONG kFailed = -1;
+
+}  // namespace
+
+constinit const PublishedInterface SimEquationManager::kPublished{"IEquationMgr", kMembers};
 
 SimEquationManager::SimEquationManager(std::shared_ptr<HostState> host,
                                        std::shared_ptr<DocumentState> document)
     : SimDispatchObject(std::move(host)), document_(std::move(document)) {}
+
+bool SimEquationManager::Outcome(bool worked) {
+  document_->equationStatus = worked ? kWorked : kFailed;
+  return worked;
+}
 
 bool SimEquationManager::Valid(LONG index) const {
   return index >= 0 && static_cast<size_t>(index) < document_->model.equations.size();
@@ -32,103 +57,62 @@ void SimEquationManager::Solve(size_t index) {
   if (dimension && !dimension->readOnly) dimension->value = equation.value;
 }
 
-HRESULT SimEquationManager::GetCount(LONG* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  if (auto fault = Enter("IHostEquationManager.GetCount", [this] { return document_->FileName(); }))
-    return *fault;
-  *count = static_cast<LONG>(document_->model.equations.size());
-  return S_OK;
+LONG SimEquationManager::GetCount() {
+  Outcome(true);
+  return static_cast<LONG>(document_->model.equations.size());
 }
 
-HRESULT SimEquationManager::GetEquation(LONG index, BSTR* text) {
-  if (!text) return E_POINTER;
-  *text = nullptr;
-  if (auto fault = Enter("IHostEquationManager.GetEquation",
-                         [this] { return document_->FileName(); }, {index})) {
-    return *fault;
-  }
-  if (!Valid(index)) return E_INVALIDARG;
-  return ReturnText(document_->model.equations[static_cast<size_t>(index)].text, text);
+std::u16string SimEquationManager::Equation(LONG index) {
+  if (!Outcome(Valid(index))) return {};
+  return document_->model.equations[static_cast<size_t>(index)].text;
 }
 
-HRESULT SimEquationManager::SetEquation(LONG index, BSTR text) {
-  if (auto fault = Enter("IHostEquationManager.SetEquation",
-                         [this] { return document_->FileName(); }, {index, BstrView(text)})) {
-    return *fault;
-  }
-  if (!Valid(index) || !Acceptable(BstrView(text), index)) return E_INVALIDARG;
-  document_->model.equations[static_cast<size_t>(index)].text = std::u16string(BstrView(text));
+void SimEquationManager::put_Equation(LONG index, std::u16string_view text) {
+  if (!Outcome(Valid(index) && Acceptable(text, index))) return;
+  document_->model.equations[static_cast<size_t>(index)].text = std::u16string(text);
   Solve(static_cast<size_t>(index));
   document_->changed = true;
-  return S_OK;
 }
 
-HRESULT SimEquationManager::GetValue(LONG index, double* value) {
-  if (!value) return E_POINTER;
-  *value = 0;
-  if (auto fault = Enter("IHostEquationManager.GetValue", [this] { return document_->FileName(); },
-                         {index})) {
-    return *fault;
-  }
-  *value = Valid(index) ? document_->model.equations[static_cast<size_t>(index)].value : -1;
-  return S_OK;
+double SimEquationManager::Value(LONG index) {
+  if (!Outcome(Valid(index))) return -1;
+  return document_->model.equations[static_cast<size_t>(index)].value;
 }
 
-HRESULT SimEquationManager::GetSuppression(LONG index, VARIANT_BOOL* suppressed) {
-  if (!suppressed) return E_POINTER;
-  *suppressed = VARIANT_FALSE;
-  if (auto fault = Enter("IHostEquationManager.GetSuppression",
-                         [this] { return document_->FileName(); }, {index})) {
-    return *fault;
-  }
-  if (!Valid(index)) return E_INVALIDARG;
-  *suppressed = ToVariantBool(document_->model.equations[static_cast<size_t>(index)].suppressed);
-  return S_OK;
+bool SimEquationManager::Suppression(LONG index) {
+  if (!Outcome(Valid(index))) return false;
+  return document_->model.equations[static_cast<size_t>(index)].suppressed;
 }
 
-HRESULT SimEquationManager::SetSuppression(LONG index, VARIANT_BOOL suppressed) {
-  if (auto fault = Enter("IHostEquationManager.SetSuppression",
-                         [this] { return document_->FileName(); }, {index, suppressed})) {
-    return *fault;
-  }
-  if (!Valid(index)) return E_INVALIDARG;
-  document_->model.equations[static_cast<size_t>(index)].suppressed = suppressed != VARIANT_FALSE;
+void SimEquationManager::put_Suppression(LONG index, bool suppressed) {
+  if (!Outcome(Valid(index))) return;
+  document_->model.equations[static_cast<size_t>(index)].suppressed = suppressed;
   Solve(static_cast<size_t>(index));
   document_->changed = true;
-  return S_OK;
 }
 
-HRESULT SimEquationManager::Delete(LONG index, LONG* result) {
-  if (result) *result = -1;
-  if (auto fault =
-          Enter("IHostEquationManager.Delete", [this] { return document_->FileName(); }, {index})) {
-    return *fault;
-  }
-  if (!Valid(index)) return S_OK;
+LONG SimEquationManager::Delete(LONG index) {
+  if (!Outcome(Valid(index))) return -1;
   std::vector<EquationModel>& equations = document_->model.equations;
   equations.erase(equations.begin() + index);
   document_->changed = true;
-  if (result) *result = 0;
-  return S_OK;
+  return 0;
 }
 
-HRESULT SimEquationManager::Add(LONG index, BSTR text, VARIANT_BOOL solve, LONG* newIndex) {
-  if (newIndex) *newIndex = -1;
-  if (auto fault = Enter("IHostEquationManager.Add", [this] { return document_->FileName(); },
-                         {index, BstrView(text), solve})) {
-    return *fault;
-  }
+// Every equation added is evaluated at once: there is no rebuild to wait for
+// here, so solve changes nothing.
+LONG SimEquationManager::Add2(LONG index, std::u16string_view text, bool) {
   std::vector<EquationModel>& equations = document_->model.equations;
   LONG count = static_cast<LONG>(equations.size());
-  if (index < -1 || index > count || !Acceptable(BstrView(text), -1)) return S_OK;
+  if (!Outcome(index >= -1 && index <= count && Acceptable(text, -1))) return -1;
   size_t at = index == -1 ? equations.size() : static_cast<size_t>(index);
   equations.insert(equations.begin() + static_cast<std::ptrdiff_t>(at),
-                   EquationModel{std::u16string(BstrView(text)), 0, false});
+                   EquationModel{std::u16string(text), 0, false});
   Solve(at);
   document_->changed = true;
-  if (newIndex) *newIndex = static_cast<LONG>(at);
-  return S_OK;
+  return static_cast<LONG>(at);
 }
+
+LONG SimEquationManager::Status() { return document_->equationStatus; }
 
 }  // namespace sim

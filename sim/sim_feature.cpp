@@ -1,22 +1,58 @@
 #include "sim/sim_feature.h"
 
-#include "platform/bstr.h"
-#include "sim/out_params.h"
+#include "host/published/published_ids.h"
+#include "sim/published_member.h"
 #include "sim/sim_display_dimension.h"
 
 namespace sim {
+namespace {
+
+constexpr PublishedMember kMembers[] = {
+    PublishGet<&SimFeature::Name>("Name", 1),
+    PublishMethod<&SimFeature::GetTypeName2>("GetTypeName2", 2),
+    PublishMethod<&SimFeature::GetNextFeature>("GetNextFeature", 3),
+    PublishMethod<&SimFeature::GetOwnerFeature>("GetOwnerFeature", 4),
+    PublishMethod<&SimFeature::GetFirstSubFeature>("GetFirstSubFeature", 5),
+    PublishMethod<&SimFeature::GetNextSubFeature>("GetNextSubFeature", 6),
+    PublishGet<&SimFeature::CreatedBy>("CreatedBy", 7),
+    PublishGet<&SimFeature::DateCreated>("DateCreated", 8),
+    PublishGet<&SimFeature::DateModified>("DateModified", 9),
+    PublishMethod<&SimFeature::GetCreatedVersion>("GetCreatedVersion", 10),
+    PublishMethod<&SimFeature::GetModifiedVersion>("GetModifiedVersion", 11),
+    PublishMethod<&SimFeature::GetUpdateStamp>("GetUpdateStamp", 12),
+    PublishGet<&SimFeature::Description>("Description", 13),
+    PublishPut<&SimFeature::put_Description>("Description", 13),
+    PublishMethod<&SimFeature::GetEditStatus>("GetEditStatus", 14),
+    PublishMethod<&SimFeature::GetErrorCode2>("GetErrorCode2", 15),
+    PublishMethod<&SimFeature::IsBase2>("IsBase2", 16),
+    PublishGet<&SimFeature::Visible>("Visible", 17),
+    PublishMethod<&SimFeature::Select2>("Select2", 18),
+    PublishMethod<&SimFeature::GetUIState>("GetUIState", 19),
+    PublishMethod<&SimFeature::SetUIState>("SetUIState", 20),
+    PublishMethod<&SimFeature::IsSuppressed2>("IsSuppressed2", 21),
+    PublishMethod<&SimFeature::GetFirstDisplayDimension>("GetFirstDisplayDimension", 22),
+    PublishMethod<&SimFeature::GetNextDisplayDimension>("GetNextDisplayDimension", 23),
+};
+
+}  // namespace
+
+constinit const PublishedInterface SimFeature::kPublished{"IFeature", kMembers};
 
 SimFeature::SimFeature(std::shared_ptr<HostState> host, FeatureRef feature)
     : SimDispatchObject(std::move(host)), feature_(std::move(feature)) {}
 
-ComPtr<IHostFeature> SimFeature::Make(const std::shared_ptr<HostState>& host, FeatureRef feature) {
+ComPtr<IDispatch> SimFeature::Make(const std::shared_ptr<HostState>& host, FeatureRef feature) {
   if (!feature.node) return nullptr;
-  return MakeComObject<SimFeature, IHostFeature>(host, std::move(feature));
+  return MakeComObject<SimFeature, IDispatch>(host, std::move(feature));
 }
 
-std::u16string SimFeature::Name() const {
+std::u16string SimFeature::NodeName() const {
   const FeatureNode& node = feature_.node;
   return node.feature ? node.feature->name : node.component->name;
+}
+
+std::u16string SimFeature::JournalTarget() const {
+  return feature_.owner->FileName() + u":" + NodeName();
 }
 
 FeatureFields& SimFeature::Fields() const {
@@ -24,221 +60,100 @@ FeatureFields& SimFeature::Fields() const {
   return node.feature ? node.feature->fields : node.component->feature;
 }
 
-HRESULT SimFeature::ReturnNode(FeatureNode node, IHostFeature** out) const {
+ComPtr<IDispatch> SimFeature::NodeObject(FeatureNode node) const {
   FeatureRef next = feature_;
   next.node = node;
-  return ReturnObject(Make(host_, std::move(next)), out);
+  return Make(host_, std::move(next));
 }
 
-HRESULT SimFeature::GetName(BSTR* name) {
-  if (!name) return E_POINTER;
-  *name = nullptr;
-  if (auto fault = Enter("IHostFeature.GetName", [this] { return Target(); })) return *fault;
-  return ReturnText(Name(), name);
-}
+std::u16string SimFeature::Name() { return NodeName(); }
 
-HRESULT SimFeature::GetTypeName(BSTR* typeName) {
-  if (!typeName) return E_POINTER;
-  *typeName = nullptr;
-  if (auto fault = Enter("IHostFeature.GetTypeName", [this] { return Target(); })) return *fault;
+std::u16string SimFeature::GetTypeName2() {
   const FeatureNode& node = feature_.node;
-  return ReturnText(node.feature ? std::u16string_view(node.feature->typeName)
-                                 : std::u16string_view(kReferenceFeatureTypeName),
-                    typeName);
+  return node.feature ? node.feature->typeName : kReferenceFeatureTypeName;
 }
 
-HRESULT SimFeature::GetNextFeature(IHostFeature** next) {
-  if (!next) return E_POINTER;
-  *next = nullptr;
-  if (auto fault = Enter("IHostFeature.GetNextFeature", [this] { return Target(); })) return *fault;
-  return ReturnNode(feature_.owner->NextInChain(feature_.node), next);
+ComPtr<IDispatch> SimFeature::GetNextFeature() {
+  return NodeObject(feature_.owner->NextInChain(feature_.node));
 }
 
-HRESULT SimFeature::GetOwnerFeature(IHostFeature** owner) {
-  if (!owner) return E_POINTER;
-  *owner = nullptr;
-  if (auto fault = Enter("IHostFeature.GetOwnerFeature", [this] { return Target(); }))
-    return *fault;
-  return ReturnNode(feature_.owner->Owner(feature_.node), owner);
+ComPtr<IDispatch> SimFeature::GetOwnerFeature() {
+  return NodeObject(feature_.owner->Owner(feature_.node));
 }
 
-HRESULT SimFeature::GetFirstSubFeature(IHostFeature** sub) {
-  if (!sub) return E_POINTER;
-  *sub = nullptr;
-  if (auto fault = Enter("IHostFeature.GetFirstSubFeature", [this] { return Target(); }))
-    return *fault;
-  return ReturnNode(feature_.owner->FirstSub(feature_.node), sub);
+ComPtr<IDispatch> SimFeature::GetFirstSubFeature() {
+  return NodeObject(feature_.owner->FirstSub(feature_.node));
 }
 
-HRESULT SimFeature::GetNextSubFeature(IHostFeature** next) {
-  if (!next) return E_POINTER;
-  *next = nullptr;
-  if (auto fault = Enter("IHostFeature.GetNextSubFeature", [this] { return Target(); }))
-    return *fault;
-  return ReturnNode(feature_.owner->NextSub(feature_.node), next);
+ComPtr<IDispatch> SimFeature::GetNextSubFeature() {
+  return NodeObject(feature_.owner->NextSub(feature_.node));
 }
 
-HRESULT SimFeature::Select(VARIANT_BOOL append, VARIANT_BOOL* selected) {
-  if (selected) *selected = VARIANT_FALSE;
-  if (auto fault = Enter("IHostFeature.Select", [this] { return Target(); }, {append}))
-    return *fault;
+std::u16string SimFeature::CreatedBy() { return Fields().createdBy; }
+std::u16string SimFeature::DateCreated() { return Fields().dateCreated; }
+std::u16string SimFeature::DateModified() { return Fields().dateModified; }
+LONG SimFeature::GetCreatedVersion() { return Fields().createdVersion; }
+LONG SimFeature::GetModifiedVersion() { return Fields().modifiedVersion; }
+LONG SimFeature::GetUpdateStamp() { return Fields().updateStamp; }
+std::u16string SimFeature::Description() { return Fields().description; }
+
+void SimFeature::put_Description(std::u16string_view description) {
+  Fields().description = std::u16string(description);
+  feature_.owner->changed = true;
+}
+
+LONG SimFeature::GetEditStatus() { return Fields().editStatus; }
+
+// The model knows errors only; none is a warning.
+LONG SimFeature::GetErrorCode2(bool* isWarning) {
+  *isWarning = false;
+  return Fields().errorCode;
+}
+
+bool SimFeature::IsBase2() { return Fields().isBase; }
+LONG SimFeature::Visible() { return Fields().visible; }
+
+bool SimFeature::Select2(bool append, LONG mark) {
   DocumentState& context = *feature_.context;
-  if (append == VARIANT_FALSE) context.selection.clear();
+  if (!append) context.selection.clear();
   context.selection.push_back(
-      DocumentState::Selected{feature_.owner.get(), feature_.node, feature_.prefix});
-  if (selected) *selected = VARIANT_TRUE;
-  return S_OK;
+      DocumentState::Selected{feature_.owner.get(), feature_.node, feature_.prefix, mark});
+  context.sinks->Fire(published::doc_event::kNewSelectionNotify, {});
+  return true;
 }
 
-HRESULT SimFeature::GetCreatedBy(BSTR* user) {
-  if (!user) return E_POINTER;
-  *user = nullptr;
-  if (auto fault = Enter("IHostFeature.GetCreatedBy", [this] { return Target(); })) return *fault;
-  return ReturnText(Fields().createdBy, user);
+bool SimFeature::GetUIState(LONG kind) {
+  return kind == published::swIsHiddenInFeatureMgr && Fields().uiState;
 }
 
-HRESULT SimFeature::GetDateCreated(BSTR* date) {
-  if (!date) return E_POINTER;
-  *date = nullptr;
-  if (auto fault = Enter("IHostFeature.GetDateCreated", [this] { return Target(); })) return *fault;
-  return ReturnText(Fields().dateCreated, date);
-}
-
-HRESULT SimFeature::GetCreatedVersion(LONG* version) {
-  if (!version) return E_POINTER;
-  *version = 0;
-  if (auto fault = Enter("IHostFeature.GetCreatedVersion", [this] { return Target(); }))
-    return *fault;
-  *version = Fields().createdVersion;
-  return S_OK;
-}
-
-HRESULT SimFeature::GetDateModified(BSTR* date) {
-  if (!date) return E_POINTER;
-  *date = nullptr;
-  if (auto fault = Enter("IHostFeature.GetDateModified", [this] { return Target(); }))
-    return *fault;
-  return ReturnText(Fields().dateModified, date);
-}
-
-HRESULT SimFeature::GetModifiedVersion(LONG* version) {
-  if (!version) return E_POINTER;
-  *version = 0;
-  if (auto fault = Enter("IHostFeature.GetModifiedVersion", [this] { return Target(); }))
-    return *fault;
-  *version = Fields().modifiedVersion;
-  return S_OK;
-}
-
-HRESULT SimFeature::GetUpdateStamp(LONG* stamp) {
-  if (!stamp) return E_POINTER;
-  *stamp = 0;
-  if (auto fault = Enter("IHostFeature.GetUpdateStamp", [this] { return Target(); })) return *fault;
-  *stamp = Fields().updateStamp;
-  return S_OK;
-}
-
-HRESULT SimFeature::GetDescription(BSTR* description) {
-  if (!description) return E_POINTER;
-  *description = nullptr;
-  if (auto fault = Enter("IHostFeature.GetDescription", [this] { return Target(); })) return *fault;
-  return ReturnText(Fields().description, description);
-}
-
-HRESULT SimFeature::SetDescription(BSTR description) {
-  if (auto fault = Enter("IHostFeature.SetDescription", [this] { return Target(); },
-                         {BstrView(description)})) {
-    return *fault;
-  }
-  Fields().description = std::u16string(BstrView(description));
+void SimFeature::SetUIState(LONG kind, bool flag) {
+  if (kind != published::swIsHiddenInFeatureMgr) return;
+  Fields().uiState = flag;
   feature_.owner->changed = true;
-  return S_OK;
 }
 
-HRESULT SimFeature::GetEditStatus(LONG* status) {
-  if (!status) return E_POINTER;
-  *status = 0;
-  if (auto fault = Enter("IHostFeature.GetEditStatus", [this] { return Target(); })) return *fault;
-  *status = Fields().editStatus;
-  return S_OK;
-}
-
-HRESULT SimFeature::GetErrorCode(LONG* code) {
-  if (!code) return E_POINTER;
-  *code = 0;
-  if (auto fault = Enter("IHostFeature.GetErrorCode", [this] { return Target(); })) return *fault;
-  *code = Fields().errorCode;
-  return S_OK;
-}
-
-HRESULT SimFeature::IsBase(VARIANT_BOOL* isBase) {
-  if (!isBase) return E_POINTER;
-  *isBase = VARIANT_FALSE;
-  if (auto fault = Enter("IHostFeature.IsBase", [this] { return Target(); })) return *fault;
-  *isBase = ToVariantBool(Fields().isBase);
-  return S_OK;
-}
-
-HRESULT SimFeature::GetVisible(LONG* visible) {
-  if (!visible) return E_POINTER;
-  *visible = 0;
-  if (auto fault = Enter("IHostFeature.GetVisible", [this] { return Target(); })) return *fault;
-  *visible = Fields().visible;
-  return S_OK;
-}
-
-HRESULT SimFeature::GetUIState(LONG kind, VARIANT_BOOL* state) {
-  if (!state) return E_POINTER;
-  *state = VARIANT_FALSE;
-  if (auto fault = Enter("IHostFeature.GetUIState", [this] { return Target(); }, {kind}))
-    return *fault;
-  if (kind != kFeatureUiStateExpanded) return E_INVALIDARG;
-  *state = ToVariantBool(Fields().uiState);
-  return S_OK;
-}
-
-HRESULT SimFeature::SetUIState(LONG kind, VARIANT_BOOL state) {
-  if (auto fault = Enter("IHostFeature.SetUIState", [this] { return Target(); }, {kind, state}))
-    return *fault;
-  if (kind != kFeatureUiStateExpanded) return E_INVALIDARG;
-  Fields().uiState = state != VARIANT_FALSE;
-  feature_.owner->changed = true;
-  return S_OK;
-}
-
-HRESULT SimFeature::IsSuppressed(VARIANT_BOOL* suppressed) {
-  if (!suppressed) return E_POINTER;
-  *suppressed = VARIANT_FALSE;
-  if (auto fault = Enter("IHostFeature.IsSuppressed", [this] { return Target(); })) return *fault;
+// A feature has one suppression state for all configurations here, so the
+// configurations named change nothing.
+std::vector<bool> SimFeature::IsSuppressed2(LONG option, const VARIANT&) {
+  if (option != published::swThisConfiguration) return {};
   const FeatureNode& node = feature_.node;
-  *suppressed = ToVariantBool(node.feature ? node.feature->suppressed
-                                           : node.component->state == kComponentSuppressed);
-  return S_OK;
+  return {node.feature ? node.feature->suppressed : node.component->state == kComponentSuppressed};
 }
 
-HRESULT SimFeature::ReturnDisplayDimension(size_t index, IDispatch** out) const {
+ComPtr<IDispatch> SimFeature::DisplayDimension(size_t index) const {
   const FeatureModel* model = feature_.node.feature;
-  if (!model || index >= model->displayDimensions.size()) return S_OK;
-  return ReturnObject(
-      MakeComObject<SimDisplayDimension, IDispatch>(host_, feature_.owner, model, index), out);
+  if (!model || index >= model->displayDimensions.size()) return nullptr;
+  return MakeComObject<SimDisplayDimension, IDispatch>(host_, feature_.owner, model, index);
 }
 
-HRESULT SimFeature::GetFirstDisplayDimension(IDispatch** displayDimension) {
-  if (!displayDimension) return E_POINTER;
-  *displayDimension = nullptr;
-  if (auto fault = Enter("IHostFeature.GetFirstDisplayDimension", [this] { return Target(); }))
-    return *fault;
-  return ReturnDisplayDimension(0, displayDimension);
-}
+ComPtr<IDispatch> SimFeature::GetFirstDisplayDimension() { return DisplayDimension(0); }
 
-HRESULT SimFeature::GetNextDisplayDimension(IDispatch* current, IDispatch** next) {
-  if (!next) return E_POINTER;
-  *next = nullptr;
-  if (auto fault = Enter("IHostFeature.GetNextDisplayDimension", [this] { return Target(); }))
-    return *fault;
+ComPtr<IDispatch> SimFeature::GetNextDisplayDimension(IDispatch* current) {
+  // Display dimension objects are made anew for every call: what one stands
+  // for identifies it.
   auto* shown = dynamic_cast<SimDisplayDimension*>(current);
-  if (!shown || shown->feature() != feature_.node.feature) return E_INVALIDARG;
-  return ReturnDisplayDimension(shown->index() + 1, next);
+  if (!shown || shown->feature() != feature_.node.feature) return nullptr;
+  return DisplayDimension(shown->index() + 1);
 }
 
 }  // namespace sim

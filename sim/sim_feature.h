@@ -1,10 +1,10 @@
-// A feature of a model document's feature tree, as the host hands it out.
+// A feature of a model document's feature tree: IFeature.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "host/host_feature.h"
 #include "sim/sim_object.h"
 
 namespace sim {
@@ -20,43 +20,55 @@ struct FeatureRef {
   std::u16string prefix;
 };
 
-class SimFeature final : public SimDispatchObject<IHostFeature> {
+class SimFeature final : public SimDispatchObject<> {
  public:
+  static const PublishedInterface kPublished;
+
   SimFeature(std::shared_ptr<HostState> host, FeatureRef feature);
   // A new feature object; null for an empty node.
-  static ComPtr<IHostFeature> Make(const std::shared_ptr<HostState>& host, FeatureRef feature);
+  static ComPtr<IDispatch> Make(const std::shared_ptr<HostState>& host, FeatureRef feature);
 
-  HRESULT STDMETHODCALLTYPE GetName(BSTR* name) override;
-  HRESULT STDMETHODCALLTYPE GetTypeName(BSTR* typeName) override;
-  HRESULT STDMETHODCALLTYPE GetNextFeature(IHostFeature** next) override;
-  HRESULT STDMETHODCALLTYPE GetOwnerFeature(IHostFeature** owner) override;
-  HRESULT STDMETHODCALLTYPE GetFirstSubFeature(IHostFeature** sub) override;
-  HRESULT STDMETHODCALLTYPE GetNextSubFeature(IHostFeature** next) override;
-  HRESULT STDMETHODCALLTYPE Select(VARIANT_BOOL append, VARIANT_BOOL* selected) override;
-  HRESULT STDMETHODCALLTYPE GetCreatedBy(BSTR* user) override;
-  HRESULT STDMETHODCALLTYPE GetDateCreated(BSTR* date) override;
-  HRESULT STDMETHODCALLTYPE GetCreatedVersion(LONG* version) override;
-  HRESULT STDMETHODCALLTYPE GetDateModified(BSTR* date) override;
-  HRESULT STDMETHODCALLTYPE GetModifiedVersion(LONG* version) override;
-  HRESULT STDMETHODCALLTYPE GetUpdateStamp(LONG* stamp) override;
-  HRESULT STDMETHODCALLTYPE GetDescription(BSTR* description) override;
-  HRESULT STDMETHODCALLTYPE SetDescription(BSTR description) override;
-  HRESULT STDMETHODCALLTYPE GetEditStatus(LONG* status) override;
-  HRESULT STDMETHODCALLTYPE GetErrorCode(LONG* code) override;
-  HRESULT STDMETHODCALLTYPE IsBase(VARIANT_BOOL* isBase) override;
-  HRESULT STDMETHODCALLTYPE GetVisible(LONG* visible) override;
-  HRESULT STDMETHODCALLTYPE GetUIState(LONG kind, VARIANT_BOOL* state) override;
-  HRESULT STDMETHODCALLTYPE SetUIState(LONG kind, VARIANT_BOOL state) override;
-  HRESULT STDMETHODCALLTYPE IsSuppressed(VARIANT_BOOL* suppressed) override;
-  HRESULT STDMETHODCALLTYPE GetFirstDisplayDimension(IDispatch** displayDimension) override;
-  HRESULT STDMETHODCALLTYPE GetNextDisplayDimension(IDispatch* current, IDispatch** next) override;
+  std::u16string Name();
+  // "Reference" for the feature of a component.
+  std::u16string GetTypeName2();
+  ComPtr<IDispatch> GetNextFeature();
+  ComPtr<IDispatch> GetOwnerFeature();
+  ComPtr<IDispatch> GetFirstSubFeature();
+  ComPtr<IDispatch> GetNextSubFeature();
+  std::u16string CreatedBy();
+  std::u16string DateCreated();
+  std::u16string DateModified();
+  LONG GetCreatedVersion();
+  LONG GetModifiedVersion();
+  LONG GetUpdateStamp();
+  std::u16string Description();
+  void put_Description(std::u16string_view description);
+  LONG GetEditStatus();
+  LONG GetErrorCode2(bool* isWarning);
+  bool IsBase2();
+  LONG Visible();
+  // Selects the feature in the document it was reached through (alone
+  // unless append) with the mark, and raises that document's selection
+  // event.
+  bool Select2(bool append, LONG mark);
+  // Kind swIsHiddenInFeatureMgr is the model's uiState flag; other kinds
+  // read false and are not set.
+  bool GetUIState(LONG kind);
+  void SetUIState(LONG kind, bool flag);
+  // One flag for the option swThisConfiguration; nothing for the others.
+  std::vector<bool> IsSuppressed2(LONG option, const VARIANT& configurations);
+  ComPtr<IDispatch> GetFirstDisplayDimension();
+  // The display dimension after current, when current is one of this
+  // feature's; else null.
+  ComPtr<IDispatch> GetNextDisplayDimension(IDispatch* current);
 
  private:
-  std::u16string Name() const;
+  const PublishedInterface& Published() const override { return kPublished; }
+  std::u16string JournalTarget() const override;
+  std::u16string NodeName() const;
   FeatureFields& Fields() const;
-  std::u16string Target() const { return feature_.owner->FileName() + u":" + Name(); }
-  HRESULT ReturnNode(FeatureNode node, IHostFeature** out) const;
-  HRESULT ReturnDisplayDimension(size_t index, IDispatch** out) const;
+  ComPtr<IDispatch> NodeObject(FeatureNode node) const;
+  ComPtr<IDispatch> DisplayDimension(size_t index) const;
 
   FeatureRef feature_;
 };

@@ -1,24 +1,26 @@
-// The host's main window frame.
+// The host's main window frame: IFrame.
 #pragma once
 
 #include <memory>
+#include <string>
 
-#include "host/host_frame.h"
 #include "sim/sim_object.h"
 
 namespace sim {
 
-class SimFrame final : public SimDispatchObject<IHostFrame> {
+class SimFrame final : public SimDispatchObject<> {
  public:
+  static const PublishedInterface kPublished;
+
   explicit SimFrame(std::shared_ptr<HostState> host) : SimDispatchObject(std::move(host)) {}
 
-  HRESULT STDMETHODCALLTYPE GetHWnd(LONGLONG* handle) override {
-    if (!handle) return E_POINTER;
-    *handle = 0;
-    if (auto fault = Enter("IHostFrame.GetHWnd", u"frame")) return *fault;
-    *handle = host_->windowHandle;
-    return S_OK;
-  }
+  // The low 32 bits of the host's window handle: all a late-bound caller
+  // gets.
+  LONG GetHWnd();
+
+ private:
+  const PublishedInterface& Published() const override { return kPublished; }
+  std::u16string JournalTarget() const override { return u"frame"; }
 };
 
 }  // namespace sim

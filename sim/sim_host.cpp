@@ -1,7 +1,9 @@
 #include "sim/sim_host.h"
 
-#include "sim/document_loader.h"
+#include <stdexcept>
+
 #include "sim/host_state.h"
+#include "sim/published_catalog.h"
 #include "sim/sim_component.h"
 #include "sim/sim_document.h"
 
@@ -27,19 +29,28 @@ SimHost::~SimHost() {
   state_->journal.ClearFaults();
 }
 
-ComPtr<IHostApplication> SimHost::Application() { return state_->ApplicationObject(); }
+ComPtr<IDispatch> SimHost::Application() { return state_->ApplicationObject(); }
 
-ComPtr<IHostModelDoc> SimHost::Open(const std::filesystem::path& path) {
+ComPtr<IDispatch> SimHost::Open(const std::filesystem::path& path) {
   return state_->DocumentObject(state_->Open(path));
 }
 
-ComPtr<IHostModelDoc> SimHost::Document(const std::filesystem::path& path) {
+ComPtr<IDispatch> SimHost::NewDocument(const std::filesystem::path& path, LONG docType) {
+  return state_->DocumentObject(state_->NewDocument(path, docType));
+}
+
+ComPtr<IDispatch> SimHost::Document(const std::filesystem::path& path) {
   return state_->DocumentObject(state_->FindOpen(path));
 }
 
-ComPtr<IHostModelDoc> SimHost::ActiveDocument() { return state_->DocumentObject(state_->active()); }
+ComPtr<IDispatch> SimHost::ActiveDocument() { return state_->DocumentObject(state_->active()); }
 
-bool SimHost::Close(const std::filesystem::path& path) { return state_->Close(path); }
+bool SimHost::Close(const std::filesystem::path& path) {
+  std::shared_ptr<DocumentState> document = state_->FindOpen(path);
+  if (!document) return false;
+  state_->Close(document);
+  return true;
+}
 
 std::vector<std::filesystem::path> SimHost::OpenDocuments() const {
   std::vector<std::filesystem::path> paths;
@@ -52,13 +63,23 @@ ModelData* SimHost::Model(const std::filesystem::path& path) {
   return document ? &document->model : nullptr;
 }
 
-ModelData* SimHost::Model(IHostModelDoc* document) {
+ModelData* SimHost::Model(IUnknown* document) {
   auto* object = dynamic_cast<SimDocument*>(document);
   return object ? &object->state()->model : nullptr;
 }
 
 void SimHost::SetRevision(std::u16string revision) { state_->revision = std::move(revision); }
 void SimHost::SetWindowHandle(LONGLONG handle) { state_->windowHandle = handle; }
+
+void SimHost::SetAnswerStyle(const AnswerStyle& style) { state_->answerStyle = style; }
+
+void SimHost::HideMember(std::string_view member) {
+  std::optional<NamedMember> named = FindOperation(member);
+  if (!named) {
+    throw std::invalid_argument("no published member \"" + std::string(member) + "\"");
+  }
+  state_->Hide(*named->face, named->member->dispid);
+}
 
 void SimHost::FailCall(std::string_view faultText, HRESULT failure) {
   state_->journal.AddFault(faultText, FaultKind::kFail, failure);

@@ -1,13 +1,17 @@
-// The base of every COM object the simulated host hands out: reference
-// counting through ComObject, plus the host's live-object and reference
-// counters and the journal entry of each host operation.
+// The bases of the COM objects the simulated host hands out: SimObject
+// counts the object and the references on it in the host's counters;
+// SimDispatchObject gives it the published face, IDispatch over its
+// interface's member table (published_dispatch.h), and nothing else unless
+// the class adds it (the application's and the documents' connection
+// points and interface ids).
 #pragma once
 
-#include <concepts>
 #include <memory>
 
 #include "platform/com_object.h"
 #include "sim/host_state.h"
+#include "sim/published_dispatch.h"
+#include "sim/published_interface.h"
 
 namespace sim {
 
@@ -33,33 +37,17 @@ class SimObject : public ComObject<Interfaces...> {
  protected:
   ~SimObject() override { host_->ObjectDestroyed(); }
 
-  // Records the call; returns the HRESULT to give back instead of doing the
-  // work when a fault is set for it.
-  std::optional<HRESULT> Enter(std::string_view operation, std::u16string target,
-                               std::initializer_list<platform::FormatArg> arguments = {}) {
-    return host_->journal.Enter(operation, std::move(target), arguments);
-  }
-  // The same with the target's name made by `target()` only when the
-  // journal needs it: a host that neither records nor fails calls spends
-  // nothing on names, however many calls the add-in makes.
-  template <typename MakeTarget>
-  requires std::invocable<MakeTarget> std::optional<HRESULT> Enter(
-      std::string_view operation, MakeTarget target,
-      std::initializer_list<platform::FormatArg> arguments = {}) {
-    if (host_->journal.Idle()) return std::nullopt;
-    return host_->journal.Enter(operation, target(), arguments);
-  }
-
   std::shared_ptr<HostState> host_;
 };
 
-// A host object whose interfaces derive from IDispatch. The host's objects
-// are reached early-bound only: they have no type information and no names.
-template <typename... Interfaces>
-class SimDispatchObject : public SimObject<Interfaces...> {
+// Extra: COM interfaces the object has besides IDispatch.
+template <typename... Extra>
+class SimDispatchObject : public SimObject<IDispatch, Extra...>, public PublishedObject {
  public:
-  using SimObject<Interfaces...>::SimObject;
+  using SimObject<IDispatch, Extra...>::SimObject;
 
+  // The host's objects have no type information: callers find members by
+  // name.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (!count) return E_POINTER;
     *count = 0;
@@ -69,14 +57,14 @@ class SimDispatchObject : public SimObject<Interfaces...> {
     if (info) *info = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID,
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                           DISPID* dispids) override {
-    for (UINT i = 0; dispids && i < count; ++i) dispids[i] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
+    return PublishedIdsOfNames(*this->host_, Published(), riid, names, count, dispids);
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return DISP_E_MEMBERNOTFOUND;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argErr) override {
+    return InvokePublished(*this->host_, *this, riid, dispid, flags, params, result, exception,
+                           argErr);
   }
 };
 

@@ -1,10 +1,27 @@
 #include "sim/sim_property_manager.h"
 
-#include "sim/out_params.h"
+#include "host/published/published_ids.h"
+#include "sim/member_failure.h"
 #include "sim/property_rules.h"
-#include "sim/safe_arrays.h"
+#include "sim/published_member.h"
 
 namespace sim {
+namespace {
+
+constexpr PublishedMember kMembers[] = {
+    PublishGet<&SimPropertyManager::Count>("Count", 1),
+    PublishMethod<&SimPropertyManager::GetAll>("GetAll", 2),
+    PublishMethod<&SimPropertyManager::Add2>("Add2", 3),
+    PublishMethod<&SimPropertyManager::Set2>("Set2", 4),
+    PublishMethod<&SimPropertyManager::GetNames>("GetNames", 5),
+    PublishMethod<&SimPropertyManager::Get6>("Get6", 6),
+    PublishMethod<&SimPropertyManager::GetType2>("GetType2", 7),
+};
+
+}  // namespace
+
+constinit const PublishedInterface SimPropertyManager::kPublished{"ICustomPropertyManager",
+                                                                  kMembers};
 
 SimPropertyManager::SimPropertyManager(std::shared_ptr<HostState> host,
                                        std::shared_ptr<DocumentState> document,
@@ -13,74 +30,64 @@ SimPropertyManager::SimPropertyManager(std::shared_ptr<HostState> host,
       document_(std::move(document)),
       configuration_(std::move(configuration)) {}
 
-std::vector<PropertyModel>* SimPropertyManager::List() const {
-  if (configuration_.empty()) return &document_->model.properties;
+std::vector<PropertyModel>& SimPropertyManager::List() const {
+  if (configuration_.empty()) return document_->model.properties;
   ConfigurationModel* configuration = FindConfiguration(document_->model, configuration_);
-  return configuration ? &configuration->properties : nullptr;
-}
-
-HRESULT SimPropertyManager::GetCount(LONG* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  if (auto fault = Enter("IHostCustomPropertyManager.GetCount", [this] { return Target(); }))
-    return *fault;
-  std::vector<PropertyModel>* list = List();
-  if (!list) return E_FAIL;
-  *count = static_cast<LONG>(list->size());
-  return S_OK;
-}
-
-HRESULT SimPropertyManager::GetAll(SAFEARRAY** names, SAFEARRAY** types, SAFEARRAY** values) {
-  if (!names || !types || !values) return E_POINTER;
-  *names = *types = *values = nullptr;
-  if (auto fault = Enter("IHostCustomPropertyManager.GetAll", [this] { return Target(); }))
-    return *fault;
-  std::vector<PropertyModel>* list = List();
-  if (!list) return E_FAIL;
-  std::vector<std::u16string> nameList;
-  std::vector<LONG> typeList;
-  std::vector<std::u16string> valueList;
-  for (const PropertyModel& property : *list) {
-    nameList.push_back(property.name);
-    typeList.push_back(property.type);
-    valueList.push_back(property.value);
+  if (!configuration) {
+    throw MemberFailure(E_FAIL,
+                        u"the document has no configuration \"" + configuration_ + u"\" any more");
   }
-  ScopedSafeArray madeNames(MakeTextArray(nameList));
-  ScopedSafeArray madeTypes(MakeLongArray(typeList));
-  ScopedSafeArray madeValues(MakeTextArray(valueList));
-  if (!madeNames.Get() || !madeTypes.Get() || !madeValues.Get()) return E_OUTOFMEMORY;
-  *names = madeNames.Release();
-  *types = madeTypes.Release();
-  *values = madeValues.Release();
-  return S_OK;
+  return configuration->properties;
 }
 
-HRESULT SimPropertyManager::Add2(BSTR name, LONG type, BSTR value, LONG* result) {
-  if (result) *result = kAddPropertyNotAdded;
-  if (auto fault = Enter("IHostCustomPropertyManager.Add2", [this] { return Target(); },
-                         {BstrView(name), type, BstrView(value)})) {
-    return *fault;
+const PropertyModel* SimPropertyManager::Find(std::u16string_view name) const {
+  return document_->listIndexes.Find(List(), name);
+}
+
+LONG SimPropertyManager::Count() { return static_cast<LONG>(List().size()); }
+
+LONG SimPropertyManager::GetAll(std::vector<std::u16string>* names, std::vector<LONG>* types,
+                                std::vector<std::u16string>* values) {
+  for (const PropertyModel& property : List()) {
+    names->push_back(property.name);
+    types->push_back(property.type);
+    values->push_back(property.value);
   }
-  std::vector<PropertyModel>* list = List();
-  if (!list) return E_FAIL;
-  LONG outcome = AddProperty(document_->listIndexes, *list, BstrView(name), type, BstrView(value));
+  return static_cast<LONG>(names->size());
+}
+
+LONG SimPropertyManager::Add2(std::u16string_view name, LONG type, std::u16string_view value) {
+  LONG outcome = AddProperty(document_->listIndexes, List(), name, type, value);
   if (outcome == kAddPropertyAdded) document_->changed = true;
-  if (result) *result = outcome;
-  return S_OK;
+  return outcome;
 }
 
-HRESULT SimPropertyManager::Set2(BSTR name, BSTR value, LONG* result) {
-  if (result) *result = kSetPropertyMissing;
-  if (auto fault = Enter("IHostCustomPropertyManager.Set2", [this] { return Target(); },
-                         {BstrView(name), BstrView(value)})) {
-    return *fault;
-  }
-  std::vector<PropertyModel>* list = List();
-  if (!list) return E_FAIL;
-  LONG outcome = SetProperty(document_->listIndexes, *list, BstrView(name), BstrView(value));
+LONG SimPropertyManager::Set2(std::u16string_view name, std::u16string_view value) {
+  LONG outcome = SetProperty(document_->listIndexes, List(), name, value);
   if (outcome == kSetPropertyDone) document_->changed = true;
-  if (result) *result = outcome;
-  return S_OK;
+  return outcome;
+}
+
+std::vector<std::u16string> SimPropertyManager::GetNames() {
+  std::vector<std::u16string> names;
+  for (const PropertyModel& property : List()) names.push_back(property.name);
+  return names;
+}
+
+// Values are stored as they read: nothing is resolved, and the cache
+// changes nothing.
+LONG SimPropertyManager::Get6(std::u16string_view name, bool, std::u16string* value,
+                              std::u16string* resolvedValue, bool*, bool*) {
+  const PropertyModel* property = Find(name);
+  if (!property) return published::swCustomInfoGetResult_NotPresent;
+  *value = property->value;
+  *resolvedValue = property->value;
+  return published::swCustomInfoGetResult_CachedValue;
+}
+
+LONG SimPropertyManager::GetType2(std::u16string_view name) {
+  const PropertyModel* property = Find(name);
+  return property ? property->type : kPropertyTypeUnknown;
 }
 
 }  // namespace sim

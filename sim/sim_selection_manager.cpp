@@ -1,50 +1,67 @@
 #include "sim/sim_selection_manager.h"
 
-#include "sim/out_params.h"
+#include "host/published/published_ids.h"
+#include "sim/published_member.h"
 #include "sim/sim_component.h"
 #include "sim/sim_feature.h"
 
 namespace sim {
+namespace {
+
+constexpr PublishedMember kMembers[] = {
+    PublishMethod<&SimSelectionManager::GetSelectedObjectCount2>("GetSelectedObjectCount2", 1),
+    PublishMethod<&SimSelectionManager::GetSelectedObject6>("GetSelectedObject6", 2),
+    PublishMethod<&SimSelectionManager::GetSelectedObjectType3>("GetSelectedObjectType3", 3),
+};
+
+constexpr LONG kAnyMark = -1;
+// The type GetSelectedObjectType3 gives where nothing is selected.
+constexpr LONG kNothingSelected = 0;
+
+bool HasMark(const DocumentState::Selected& selected, LONG mark) {
+  return mark == kAnyMark || selected.mark == mark;
+}
+
+}  // namespace
+
+constinit const PublishedInterface SimSelectionManager::kPublished{"ISelectionMgr", kMembers};
 
 SimSelectionManager::SimSelectionManager(std::shared_ptr<HostState> host,
                                          std::shared_ptr<DocumentState> document)
     : SimDispatchObject(std::move(host)), document_(std::move(document)) {}
 
-HRESULT SimSelectionManager::GetSelectedObjectCount(LONG* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  if (auto fault = Enter("IHostSelectionManager.GetSelectedObjectCount",
-                         [this] { return document_->FileName(); })) {
-    return *fault;
+const DocumentState::Selected* SimSelectionManager::Find(LONG index, LONG mark) const {
+  for (const DocumentState::Selected& selected : document_->selection) {
+    if (HasMark(selected, mark) && --index == 0) return &selected;
   }
-  *count = static_cast<LONG>(document_->selection.size());
-  return S_OK;
+  return nullptr;
 }
 
-HRESULT SimSelectionManager::GetSelectedObject(LONG index, LONG mark, IDispatch** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (auto fault = Enter("IHostSelectionManager.GetSelectedObject",
-                         [this] { return document_->FileName(); }, {index, mark})) {
-    return *fault;
+LONG SimSelectionManager::GetSelectedObjectCount2(LONG mark) {
+  LONG count = 0;
+  for (const DocumentState::Selected& selected : document_->selection) {
+    count += HasMark(selected, mark) ? 1 : 0;
   }
-  // Every selection here carries the mark 0.
-  if (index < 1 || static_cast<size_t>(index) > document_->selection.size() ||
-      (mark != kAnySelectionMark && mark != 0)) {
-    return S_OK;
+  return count;
+}
+
+ComPtr<IDispatch> SimSelectionManager::GetSelectedObject6(LONG index, LONG mark) {
+  const DocumentState::Selected* selected = Find(index, mark);
+  if (!selected) return nullptr;
+  std::shared_ptr<DocumentState> owner = selected->owner->shared_from_this();
+  if (selected->node.component) {
+    ComponentRef component{
+        owner, selected->node.component, {}, selected->prefix, kComponentFullyResolved, document_};
+    return MakeComObject<SimComponent, IDispatch>(host_, std::move(component));
   }
-  const DocumentState::Selected& selected = document_->selection[static_cast<size_t>(index - 1)];
-  std::shared_ptr<DocumentState> owner = selected.owner->shared_from_this();
-  if (selected.node.component) {
-    ComponentRef component{owner,           selected.node.component, {},
-                           selected.prefix, kComponentFullyResolved, document_};
-    *object = MakeComObject<SimComponent, IDispatch>(host_, std::move(component)).Detach();
-  } else {
-    *object = MakeComObject<SimFeature, IDispatch>(
-                  host_, FeatureRef{owner, selected.node, document_, selected.prefix})
-                  .Detach();
-  }
-  return S_OK;
+  return MakeComObject<SimFeature, IDispatch>(
+      host_, FeatureRef{owner, selected->node, document_, selected->prefix});
+}
+
+LONG SimSelectionManager::GetSelectedObjectType3(LONG index, LONG mark) {
+  const DocumentState::Selected* selected = Find(index, mark);
+  if (!selected) return kNothingSelected;
+  return selected->node.component ? published::swSelCOMPONENTS : published::swSelBODYFEATURES;
 }
 
 }  // namespace sim

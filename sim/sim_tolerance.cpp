@@ -1,61 +1,64 @@
 #include "sim/sim_tolerance.h"
 
-#include "sim/out_params.h"
+#include "host/published/published_ids.h"
+#include "sim/published_member.h"
 #include "sim/sim_dimension.h"
 
 namespace sim {
+namespace {
+
+constexpr PublishedMember kMembers[] = {
+    PublishGet<&SimTolerance::Type>("Type", 1),
+    PublishPut<&SimTolerance::put_Type>("Type", 1),
+    PublishMethod<&SimTolerance::GetMinValue2>("GetMinValue2", 2),
+    PublishMethod<&SimTolerance::GetMaxValue2>("GetMaxValue2", 3),
+    PublishMethod<&SimTolerance::SetValues2>("SetValues2", 4),
+};
+
+}  // namespace
+
+constinit const PublishedInterface SimTolerance::kPublished{"IDimensionTolerance", kMembers};
 
 SimTolerance::SimTolerance(std::shared_ptr<HostState> host, std::shared_ptr<DocumentState> owner,
                            DimensionModel* dimension)
     : SimDispatchObject(std::move(host)), owner_(std::move(owner)), dimension_(dimension) {}
 
-std::u16string SimTolerance::Target() const { return SimDimension::FullName(*owner_, *dimension_); }
-
-HRESULT SimTolerance::GetType(LONG* type) {
-  if (!type) return E_POINTER;
-  *type = 0;
-  if (auto fault = Enter("IHostTolerance.GetType", [this] { return Target(); })) return *fault;
-  *type = dimension_->toleranceType;
-  return S_OK;
+std::u16string SimTolerance::JournalTarget() const {
+  return SimDimension::FullNameOf(*owner_, *dimension_);
 }
 
-HRESULT SimTolerance::SetType(LONG type) {
-  if (auto fault = Enter("IHostTolerance.SetType", [this] { return Target(); }, {type}))
-    return *fault;
-  if (type < kToleranceNone || type > kToleranceGeneral) return E_INVALIDARG;
+LONG SimTolerance::Type() { return dimension_->toleranceType; }
+
+void SimTolerance::put_Type(LONG type) {
+  if (type < kToleranceNone || type > kToleranceGeneral) return;
   dimension_->toleranceType = type;
   owner_->changed = true;
-  return S_OK;
 }
 
-HRESULT SimTolerance::GetMinValue(double* value) {
-  if (!value) return E_POINTER;
-  *value = 0;
-  if (auto fault = Enter("IHostTolerance.GetMinValue", [this] { return Target(); })) return *fault;
-  *value = dimension_->toleranceMin;
-  return S_OK;
-}
-
-HRESULT SimTolerance::GetMaxValue(double* value) {
-  if (!value) return E_POINTER;
-  *value = 0;
-  if (auto fault = Enter("IHostTolerance.GetMaxValue", [this] { return Target(); })) return *fault;
-  *value = dimension_->toleranceMax;
-  return S_OK;
-}
-
-HRESULT SimTolerance::SetValues(double minValue, double maxValue, VARIANT_BOOL* done) {
-  if (done) *done = VARIANT_FALSE;
-  if (auto fault =
-          Enter("IHostTolerance.SetValues", [this] { return Target(); }, {minValue, maxValue})) {
-    return *fault;
+LONG SimTolerance::Limit(double DimensionModel::*limit, double* value) const {
+  if (dimension_->toleranceType == kToleranceNone) {
+    *value = 0;
+    return published::swDimensionToleranceNotValid;
   }
-  if (dimension_->toleranceType == kToleranceNone) return S_OK;
+  *value = dimension_->*limit;
+  return published::swDimensionToleranceValid;
+}
+
+LONG SimTolerance::GetMinValue2(double* value) {
+  return Limit(&DimensionModel::toleranceMin, value);
+}
+
+LONG SimTolerance::GetMaxValue2(double* value) {
+  return Limit(&DimensionModel::toleranceMax, value);
+}
+
+// A tolerance has one pair of limits for all configurations here.
+bool SimTolerance::SetValues2(double minValue, double maxValue, LONG, const VARIANT&) {
+  if (dimension_->toleranceType == kToleranceNone) return false;
   dimension_->toleranceMin = minValue;
   dimension_->toleranceMax = maxValue;
   owner_->changed = true;
-  if (done) *done = VARIANT_TRUE;
-  return S_OK;
+  return true;
 }
 
 }  // namespace sim

@@ -1,27 +1,35 @@
-// The tolerance of a dimension of a model document.
+// The tolerance of a dimension of a model document: IDimensionTolerance.
 #pragma once
 
 #include <memory>
+#include <string>
 
-#include "host/host_dimension.h"
 #include "sim/sim_object.h"
 
 namespace sim {
 
-class SimTolerance final : public SimDispatchObject<IHostTolerance> {
+class SimTolerance final : public SimDispatchObject<> {
  public:
+  static const PublishedInterface kPublished;
+
   SimTolerance(std::shared_ptr<HostState> host, std::shared_ptr<DocumentState> owner,
                DimensionModel* dimension);
 
-  HRESULT STDMETHODCALLTYPE GetType(LONG* type) override;
-  HRESULT STDMETHODCALLTYPE SetType(LONG type) override;
-  HRESULT STDMETHODCALLTYPE GetMinValue(double* value) override;
-  HRESULT STDMETHODCALLTYPE GetMaxValue(double* value) override;
-  HRESULT STDMETHODCALLTYPE SetValues(double minValue, double maxValue,
-                                      VARIANT_BOOL* done) override;
+  LONG Type();
+  // A type outside 0..11 is ignored.
+  void put_Type(LONG type);
+  // swDimensionToleranceValid with the limit, or, while the type is none,
+  // swDimensionToleranceNotValid with 0.
+  LONG GetMinValue2(double* value);
+  LONG GetMaxValue2(double* value);
+  // False, and nothing set, while the type is none.
+  bool SetValues2(double minValue, double maxValue, LONG whichConfigurations,
+                  const VARIANT& configurations);
 
  private:
-  std::u16string Target() const;
+  const PublishedInterface& Published() const override { return kPublished; }
+  std::u16string JournalTarget() const override;
+  LONG Limit(double DimensionModel::*limit, double* value) const;
 
   std::shared_ptr<DocumentState> owner_;
   DimensionModel* dimension_;

@@ -7,8 +7,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "host/host.h"
+#include "host/published/published_ids.h"
 #include "loader/addin_loader.h"
 #include "platform/com_ptr.h"
 #include "platform/module.h"
@@ -99,6 +101,13 @@ class AddinTest : public ::testing::Test {
   const sim::CommandBoard& commands() { return host_.Commands(kCookie); }
   size_t SinksOn(const char* sample) { return host_.DocumentSinkCount(Sample(sample)); }
 
+  // Raises the host's new-document event with arguments of the host's kinds
+  // (no document object: the add-in uses none of them).
+  std::vector<HRESULT> FireFileNew() {
+    return host_.FireApplicationEvent(published::app_event::kFileNewNotify2,
+                                      {ComPtr<IDispatch>(), sim::kDocTypePart, std::u16string()});
+  }
+
   // A caller's event source, handed to the add-in with SetEventSrc.
   ComPtr<testing_support::CallerStandIn> NewEventSource() {
     ComPtr<testing_support::CallerStandIn> source =
@@ -111,7 +120,7 @@ class AddinTest : public ::testing::Test {
   testing_support::TempDir dir_;
   testing_support::ScopedEnv registry_;
   sim::SimHost host_;
-  ComPtr<IHostApplication> application_;
+  ComPtr<IDispatch> application_;
   loader::AddinLoader loader_;
   ComPtr<IDispatch> harbolt_;
 };

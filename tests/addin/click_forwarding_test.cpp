@@ -121,7 +121,7 @@ TEST_F(ClickForwardingTest, NothingIsSentWithoutADocumentOrForAnUnknownCommand) 
 
   // No open document: the host's answer comes back, no event.
   EXPECT_EQ(S_OK, Click(u"One"));
-  host_.FailCall("IHostApplication.GetActiveDocument", E_ABORT);
+  host_.FailCall("ISldWorks.ActiveDoc", E_ABORT);
   host_.Open(Sample("Shaft.SLDPRT"));
   EXPECT_EQ(E_ABORT, Click(u"Two"));
   host_.ClearFaults();
@@ -141,7 +141,7 @@ TEST_F(ClickForwardingTest, TheStatusOfTheLastCallComesBack) {
   host_.Open(Sample("Shaft.SLDPRT"));
   // Without an event source: the status of the host's path call.
   EXPECT_EQ(S_OK, Click(u"One"));
-  host_.FailCall("IHostModelDoc.GetPathName", E_ACCESSDENIED);
+  host_.FailCall("IModelDoc2.GetPathName", E_ACCESSDENIED);
   EXPECT_EQ(E_ACCESSDENIED, Click(u"One"));
   host_.ClearFaults();
 

@@ -4,13 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "sim/sim_host.h"
+#include "tests/support/bound_host.h"
 
 namespace {
 
 class CommandGroupsTest : public ::testing::Test {
  protected:
   CommandGroupsTest() {
-    application_ = host_.Application();
+    application_ = testing_support::BoundApplication(host_);
     application_->GetCommandManager(kCookie, manager_.ReleaseAndGetAddressOf());
   }
   const sim::CommandBoard& board() { return host_.Commands(kCookie); }
@@ -30,12 +31,12 @@ TEST_F(CommandGroupsTest, RemovesTheDefaultGroupThenTheMenuGroupsFromTheLast) {
   host_.ClearCalls();
 
   groups_.RemoveGroups(manager_.Get());
-  std::vector<std::string> calls = host_.CallLines("IHostCommandManager.RemoveCommandGroup");
+  std::vector<std::string> calls = host_.CallLines("ICommandManager.RemoveCommandGroup2");
   ASSERT_EQ(4u, calls.size());
-  EXPECT_NE(std::string::npos, calls[0].find("(50)"));
-  EXPECT_NE(std::string::npos, calls[1].find("(3)"));
-  EXPECT_NE(std::string::npos, calls[2].find("(2)"));
-  EXPECT_NE(std::string::npos, calls[3].find("(1)"));
+  EXPECT_NE(std::string::npos, calls[0].find("(50, false)"));
+  EXPECT_NE(std::string::npos, calls[1].find("(3, false)"));
+  EXPECT_NE(std::string::npos, calls[2].find("(2, false)"));
+  EXPECT_NE(std::string::npos, calls[3].find("(1, false)"));
   EXPECT_TRUE(board().LiveGroupIds().empty());
   EXPECT_FALSE(groups_.menuDefinition().isParsed());
   EXPECT_TRUE(groups_.commandMap().empty());
@@ -43,12 +44,12 @@ TEST_F(CommandGroupsTest, RemovesTheDefaultGroupThenTheMenuGroupsFromTheLast) {
 
   // Removing again is harmless.
   groups_.RemoveGroups(manager_.Get());
-  EXPECT_EQ(5u, host_.CallLines("IHostCommandManager.RemoveCommandGroup").size());
+  EXPECT_EQ(5u, host_.CallLines("ICommandManager.RemoveCommandGroup2").size());
 }
 
 TEST_F(CommandGroupsTest, DefaultGroupWithAFailingHostIsPartial) {
   // No group: the tabs are still made, with zero ids.
-  host_.FailCall("IHostCommandManager.CreateCommandGroup");
+  host_.FailCall("ICommandManager.CreateCommandGroup2");
   groups_.BuildDefaultGroup(manager_.Get());
   EXPECT_TRUE(board().LiveGroupIds().empty());
   ASSERT_EQ(3u, board().tabs.size());

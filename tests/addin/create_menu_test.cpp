@@ -200,11 +200,11 @@ TEST_F(CreateMenuTest, ANewMenuReplacesTheOldAndLogoutBringsBackTheDefault) {
                              u"</mnu></mnus>"));
   host_.ClearCalls();
   ASSERT_EQ(S_OK, CreateMenu(u"<mnus caption='Second'><mnu id='5' caption='Five'/></mnus>"));
-  std::vector<std::string> removals = host_.CallLines("IHostCommandManager.RemoveCommandGroup");
+  std::vector<std::string> removals = host_.CallLines("ICommandManager.RemoveCommandGroup2");
   ASSERT_EQ(3u, removals.size());
-  EXPECT_NE(std::string::npos, removals[0].find("(50)"));
-  EXPECT_NE(std::string::npos, removals[1].find("(2)"));
-  EXPECT_NE(std::string::npos, removals[2].find("(1)"));
+  EXPECT_NE(std::string::npos, removals[0].find("(50, false)"));
+  EXPECT_NE(std::string::npos, removals[1].find("(2, false)"));
+  EXPECT_NE(std::string::npos, removals[2].find("(1, false)"));
   EXPECT_EQ((std::vector<LONG>{1}), commands().LiveGroupIds());
   EXPECT_EQ(u"Second", Group(1).title);
   // The old commands are gone from the command map.
@@ -322,8 +322,8 @@ TEST_F(CreateMenuTest, AtMostOneHundredCommandsFit) {
     EXPECT_TRUE(commands().LiveGroupIds().empty());
     EXPECT_EQ(S_FALSE, Call(harbolt(), u"ToolbarCallback100"));
   }
-  EXPECT_TRUE(host_.CallLines("IHostCommandManager.CreateCommandGroup").empty());
-  EXPECT_TRUE(host_.CallLines("IHostCommandGroup.").empty());
+  EXPECT_TRUE(host_.CallLines("ICommandManager.CreateCommandGroup2").empty());
+  EXPECT_TRUE(host_.CallLines("ICommandGroup.").empty());
 }
 
 TEST_F(CreateMenuTest, HundredsOfSeparatorsAndSubmenusAreBuilt) {
@@ -343,7 +343,7 @@ TEST_F(CreateMenuTest, HundredsOfSeparatorsAndSubmenusAreBuilt) {
   EXPECT_EQ(549, Group(151).position);
   host_.ClearCalls();
   EXPECT_EQ(S_OK, Call(harbolt(), u"Disconnect"));
-  EXPECT_EQ(152u, host_.CallLines("IHostCommandManager.RemoveCommandGroup").size());
+  EXPECT_EQ(152u, host_.CallLines("ICommandManager.RemoveCommandGroup2").size());
   EXPECT_EQ((std::vector<LONG>{50}), commands().LiveGroupIds());
 }
 
@@ -374,7 +374,7 @@ TEST_F(CreateMenuTest, IdsAreReadAsLeadingNumbersAndOddIdsAreLeftOut) {
 
 TEST_F(CreateMenuTest, HostFailuresAreNotExaminedButTheLastStatusComesBack) {
   // Without submenus: the status of the logout command; the rest is built.
-  host_.FailCall("IHostCommandGroup.AddCommandItem#1", E_ABORT);
+  host_.FailCall("ICommandGroup.AddCommandItem2#1", E_ABORT);
   EXPECT_EQ(E_ABORT, CreateMenu(u"<mnus caption='M'><mnu id='1' caption='A'/></mnus>"));
   EXPECT_EQ((std::vector<std::u16string>{u"A"}), MenuOf(Group(1)));
   EXPECT_EQ(1, Group(1).activations);
@@ -382,7 +382,7 @@ TEST_F(CreateMenuTest, HostFailuresAreNotExaminedButTheLastStatusComesBack) {
 
   // With submenus: the status of the last submenu group. A group the host
   // did not make loses its entries, the numbering goes on.
-  host_.FailCall("IHostCommandManager.CreateCommandGroup#3", E_OUTOFMEMORY);
+  host_.FailCall("ICommandManager.CreateCommandGroup2#3", E_OUTOFMEMORY);
   EXPECT_EQ(E_OUTOFMEMORY,
             CreateMenu(u"<mnus caption='M'><mnu id='-2' caption='A'><mnu id='1' caption='a'/></mnu>"
                        u"<mnu id='-2' caption='B'><mnu id='2' caption='b'/></mnu>"
@@ -395,10 +395,10 @@ TEST_F(CreateMenuTest, HostFailuresAreNotExaminedButTheLastStatusComesBack) {
   // The group count covers the group that failed.
   host_.ClearCalls();
   EXPECT_EQ(S_OK, CreateMenu(u"<mnus caption='M'/>"));
-  EXPECT_EQ(4u, host_.CallLines("IHostCommandManager.RemoveCommandGroup").size());
+  EXPECT_EQ(4u, host_.CallLines("ICommandManager.RemoveCommandGroup2").size());
 
   // Without group 1 its status comes back; the submenus are still made.
-  host_.FailCall("IHostCommandManager.CreateCommandGroup#1", E_FAIL);
+  host_.FailCall("ICommandManager.CreateCommandGroup2#1", E_FAIL);
   EXPECT_EQ(E_FAIL, CreateMenu(u"<mnus caption='M'><mnu id='1' caption='A'/></mnus>"));
   EXPECT_TRUE(commands().LiveGroupIds().empty());
   host_.ClearFaults();

@@ -9,6 +9,7 @@
 
 #include "platform/text.h"
 #include "tests/addin/addin_fixture.h"
+#include "tests/support/bound_host.h"
 
 namespace addin_test {
 namespace {
@@ -64,13 +65,13 @@ class FileOperationsTest : public AddinTest {
   void ResetError() { ASSERT_EQ(E_INVALIDARG, CallMember(harbolt(), u"CreateMenu", {Arg(u"x")})); }
 
   std::u16string ActivePath() {
-    ComPtr<IHostModelDoc> active = host_.ActiveDocument();
+    ComPtr<IHostModelDoc> active = testing_support::Bound(host_.ActiveDocument());
     ScopedBstr path;
     if (active) active->GetPathName(path.Receive());
     return path.Str();
   }
   LONG ActiveType() {
-    ComPtr<IHostModelDoc> active = host_.ActiveDocument();
+    ComPtr<IHostModelDoc> active = testing_support::Bound(host_.ActiveDocument());
     LONG type = 0;
     if (active) active->GetType(&type);
     return type;
@@ -93,12 +94,12 @@ TEST_F(FileOperationsTest, OpensModelFilesByTheirExtensionInAnyLetterCase) {
   EXPECT_EQ(3, ActiveType());
   EXPECT_EQ(Wide(folder / "Sheet.slddrw"), ActivePath());
 
-  std::vector<std::string> opened = host_.CallLines("IHostApplication.OpenDocument");
+  std::vector<std::string> opened = host_.CallLines("ISldWorks.OpenDoc6");
   ASSERT_EQ(3u, opened.size());
-  EXPECT_NE(std::string::npos, opened[0].find("lower.sldprt, 1)"));
-  EXPECT_NE(std::string::npos, opened[1].find("Mixed.SldAsm, 2)"));
-  EXPECT_NE(std::string::npos, opened[2].find("Sheet.slddrw, 3)"));
-  std::vector<std::string> activated = host_.CallLines("IHostApplication.ActivateDocument");
+  EXPECT_NE(std::string::npos, opened[0].find("lower.sldprt, 1, 1, , out, out)"));
+  EXPECT_NE(std::string::npos, opened[1].find("Mixed.SldAsm, 2, 1, , out, out)"));
+  EXPECT_NE(std::string::npos, opened[2].find("Sheet.slddrw, 3, 1, , out, out)"));
+  std::vector<std::string> activated = host_.CallLines("ISldWorks.ActivateDoc3");
   ASSERT_EQ(3u, activated.size());
   EXPECT_NE(std::string::npos,
             activated[2].find(platform::Utf16ToUtf8(Wide(folder / "Sheet.slddrw"))));
@@ -123,7 +124,7 @@ TEST_F(FileOperationsTest, AMissingFileIsDescribedByTheSystemsText) {
     EXPECT_EQ(u"系统找不到指定的文件。", ErrorDescription());
   }
   // The host was not asked to open anything.
-  EXPECT_TRUE(host_.CallLines("IHostApplication.OpenDocument").empty());
+  EXPECT_TRUE(host_.CallLines("ISldWorks.OpenDoc6").empty());
   EXPECT_TRUE(Open().empty());
   EXPECT_EQ(references, host_.References());
 }
@@ -137,7 +138,7 @@ TEST_F(FileOperationsTest, OnlyTheThreeModelExtensionsAreOpened) {
     EXPECT_EQ(-1, ErrorNumber()) << name;
     EXPECT_EQ(kUnknownExtension, ErrorDescription()) << name;
   }
-  EXPECT_TRUE(host_.CallLines("IHostApplication.OpenDocument").empty());
+  EXPECT_TRUE(host_.CallLines("ISldWorks.OpenDoc6").empty());
   EXPECT_TRUE(Open().empty());
 }
 
@@ -159,20 +160,20 @@ TEST_F(FileOperationsTest, ADocumentOfTheSameNameIsClosedFirst) {
 
   std::vector<std::string> calls;
   for (const std::string& line : host_.CallLines()) {
-    if (line.rfind("IHostApplication.", 0) == 0 ||
-        line.rfind("IHostModelDoc.PrepareForClose", 0) == 0) {
+    if (line.rfind("ISldWorks.", 0) == 0 || line.rfind("IModelDoc2.ClearSelection2", 0) == 0) {
       calls.push_back(line);
     }
   }
   const std::string shaftX = platform::Utf16ToUtf8(Wide(x / "Shaft.SLDPRT"));
   const std::string shaftY = platform::Utf16ToUtf8(Wide(y / "Shaft.SLDPRT"));
-  ASSERT_EQ(6u, calls.size());
-  EXPECT_EQ(0u, calls[0].find("IHostApplication.GetActiveDocument"));
-  EXPECT_EQ(0u, calls[1].find("IHostApplication.GetFirstDocument"));
-  EXPECT_EQ(0u, calls[2].find("IHostModelDoc.PrepareForClose Shaft.SLDPRT"));
-  EXPECT_EQ("IHostApplication.CloseDocument application(" + shaftX + ")", calls[3]);
-  EXPECT_EQ("IHostApplication.OpenDocument application(" + shaftY + ", 1)", calls[4]);
-  EXPECT_EQ("IHostApplication.ActivateDocument application(" + shaftY + ")", calls[5]);
+  ASSERT_EQ(7u, calls.size());
+  EXPECT_EQ(0u, calls[0].find("ISldWorks.ActiveDoc"));
+  EXPECT_EQ(0u, calls[1].find("ISldWorks.GetFirstDocument"));
+  EXPECT_EQ(0u, calls[2].find("IModelDoc2.ClearSelection2 Shaft.SLDPRT"));
+  EXPECT_EQ("ISldWorks.GetOpenDocumentByName application(" + shaftX + ")", calls[3]);
+  EXPECT_EQ("ISldWorks.CloseDoc application(" + shaftX + ")", calls[4]);
+  EXPECT_EQ("ISldWorks.OpenDoc6 application(" + shaftY + ", 1, 1, , out, out)", calls[5]);
+  EXPECT_EQ("ISldWorks.ActivateDoc3 application(" + shaftY + ", false, 1, out)", calls[6]);
 
   // Opening the file that is open closes it and reads it again.
   host_.Model(y / "Shaft.SLDPRT")->title = u"Changed, not saved";
@@ -189,17 +190,17 @@ TEST_F(FileOperationsTest, WhenTheHostOpensNothingTheDescriptionIsEmpty) {
   EXPECT_EQ(u"", ErrorDescription());
 
   ResetError();
-  host_.FailCall("IHostApplication.OpenDocument", E_ACCESSDENIED);
+  host_.FailCall("ISldWorks.OpenDoc6", E_ACCESSDENIED);
   EXPECT_EQ(kFailed, OpenFile(folder / "Shaft.SLDPRT"));
   EXPECT_EQ(u"", ErrorDescription());
   host_.ClearFaults();
   ResetError();
-  host_.EmptyCall("IHostApplication.OpenDocument");
+  host_.EmptyCall("ISldWorks.OpenDoc6");
   EXPECT_EQ(kFailed, OpenFile(folder / "Shaft.SLDPRT"));
   EXPECT_EQ(-1, ErrorNumber());
   EXPECT_EQ(u"", ErrorDescription());
   host_.ClearFaults();
-  EXPECT_TRUE(host_.CallLines("IHostApplication.ActivateDocument").empty());
+  EXPECT_TRUE(host_.CallLines("ISldWorks.ActivateDoc3").empty());
 }
 
 TEST_F(FileOperationsTest, SaveFileWritesTheActiveDocument) {
@@ -213,9 +214,9 @@ TEST_F(FileOperationsTest, SaveFileWritesTheActiveDocument) {
   EXPECT_NE(std::string::npos,
             testing_support::ReadFile(folder / "Shaft.SLDPRT").find("Saved by the add-in"));
   EXPECT_FALSE(fs::exists(folder / "any name.SLDPRT"));
-  std::vector<std::string> saves = host_.CallLines("IHostModelDoc.Save");
+  std::vector<std::string> saves = host_.CallLines("IModelDoc2.Save3");
   ASSERT_EQ(1u, saves.size());
-  EXPECT_EQ("IHostModelDoc.Save Shaft.SLDPRT(-1)", saves[0]);
+  EXPECT_EQ("IModelDoc2.Save3 Shaft.SLDPRT(5, out, out)", saves[0]);
   EXPECT_EQ(0, ErrorNumber());
 }
 
@@ -234,12 +235,12 @@ TEST_F(FileOperationsTest, SaveFailuresCarryTheStatusText) {
     const char16_t* text;
   };
   const Case cases[] = {
-      {"IHostApplication.GetActiveDocument", E_ABORT, u"Operation aborted"},
-      {"IHostModelDoc.Save", E_ACCESSDENIED, u"Access is denied."},
-      {"IHostModelDoc.Save", MakeHresult(0x80040205), u"IDispatch error #5"},
-      {"IHostModelDoc.Save", MakeHresult(0x8004FFFF), u"IDispatch error #65023"},
-      {"IHostModelDoc.Save", MakeHresult(0x80040200), u"Unknown error 0x80040200"},
-      {"IHostModelDoc.Save", MakeHresult(0x80070020), u"Unknown error 0x80070020"},
+      {"ISldWorks.ActiveDoc", E_ABORT, u"Operation aborted"},
+      {"IModelDoc2.Save3", E_ACCESSDENIED, u"Access is denied."},
+      {"IModelDoc2.Save3", MakeHresult(0x80040205), u"IDispatch error #5"},
+      {"IModelDoc2.Save3", MakeHresult(0x8004FFFF), u"IDispatch error #65023"},
+      {"IModelDoc2.Save3", MakeHresult(0x80040200), u"Unknown error 0x80040200"},
+      {"IModelDoc2.Save3", MakeHresult(0x80070020), u"Unknown error 0x80070020"},
   };
   for (const Case& c : cases) {
     host_.FailCall(c.operation, c.status);
@@ -269,15 +270,15 @@ TEST_F(FileOperationsTest, DependenciesAreListedOnceInTheHostsOrder) {
   std::u16string list;
   EXPECT_EQ(S_OK, GetDependencies(&list));
   EXPECT_EQ(assembly, list);
-  EXPECT_EQ("IHostModelDoc.GetDependencies Gearbox.SLDASM(-1, -1, 0)",
-            host_.CallLines("IHostModelDoc.GetDependencies").back());
+  EXPECT_EQ("IModelDocExtension.GetDependencies Gearbox.SLDASM(true, true, false, false, false)",
+            host_.CallLines("IModelDocExtension.GetDependencies").back());
 
   // The drawing shows the assembly and the housing, which the assembly uses
   // too: the host names the housing twice, the list once.
   host_.Open(folder / "Gearbox.SLDDRW");
   ScopedVariant raw;
-  ASSERT_EQ(S_OK, host_.ActiveDocument()->GetDependencies(VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE,
-                                                          raw.Receive()));
+  ASSERT_EQ(S_OK, testing_support::Bound(host_.ActiveDocument())
+                      ->GetDependencies(VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE, raw.Receive()));
   ASSERT_EQ(VT_ARRAY | VT_BSTR, raw.Type());
   std::vector<std::u16string> paths;
   for (LONG i = 1; i < static_cast<LONG>(raw.Get()->parray->rgsabound[0].cElements); i += 2) {
@@ -307,7 +308,7 @@ TEST_F(FileOperationsTest, DependencyFailuresLeaveTheResultAlone) {
   fs::path folder = Folder("m");
   host_.Open(folder / "Gearbox.SLDASM");
   long references = host_.References();
-  host_.FailCall("IHostModelDoc.GetDependencies", E_OUTOFMEMORY);
+  host_.FailCall("IModelDocExtension.GetDependencies", E_OUTOFMEMORY);
   BSTR kept = SysAllocString(u"kept");
   BSTR before = kept;
   EXPECT_EQ(kFailed, CallMember(harbolt(), u"GetDependencies", {Arg(u""), Arg::BstrRef(&kept)}));
@@ -323,7 +324,7 @@ TEST_F(FileOperationsTest, DependencyFailuresLeaveTheResultAlone) {
   SysFreeString(before);
 
   // A host that answers without a list lists nothing.
-  host_.EmptyCall("IHostModelDoc.GetDependencies");
+  host_.EmptyCall("IModelDocExtension.GetDependencies");
   EXPECT_EQ(S_OK, GetDependencies(&list));
   EXPECT_EQ(u"", list);
   host_.ClearFaults();

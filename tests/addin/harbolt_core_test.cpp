@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "addin/harbolt.h"
+#include "host/published/published_ids.h"
 #include "platform/bstr.h"
 #include "sim/sim_host.h"
+#include "tests/support/bound_host.h"
 
 namespace {
 
@@ -51,15 +53,15 @@ TEST(HarboltCoreTest, SettersStoreNullTextsAsEmpty) {
 TEST(HarboltCoreTest, DocumentsAreAttachedOnceAndDetachedByTheirOwnEvent) {
   sim::SimHost host;
   host.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "BearingSet.SLDASM");
-  ComPtr<IHostApplication> application = host.Application();
+  ComPtr<IDispatch> application = host.Application();
   ComPtr<CHarbolt> addin = MakeComObject<CHarbolt, CHarbolt>();
   VARIANT_BOOL connected = VARIANT_FALSE;
   addin->ConnectToSW(application.Get(), 5, &connected);
   // The assembly and its bearing part.
   EXPECT_EQ(2u, addin->documentCount());
 
-  ComPtr<IHostModelDoc> bearing =
-      host.Document(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Bearing.SLDPRT");
+  ComPtr<IHostModelDoc> bearing = testing_support::Bound(
+      host.Document(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Bearing.SLDPRT"));
   ComPtr<IUnknown> identity;
   bearing.As(&identity);
   EXPECT_TRUE(addin->HasDocument(identity.Get()));
@@ -68,7 +70,8 @@ TEST(HarboltCoreTest, DocumentsAreAttachedOnceAndDetachedByTheirOwnEvent) {
   EXPECT_EQ(1u,
             host.DocumentSinkCount(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Bearing.SLDPRT"));
 
-  host.FireDocumentEvent(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Bearing.SLDPRT", 2);
+  host.FireDocumentEvent(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Bearing.SLDPRT",
+                         published::doc_event::kDestroyNotify);
   EXPECT_FALSE(addin->HasDocument(identity.Get()));
   EXPECT_EQ(1u, addin->documentCount());
   addin->DisconnectFromSW(nullptr);

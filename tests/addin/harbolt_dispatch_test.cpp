@@ -210,12 +210,12 @@ TEST_F(HarboltDispatchTest, ArgumentsAreCheckedAndCoerced) {
   // Numbers become texts; texts are followed through references.
   ComPtr<testing_support::CallerStandIn> source = NewEventSource();
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaxHandle", {Arg(42)}));
-  host_.FireApplicationEvent(kAppEventDestroyNotify);
+  FireFileNew();
   BSTR handle = SysAllocString(u"by-reference");
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaxHandle", {Arg::BstrRef(&handle)}));
-  host_.FireApplicationEvent(kAppEventDestroyNotify);
+  FireFileNew();
   SysFreeString(handle);
-  EXPECT_EQ((std::vector<std::u16string>{u"42", u"by-reference"}), source->hostExits());
+  EXPECT_EQ((std::vector<std::u16string>{u"42", u"by-reference"}), source->newDocuments());
 
   // Named arguments are not taken.
   VARIANT arg;

@@ -30,9 +30,9 @@ TEST_F(HarboltTest, ConnectsRegistersBuildsTheDefaultGroupAndListens) {
   target = nullptr;
   targetIdentity = nullptr;
   addinIdentity = nullptr;
-  std::vector<std::string> registration = host_.CallLines("IHostApplication.SetAddinCallbackInfo");
+  std::vector<std::string> registration = host_.CallLines("ISldWorks.SetAddinCallbackInfo2");
   ASSERT_EQ(1u, registration.size());
-  EXPECT_NE(std::string::npos, registration[0].find("target, 7)"));
+  EXPECT_NE(std::string::npos, registration[0].find("object, 7)"));
 
   // The default group: one login command calling "Toolbarcallback0".
   const sim::CommandGroupRecord* group = commands().LiveGroup(50);
@@ -41,7 +41,7 @@ TEST_F(HarboltTest, ConnectsRegistersBuildsTheDefaultGroupAndListens) {
   EXPECT_EQ(u"ZIZAzazor", group->tooltip);
   EXPECT_EQ(u"ZIZAzazor", group->hint);
   EXPECT_EQ(-1, group->position);
-  EXPECT_EQ(VARIANT_BOOL{1}, group->hasToolbar);
+  EXPECT_EQ(VARIANT_TRUE, group->hasToolbar);
   EXPECT_EQ(1, group->activations);
   ASSERT_EQ(1u, group->items.size());
   const sim::CommandItemRecord& login = group->items[0];
@@ -67,9 +67,11 @@ TEST_F(HarboltTest, ConnectsRegistersBuildsTheDefaultGroupAndListens) {
     EXPECT_EQ((std::vector<LONG>{4, 4, 4}), tab.boxes[0].textStyles);
     EXPECT_EQ((std::vector<LONG>{group->toolbarId}), tab.boxes[1].commandIds);
     EXPECT_EQ((std::vector<LONG>{0x22}), tab.boxes[1].textStyles);
+    // The separator goes before the flyout's box.
     ASSERT_EQ(3u, tab.entries.size());
-    EXPECT_TRUE(tab.entries[2].separator);
-    EXPECT_EQ(group->toolbarId, tab.entries[2].commandId);
+    EXPECT_TRUE(tab.entries[1].separator);
+    EXPECT_EQ(group->toolbarId, tab.entries[1].commandId);
+    EXPECT_EQ(1u, tab.entries[2].box);
     EXPECT_EQ(VARIANT_BOOL{0}, tab.active);
   }
 
@@ -87,8 +89,8 @@ TEST_F(HarboltTest, ConnectsRegistersBuildsTheDefaultGroupAndListens) {
   EXPECT_EQ(VARIANT_TRUE, disconnected);
   std::vector<std::string> calls = host_.CallLines();
   ASSERT_FALSE(calls.empty());
-  EXPECT_EQ(0u, calls[0].find("IHostCommandManager.RemoveCommandGroup"));
-  EXPECT_NE(std::string::npos, calls[0].find("(50)"));
+  EXPECT_EQ(0u, calls[0].find("ICommandManager.RemoveCommandGroup2"));
+  EXPECT_NE(std::string::npos, calls[0].find("(50, false)"));
   EXPECT_EQ(nullptr, commands().LiveGroup(50));
   EXPECT_EQ(0u, host_.ApplicationSinkCount());
 
@@ -103,8 +105,8 @@ TEST_F(HarboltTest, ConnectsRegistersBuildsTheDefaultGroupAndListens) {
 }
 
 TEST_F(HarboltTest, ReleasesEverythingWithDocumentsOpen) {
-  ComPtr<IHostModelDoc> gearbox = host_.Open(Sample("Gearbox.SLDASM"));
-  ComPtr<IHostModelDoc> drawing = host_.Open(Sample("Gearbox.SLDDRW"));
+  ComPtr<IDispatch> gearbox = host_.Open(Sample("Gearbox.SLDASM"));
+  ComPtr<IDispatch> drawing = host_.Open(Sample("Gearbox.SLDDRW"));
   long objects = host_.LiveObjects();
   long references = host_.References();
   Connect();
@@ -187,7 +189,7 @@ TEST_F(HarboltTest, DisconnectTwiceRebuildsTheDefaultGroupEachTime) {
   EXPECT_EQ(S_OK, Call(harbolt(), u"Disconnect"));
   EXPECT_EQ(S_OK, Call(harbolt(), u"Disconnect"));
 
-  std::vector<std::string> groups = host_.CallLines("IHostCommandManager.");
+  std::vector<std::string> groups = host_.CallLines("ICommandManager.");
   std::vector<std::string> removals, creations;
   for (const std::string& line : groups) {
     if (line.find("RemoveCommandGroup") != std::string::npos) removals.push_back(line);
@@ -205,20 +207,22 @@ TEST_F(HarboltTest, DisconnectTwiceRebuildsTheDefaultGroupEachTime) {
   EXPECT_EQ(2u, commands().tabs[0].boxes.size());
 
   // The event source and the cax handle stay.
-  host_.FireApplicationEvent(kAppEventDestroyNotify);
-  EXPECT_EQ((std::vector<std::u16string>{u"cax-1"}), source->hostExits());
+  FireFileNew();
+  EXPECT_EQ((std::vector<std::u16string>{u"cax-1"}), source->newDocuments());
 }
 
 TEST_F(HarboltTest, HostEventsReachTheEventSource) {
   Connect();
   // Without an event source the events are answered S_OK.
-  EXPECT_EQ((std::vector<HRESULT>{S_OK}), host_.FireApplicationEvent(kAppEventDestroyNotify));
+  EXPECT_EQ((std::vector<HRESULT>{S_OK}), FireFileNew());
 
   ComPtr<CallerStandIn> source = NewEventSource();
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaxHandle", {Arg(u"handle-7")}));
-  host_.FireApplicationEvent(kAppEventDestroyNotify);
-  host_.Open(Sample("Shaft.SLDPRT"));  // the host raises event 22 itself
-  EXPECT_EQ((std::vector<std::u16string>{u"handle-7"}), source->hostExits());
+  // The host raises event 12 for a new document and 22 for an opened file
+  // itself.
+  host_.NewDocument(dir_ / "New.SLDPRT", sim::kDocTypePart);
+  host_.Open(Sample("Shaft.SLDPRT"));
+  EXPECT_EQ((std::vector<std::u16string>{u"handle-7"}), source->newDocuments());
   ASSERT_EQ(1u, source->fileOpens().size());
   EXPECT_EQ(u"handle-7", source->fileOpens()[0].caxHandle);
   EXPECT_EQ(platform::Utf8ToUtf16(Sample("Shaft.SLDPRT").string()),
@@ -226,22 +230,24 @@ TEST_F(HarboltTest, HostEventsReachTheEventSource) {
   EXPECT_TRUE(source->clicks().empty());
 
   // The other application events do nothing.
-  EXPECT_EQ((std::vector<HRESULT>{S_OK}),
-            host_.FireApplicationEvent(kAppEventFileNewNotify, {ComPtr<IDispatch>(), LONG{1}}));
-  EXPECT_EQ((std::vector<HRESULT>{S_OK}),
-            host_.FireApplicationEvent(kAppEventFileCloseNotify, {std::u16string(u"x")}));
+  namespace app_event = published::app_event;
+  EXPECT_EQ((std::vector<HRESULT>{S_OK}), host_.FireApplicationEvent(app_event::kDestroyNotify));
+  EXPECT_EQ(
+      (std::vector<HRESULT>{S_OK}),
+      host_.FireApplicationEvent(app_event::kFileCloseNotify, {std::u16string(u"x"), LONG{0}}));
 
   // A null handle is sent as an empty text; a null event source keeps the
   // one stored.
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaxHandle", {Arg(static_cast<const char16_t*>(nullptr))}));
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetEventSrc", {Arg::Dispatch(nullptr)}));
-  host_.FireApplicationEvent(kAppEventDestroyNotify);
-  EXPECT_EQ((std::vector<std::u16string>{u"handle-7", u""}), source->hostExits());
+  FireFileNew();
+  EXPECT_EQ((std::vector<std::u16string>{u"handle-7", u""}), source->newDocuments());
 
   // The event source's failure goes back to the host; the error state stays.
   source->FailWith(E_ABORT);
-  EXPECT_EQ((std::vector<HRESULT>{E_ABORT}),
-            host_.FireApplicationEvent(kAppEventFileOpenNotify, {std::u16string(u"/a/b.SLDPRT")}));
+  EXPECT_EQ(
+      (std::vector<HRESULT>{E_ABORT}),
+      host_.FireApplicationEvent(app_event::kFileOpenPostNotify, {std::u16string(u"/a/b.SLDPRT")}));
   EXPECT_EQ(0, LongProperty(harbolt(), u"errNumber"));
   EXPECT_EQ(u"", TextProperty(harbolt(), u"errDescription"));
 
@@ -249,27 +255,28 @@ TEST_F(HarboltTest, HostEventsReachTheEventSource) {
   ComPtr<IDispatch> notASource;
   application_.As(&notASource);
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetEventSrc", {Arg::Dispatch(notASource.Get())}));
-  host_.FireApplicationEvent(kAppEventDestroyNotify);
-  EXPECT_EQ(2u, source->hostExits().size());
+  FireFileNew();
+  EXPECT_EQ(2u, source->newDocuments().size());
 }
 
 TEST_F(HarboltTest, GetHwndReadsTheMainFrame) {
+  // Late-bound, the host hands out the handle's low 32 bits only.
   host_.SetWindowHandle(0x0000'0012'3456'789ALL);
   Connect();
   ScopedVariant handle;
   EXPECT_EQ(S_OK, Call(harbolt(), u"GetHWND", {}, handle.Receive()));
   EXPECT_EQ(VT_I8, handle.Type());
-  EXPECT_EQ(0x0000'0012'3456'789ALL, handle.Get()->llVal);
+  EXPECT_EQ(0x3456'789ALL, handle.Get()->llVal);
   LONGLONG byReference = -1;
   EXPECT_EQ(S_OK, Call(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
-  EXPECT_EQ(0x0000'0012'3456'789ALL, byReference);
+  EXPECT_EQ(0x3456'789ALL, byReference);
 
-  host_.FailCall("IHostApplication.GetFrame");
+  host_.FailCall("ISldWorks.Frame");
   byReference = -1;
   EXPECT_EQ(E_FAIL, CallMember(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
   EXPECT_EQ(0, byReference);
   host_.ClearFaults();
-  host_.EmptyCall("IHostApplication.GetFrame");
+  host_.EmptyCall("ISldWorks.Frame");
   byReference = -1;
   EXPECT_EQ(E_FAIL, CallMember(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
   EXPECT_EQ(0, byReference);

@@ -34,7 +34,7 @@ TEST(HostVersionTest, TheAddinTakesItsSinkVersionFromTheRevision) {
   for (const Case& c : {Case{u"15.2.0", 15, 15}, Case{u"9.1", 9, 0}, Case{u"x15", 0, 0}}) {
     sim::SimHost host;
     host.SetRevision(c.revision);
-    ComPtr<IHostApplication> application = host.Application();
+    ComPtr<IDispatch> application = host.Application();
     ComPtr<CHarbolt> addin = MakeComObject<CHarbolt, CHarbolt>();
     VARIANT_BOOL connected = VARIANT_FALSE;
     EXPECT_EQ(S_OK, addin->ConnectToSW(application.Get(), 3, &connected));

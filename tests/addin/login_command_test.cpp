@@ -71,7 +71,7 @@ TEST_F(LoginCommandTest, StartsTheClientWithTheWindowHandle) {
 
 TEST_F(LoginCommandTest, WithoutAFrameTheHandleIsZero) {
   Connect();
-  host_.FailCall("IHostApplication.GetFrame");
+  host_.FailCall("ISldWorks.Frame");
   EXPECT_EQ(S_OK, host_.ClickNamed(kCookie, u"login"));
   EXPECT_EQ("2\n5\n0\n", Received());
   // Nothing of the host is kept.

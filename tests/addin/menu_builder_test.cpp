@@ -10,6 +10,7 @@
 #include "common/kvx_exception.h"
 #include "platform/com_object.h"
 #include "sim/sim_host.h"
+#include "tests/support/bound_host.h"
 
 namespace {
 
@@ -60,7 +61,8 @@ TEST(MenuBuilderTest, GroupsMadeBeforeAFaultAreStillRemoved) {
   constexpr LONG kCookie = 3;
   sim::SimHost host;
   ComPtr<IHostCommandManager> manager;
-  host.Application()->GetCommandManager(kCookie, manager.ReleaseAndGetAddressOf());
+  testing_support::BoundApplication(host)->GetCommandManager(kCookie,
+                                                             manager.ReleaseAndGetAddressOf());
   // The fault comes with the third submenu's group (the fourth group).
   ComPtr<IHostCommandManager> faulting =
       MakeComObject<FaultingManager, IHostCommandManager>(manager, 4);

@@ -7,21 +7,17 @@
 namespace addin_test {
 namespace {
 
+namespace doc_event = published::doc_event;
+
 class SwDocumentTest : public AddinTest {
  protected:
-  ComPtr<IDispatch> DocumentObject(const char* sample) {
-    ComPtr<IHostModelDoc> document = host_.Document(Sample(sample));
-    ComPtr<IDispatch> dispatch;
-    if (document) document.As(&dispatch);
-    return dispatch;
-  }
   // Raises an assembly event on the gearbox.
   HRESULT OnGearbox(DISPID dispid, const std::vector<sim::EventArg>& args) {
     std::vector<HRESULT> results = host_.FireDocumentEvent(Sample("Gearbox.SLDASM"), dispid, args);
     return results.size() == 1 ? results[0] : E_UNEXPECTED;
   }
   void Detach(const char* sample) {
-    host_.FireDocumentEvent(Sample(sample), kDocEventDestroyNotify);
+    host_.FireDocumentEvent(Sample(sample), doc_event::kDestroyNotify);
     EXPECT_EQ(0u, SinksOn(sample)) << sample;
   }
 };
@@ -34,7 +30,7 @@ TEST_F(SwDocumentTest, DocumentsOpenAtConnectionAreAttached) {
                              "BearingSet.SLDASM", "Bearing.SLDPRT"}) {
     EXPECT_EQ(1u, SinksOn(sample)) << sample;
   }
-  // A file the host opens later gets no sink from the application event.
+  // A file the host opens later gets no sink from the application events.
   host_.Close(Sample("Gearbox.SLDDRW"));
   host_.Open(Sample("Gearbox.SLDDRW"));
   EXPECT_EQ(0u, SinksOn("Gearbox.SLDDRW"));
@@ -48,44 +44,49 @@ TEST_F(SwDocumentTest, AssemblyEventsAttachNewDocumentsOnce) {
   Detach("Bearing.SLDPRT");
   EXPECT_EQ(1u, SinksOn("Gearbox.SLDASM"));
 
-  // Event 25 (document, name, old state, new state): states 2 and 3 attach.
-  ComPtr<IDispatch> shaft = DocumentObject("Shaft.SLDPRT");
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentStateChangeNotify,
-                            {shaft, std::u16string(u"Shaft-1"), LONG{2}, LONG{1}}));
+  // Event 25 (component, name, old state, new state) passes a component,
+  // which is no document: nothing is attached, whatever the state.
+  ComPtr<IDispatch> shaftComponent =
+      host_.Component(Sample("Gearbox.SLDASM"), u"Default", u"Shaft-1");
+  ASSERT_TRUE(shaftComponent);
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentStateChangeNotify2,
+                            {shaftComponent, std::u16string(u"Shaft-1"), SHORT{1}, SHORT{2}}));
   EXPECT_EQ(0u, SinksOn("Shaft.SLDPRT"));
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentStateChangeNotify,
-                            {shaft, std::u16string(u"Shaft-1"), LONG{1}, LONG{2}}));
-  EXPECT_EQ(1u, SinksOn("Shaft.SLDPRT"));
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentStateChangeNotify,
-                            {shaft, std::u16string(u"Shaft-1"), LONG{2}, LONG{3}}));
-  EXPECT_EQ(1u, SinksOn("Shaft.SLDPRT"));
-  // Without a document nothing happens.
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentStateChangeNotify,
-                            {ComPtr<IDispatch>(), std::u16string(u"x-1"), LONG{1}, LONG{3}}));
 
-  // Event 22 (document, old state, new state).
-  ComPtr<IDispatch> bearing = DocumentObject("Bearing.SLDPRT");
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentModelChangeNotify, {bearing, LONG{3}, LONG{4}}));
+  // Event 22 (document, old state, new state; the states are shorts): states
+  // 2 and 3 attach.
+  ComPtr<IDispatch> shaft = host_.Document(Sample("Shaft.SLDPRT"));
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentStateChangeNotify, {shaft, SHORT{2}, SHORT{1}}));
+  EXPECT_EQ(0u, SinksOn("Shaft.SLDPRT"));
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentStateChangeNotify, {shaft, SHORT{1}, SHORT{2}}));
+  EXPECT_EQ(1u, SinksOn("Shaft.SLDPRT"));
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentStateChangeNotify, {shaft, SHORT{2}, SHORT{3}}));
+  EXPECT_EQ(1u, SinksOn("Shaft.SLDPRT"));
+  ComPtr<IDispatch> bearing = host_.Document(Sample("Bearing.SLDPRT"));
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentStateChangeNotify, {bearing, SHORT{3}, SHORT{4}}));
   EXPECT_EQ(0u, SinksOn("Bearing.SLDPRT"));
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentModelChangeNotify, {bearing, LONG{1}, LONG{3}}));
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentStateChangeNotify, {bearing, SHORT{1}, SHORT{3}}));
   EXPECT_EQ(1u, SinksOn("Bearing.SLDPRT"));
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentModelChangeNotify, {bearing, LONG{1}, LONG{2}}));
-  EXPECT_EQ(1u, SinksOn("Bearing.SLDPRT"));
+  // Without a document nothing happens.
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentStateChangeNotify,
+                            {ComPtr<IDispatch>(), SHORT{1}, SHORT{3}}));
 
   // Events 46 and 47 (component): the component's model document.
   ComPtr<IDispatch> housing = host_.Component(Sample("Gearbox.SLDASM"), u"Default", u"Housing-1");
   ASSERT_TRUE(housing);
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentConfigurationChangeNotify, {housing}));
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentVisualPropertiesChangeNotify, {housing}));
   EXPECT_EQ(1u, SinksOn("Housing.SLDPRT"));
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentDisplayChangeNotify, {housing}));
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentDisplayStateChangeNotify, {housing}));
   EXPECT_EQ(1u, SinksOn("Housing.SLDPRT"));
   Detach("Housing.SLDPRT");
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentDisplayChangeNotify, {housing}));
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kComponentDisplayStateChangeNotify, {housing}));
   EXPECT_EQ(1u, SinksOn("Housing.SLDPRT"));
-  EXPECT_EQ(S_OK, OnGearbox(kAsmEventComponentConfigurationChangeNotify, {ComPtr<IDispatch>()}));
+  EXPECT_EQ(S_OK,
+            OnGearbox(doc_event::kComponentVisualPropertiesChangeNotify, {ComPtr<IDispatch>()}));
 
-  // The save event does nothing.
-  EXPECT_EQ(S_OK, OnGearbox(kDocEventFileSaveNotify, {std::u16string(u"/x")}));
+  // The selection and save events do nothing.
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kNewSelectionNotify, {}));
+  EXPECT_EQ(S_OK, OnGearbox(doc_event::kFileSaveNotify, {std::u16string(u"/x")}));
 }
 
 TEST_F(SwDocumentTest, DestroyEventDetachesExactlyThatDocument) {
@@ -100,7 +101,7 @@ TEST_F(SwDocumentTest, DestroyEventDetachesExactlyThatDocument) {
   EXPECT_EQ(host_.OpenDocuments().size(), attached);
 
   EXPECT_EQ((std::vector<HRESULT>{S_OK}),
-            host_.FireDocumentEvent(Sample("Gearbox.SLDDRW"), kDocEventDestroyNotify));
+            host_.FireDocumentEvent(Sample("Gearbox.SLDDRW"), doc_event::kDestroyNotify));
   EXPECT_EQ(0u, SinksOn("Gearbox.SLDDRW"));
   size_t left = 0;
   for (const std::filesystem::path& path : host_.OpenDocuments()) {

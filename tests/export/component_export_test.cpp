@@ -23,27 +23,27 @@ TEST_F(ComponentExportTest, TheTreeOfEveryConfigurationWithPreviews) {
   // A preview where the model file has the configuration being walked.
   EXPECT_EQ(
       (std::vector<Row>{
-          {"Default", "", "", "Default", "NULL", "1", "2", "2", Preview(""), "0"},
-          {"Default", "Housing-1", "Housing", "Default", "NULL", "1", "2", "3", Preview("Housing"),
+          {"Default", "", "", "Default", "NULL", "1", "3", "2", Preview(""), "0"},
+          {"Default", "Housing-1", "Housing", "Default", "NULL", "1", "3", "3", Preview("Housing"),
            "0"},
-          {"Default", "Shaft-1", "Shaft", "Long", "NULL", "1", "2", "3", "NULL", "0"},
-          {"Default", "Shaft-2", "Shaft", "Short", "NULL", "1", "1", "3", "NULL", "0"},
-          {"Default", "BearingSet-1", "BearingSet", "Default", "NULL", "1", "2", "3",
+          {"Default", "Shaft-1", "Shaft", "Long", "NULL", "1", "3", "3", "NULL", "0"},
+          {"Default", "Shaft-2", "Shaft", "Short", "NULL", "1", "2", "3", "NULL", "0"},
+          {"Default", "BearingSet-1", "BearingSet", "Default", "NULL", "1", "3", "3",
            Preview("BearingSet"), "0"},
-          {"Default", "BearingSet-1/Bearing-1", "Bearing", "Default", "BearingSet-1", "1", "2", "3",
+          {"Default", "BearingSet-1/Bearing-1", "Bearing", "Default", "BearingSet-1", "1", "3", "3",
            Preview("Bearing"), "0"},
-          {"Default", "BearingSet-1/Bearing-2", "Bearing", "Default", "BearingSet-1", "1", "1", "3",
+          {"Default", "BearingSet-1/Bearing-2", "Bearing", "Default", "BearingSet-1", "1", "2", "3",
            Preview("Bearing"), "0"},
-          {"Compact", "", "", "Compact", "NULL", "1", "2", "2", Preview(""), "0"},
-          {"Compact", "Housing-1", "Housing", "Heavy", "NULL", "1", "2", "3", "NULL", "0"},
-          {"Compact", "Shaft-1", "Shaft", "Short", "NULL", "1", "2", "3", "NULL", "0"},
+          {"Compact", "", "", "Compact", "NULL", "1", "3", "2", Preview(""), "0"},
+          {"Compact", "Housing-1", "Housing", "Heavy", "NULL", "1", "3", "3", "NULL", "0"},
+          {"Compact", "Shaft-1", "Shaft", "Short", "NULL", "1", "3", "3", "NULL", "0"},
           // Suppressed and lightweight components are written, with what is
           // below them.
-          {"Compact", "Shaft-2", "Shaft", "Short", "NULL", "0", "2", "0", "NULL", "0"},
-          {"Compact", "BearingSet-1", "BearingSet", "Default", "NULL", "1", "2", "1", "NULL", "0"},
-          {"Compact", "BearingSet-1/Bearing-1", "Bearing", "Default", "BearingSet-1", "1", "2", "1",
+          {"Compact", "Shaft-2", "Shaft", "Short", "NULL", "0", "3", "0", "NULL", "0"},
+          {"Compact", "BearingSet-1", "BearingSet", "Default", "NULL", "1", "3", "1", "NULL", "0"},
+          {"Compact", "BearingSet-1/Bearing-1", "Bearing", "Default", "BearingSet-1", "1", "3", "1",
            "NULL", "0"},
-          {"Compact", "BearingSet-1/Bearing-2", "Bearing", "Default", "BearingSet-1", "1", "1", "1",
+          {"Compact", "BearingSet-1/Bearing-2", "Bearing", "Default", "BearingSet-1", "1", "2", "1",
            "NULL", "0"},
       }),
       Rows(u"DADU_3_Componen"));
@@ -75,14 +75,14 @@ TEST_F(ComponentExportTest, WithoutAWorkDirectoryNoPreview) {
   ASSERT_EQ(S_OK, Export(u"Componen"));
   EXPECT_EQ((std::vector<Row>{{"14", "0"}}),
             Select("select count(*),count(previewBitmap) from DADU_3_Componen"));
-  EXPECT_EQ(0, CallCount("IHostApplication.GetPreviewPicture"));
+  EXPECT_EQ(0, CallCount("ISldWorks.GetPreviewBitmap"));
   EXPECT_TRUE(std::filesystem::is_empty(dir_.path() / "work"));
 }
 
 TEST_F(ComponentExportTest, APreviewTheHostCannotGiveIsLeftOut) {
   Open("Gearbox.SLDASM");
-  host_.FailCall("IHostApplication.GetPreviewPicture#2");
-  host_.EmptyCall("IHostApplication.GetPreviewPicture#3");
+  host_.FailCall("ISldWorks.GetPreviewBitmap#2");
+  host_.EmptyCall("ISldWorks.GetPreviewBitmap#3");
   ASSERT_EQ(S_OK, Export(u"Componen"));
   EXPECT_EQ((std::vector<Row>{{"", Preview("")}, {"Housing-1", "NULL"}}),
             Select("select compName,previewBitmap from DADU_3_Componen order by rowid limit 2"));
@@ -100,21 +100,21 @@ TEST_F(ComponentExportTest, PartsAndDrawingsHaveNoComponents) {
 
 TEST_F(ComponentExportTest, HostFailuresEndTheExport) {
   Open("Gearbox.SLDASM");
-  host_.FailCall("IHostComponent.GetConstraintStatus#4");
+  host_.FailCall("IComponent2.GetConstrainedStatus#4");
   EXPECT_EQ(S_FALSE, Export(u"Componen"));
   EXPECT_EQ(-1, errNumber_);
   EXPECT_EQ(
-      u"CSldToDb::ExportComponent() error: IHostComponent::GetConstraintStatus failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportComponent() error: IComponent2.GetConstrainedStatus failed (0x80004005): "
+      u"IComponent2.GetConstrainedStatus failed in the simulated host\n",
       errDescription_);
   EXPECT_TRUE(Tables().empty());
 
   host_.ClearFaults();
-  host_.FailCall("IHostComponent.GetChildren#2");
+  host_.FailCall("IComponent2.GetChildren#2");
   EXPECT_EQ(S_FALSE, Export(u"Componen"));
   EXPECT_EQ(
-      u"CSldToDb::ExportComponent() error: IHostComponent::GetChildren failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportComponent() error: IComponent2.GetChildren failed (0x80004005): "
+      u"IComponent2.GetChildren failed in the simulated host\n",
       errDescription_);
 }
 

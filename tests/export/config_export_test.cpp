@@ -21,7 +21,7 @@ TEST_F(ConfigExportTest, EveryColumnOfThePartsConfigurations) {
             }),
             Rows(u"DADU_3_Config"));
   // The top-level configuration's insert names no parent column.
-  EXPECT_EQ(1, CallCount("IHostConfiguration.GetName"));
+  EXPECT_EQ(1, CallCount("IConfiguration.Name"));
 }
 
 TEST_F(ConfigExportTest, AssemblyAndDrawingConfigurations) {
@@ -50,36 +50,36 @@ TEST_F(ConfigExportTest, TheTypeIsReadFromHostsAboveRevision18Point4) {
     EXPECT_EQ((std::vector<Row>{{"0"}, {c.heavyType}}),
               Select("select configType from DADU_3_Config order by rowid"))
         << Utf8(c.revision);
-    EXPECT_EQ(c.heavyType[0] == '1' ? 2 : 0, CallCount("IHostConfiguration.GetType"));
+    EXPECT_EQ(c.heavyType[0] == '1' ? 2 : 0, CallCount("IConfiguration.Type"));
   }
 }
 
 TEST_F(ConfigExportTest, HostFailuresEndTheExport) {
   Open("Housing.SLDPRT");
-  host_.FailCall("IHostConfiguration.GetDescription#2");
+  host_.FailCall("IConfiguration.Description#2");
   EXPECT_EQ(S_FALSE, Export(u"Config"));
   EXPECT_EQ(-1, errNumber_);
   EXPECT_EQ(
-      u"CSldToDb::ExportConfig() error: IHostConfiguration::GetDescription failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportConfig() error: IConfiguration.Description failed (0x80004005): "
+      u"IConfiguration.Description failed in the simulated host\n",
       errDescription_);
   EXPECT_TRUE(Tables().empty());
 
   // A parent the host cannot report is no top-level configuration.
   host_.ClearFaults();
-  host_.FailCall("IHostConfiguration.GetParent#2");
+  host_.FailCall("IConfiguration.GetParent#2");
   EXPECT_EQ(S_FALSE, Export(u"Config"));
   EXPECT_EQ(
-      u"CSldToDb::ExportConfig() error: IHostConfiguration::GetParent failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportConfig() error: IConfiguration.GetParent failed (0x80004005): "
+      u"IConfiguration.GetParent failed in the simulated host\n",
       errDescription_);
 
   host_.ClearFaults();
-  host_.FailCall("IHostModelDoc.GetConfigurationNames");
+  host_.FailCall("IModelDoc2.GetConfigurationNames");
   EXPECT_EQ(S_FALSE, Export(u"Config"));
   EXPECT_EQ(
-      u"CSldToDb::ExportConfig() error: IHostModelDoc::GetConfigurationNames failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportConfig() error: IModelDoc2.GetConfigurationNames failed (0x80004005): "
+      u"IModelDoc2.GetConfigurationNames failed in the simulated host\n",
       errDescription_);
 }
 

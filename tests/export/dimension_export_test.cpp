@@ -20,21 +20,21 @@ TEST_F(DimensionExportTest, EveryColumnOfThePartsDimensions) {
             Columns(u"DADU_3_Dimension"));
   EXPECT_EQ((std::vector<Row>{
                 // Boss-Extrude1 (entry 5) shows its own dimension and Sketch1's D1.
-                {"D1@Boss-Extrude1", "D1", "Boss-Extrude1", "5", "30", "0.03", "2", "1", "0", "2",
+                {"D1@Boss-Extrude1", "D1", "Boss-Extrude1", "5", "30", "0.03", "2", "0", "0", "2",
                  "0", "0", "0", "0", "0"},
-                {"D1@Sketch1", "D1", "Sketch1", "5", "120", "0.12", "2", "1", "0", "2", "0", "2",
+                {"D1@Sketch1", "D1", "Sketch1", "5", "120", "0.12", "2", "0", "0", "2", "0", "2",
                  "-0.1", "0.1", "0"},
                 // A chamfer dimension holds two.
-                {"D1@Chamfer1", "D1", "Chamfer1", "7", "2", "0.002", "10", "1", "0", "2", "0", "0",
+                {"D1@Chamfer1", "D1", "Chamfer1", "7", "2", "0.002", "10", "0", "0", "2", "0", "0",
                  "0", "0", "0"},
-                {"D2@Chamfer1", "D2", "Chamfer1", "7", "45", "0.7853981633974483", "10", "2", "0",
+                {"D2@Chamfer1", "D2", "Chamfer1", "7", "45", "0.7853981633974483", "10", "1", "0",
                  "2", "0", "0", "0", "0", "0"},
                 // Sketch1 (entry 8): its D1 is known, its D2 is new.
-                {"D2@Sketch1", "D2", "Sketch1", "8", "80", "0.08", "2", "1", "0", "2", "0", "0",
+                {"D2@Sketch1", "D2", "Sketch1", "8", "80", "0.08", "2", "0", "0", "2", "0", "0",
                  "0", "0", "0"},
-                {"D1@Cut-Extrude1", "D1", "Cut-Extrude1", "9", "12.5", "0.0125", "6", "1", "0", "2",
+                {"D1@Cut-Extrude1", "D1", "Cut-Extrude1", "9", "12.5", "0.0125", "6", "0", "0", "2",
                  "0", "3", "12.45", "12.55", "0"},
-                {"D1@Sketch2", "D1", "Sketch2", "10", "40", "0.04", "2", "1", "-1", "2", "0", "0",
+                {"D1@Sketch2", "D1", "Sketch2", "10", "40", "0.04", "2", "0", "-1", "2", "0", "0",
                  "0", "0", "0"},
             }),
             Rows(u"DADU_3_Dimension"));
@@ -44,13 +44,13 @@ TEST_F(DimensionExportTest, ADrawingsReferenceDimension) {
   Open("Gearbox.SLDDRW");
   ASSERT_EQ(S_OK, Export(u"Dimension,Feature"));
   EXPECT_EQ((std::vector<Row>{{"RD1@Drawing View1", "RD1", "Drawing View1", "1", "250", "0.25", "2",
-                               "1", "-1", "1", "-1", "0", "0", "0", "0"}}),
+                               "0", "-1", "1", "-1", "0", "0", "0", "0"}}),
             Rows(u"DADU_3_Dimension"));
   // The list order decides the creation order only; the feature list is
   // built once.
   EXPECT_EQ((Row{"DADU_3_Dimension", "DADU_3_Feature"}), Tables());
-  EXPECT_EQ(1, CallCount("IHostModelDoc.GetFirstFeature"));
-  EXPECT_LT(FirstCall("IHostFeature.GetCreatedBy"), FirstCall("IHostDimension.GetFullName"));
+  EXPECT_EQ(1, CallCount("IModelDoc2.FirstFeature"));
+  EXPECT_LT(FirstCall("IFeature.CreatedBy"), FirstCall("IDimension.FullName"));
 }
 
 TEST_F(DimensionExportTest, KeysDecideWhatIsWrittenOnce) {
@@ -85,10 +85,9 @@ TEST_F(DimensionExportTest, KeysDecideWhatIsWrittenOnce) {
                    "order by rowid"));
   // The chamfer's first key was known: its second dimension was not looked
   // at.
-  EXPECT_EQ(
-      0, CallCount("IHostDisplayDimension.GetDimension") - CallCount("IHostDimension.GetFullName"));
+  EXPECT_EQ(0, CallCount("IDisplayDimension.GetDimension2") - CallCount("IDimension.FullName"));
   for (const sim::HostCall& call : host_.Calls()) {
-    if (call.operation == "IHostDisplayDimension.GetDimension") {
+    if (call.operation == "IDisplayDimension.GetDimension2") {
       EXPECT_EQ(u"0", call.arguments.at(0));
     }
   }
@@ -109,7 +108,7 @@ TEST_F(DimensionExportTest, ValuesAreStoredExactly) {
 
 TEST_F(DimensionExportTest, NoToleranceObjectLeavesTheToleranceColumnsEmpty) {
   Open("Housing.SLDPRT");
-  host_.EmptyCall("IHostDimension.GetTolerance#2");
+  host_.EmptyCall("IDimension.Tolerance#2");
   ASSERT_EQ(S_OK, Export(u"Dimension"));
   EXPECT_EQ((std::vector<Row>{{"D1@Boss-Extrude1", "0", "0", "0"},
                               {"D1@Sketch1", "NULL", "NULL", "NULL"}}),
@@ -119,20 +118,21 @@ TEST_F(DimensionExportTest, NoToleranceObjectLeavesTheToleranceColumnsEmpty) {
 
 TEST_F(DimensionExportTest, HostFailuresEndTheExport) {
   Open("Housing.SLDPRT");
-  host_.FailCall("IHostDimension.GetSystemValue#3");
+  host_.FailCall("IDimension.GetSystemValue3#3");
   EXPECT_EQ(S_FALSE, Export(u"Feature,Dimension"));
   EXPECT_EQ(-1, errNumber_);
   EXPECT_EQ(
-      u"CSldToDb::ExportDimension() error: IHostDimension::GetSystemValue failed (0x80004005)\n",
+      u"CSldToDb::ExportDimension() error: IDimension.GetSystemValue3 failed (0x80004005): "
+      u"IDimension.GetSystemValue3 failed in the simulated host\n",
       errDescription_);
   EXPECT_TRUE(Tables().empty());
 
   host_.ClearFaults();
-  host_.FailCall("IHostFeature.GetNextDisplayDimension#1", E_INVALIDARG);
+  host_.FailCall("IFeature.GetNextDisplayDimension#1", E_INVALIDARG);
   EXPECT_EQ(S_FALSE, Export(u"Dimension"));
   EXPECT_EQ(
-      u"CSldToDb::ExportDimension() error: IHostFeature::GetNextDisplayDimension failed "
-      u"(0x80070057)\n",
+      u"CSldToDb::ExportDimension() error: IFeature.GetNextDisplayDimension failed (0x80070057): "
+      u"IFeature.GetNextDisplayDimension failed in the simulated host\n",
       errDescription_);
 }
 

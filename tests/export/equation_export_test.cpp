@@ -63,17 +63,17 @@ TEST_F(EquationExportTest, AnAssemblysEquationsAndNoneAtAll) {
 
 TEST_F(EquationExportTest, HostFailuresEndTheExport) {
   Open("Housing.SLDPRT");
-  host_.FailCall("IHostEquationManager.GetSuppression#2");
+  host_.FailCall("IEquationMgr.Suppression#2");
   EXPECT_EQ(S_FALSE, Export(u"Equation,Feature"));
   EXPECT_EQ(-1, errNumber_);
   EXPECT_EQ(
-      u"CSldToDb::ExportEquation() error: IHostEquationManager::GetSuppression failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportEquation() error: IEquationMgr.Suppression failed (0x80004005): "
+      u"IEquationMgr.Suppression failed in the simulated host\n",
       errDescription_);
   EXPECT_TRUE(Tables().empty());
 
   host_.ClearFaults();
-  host_.EmptyCall("IHostModelDoc.GetEquationManager");
+  host_.EmptyCall("IModelDoc2.GetEquationMgr");
   EXPECT_EQ(S_FALSE, Export(u"Equation"));
   EXPECT_EQ(u"CSldToDb::ExportEquation() error: IHostEquationManager::GetCount: no object\n",
             errDescription_);

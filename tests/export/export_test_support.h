@@ -23,6 +23,7 @@
 #include "platform/error_info.h"
 #include "platform/text.h"
 #include "sim/sim_host.h"
+#include "tests/support/bound_host.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -125,7 +126,7 @@ class ExportTest : public ::testing::Test {
     return hr;
   }
   HRESULT ExportWith(std::u16string_view tables, std::u16string_view dbPath) {
-    ComPtr<IHostApplication> application = host_.Application();
+    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
     ScopedBstr bsTables(tables);
     ScopedBstr bsPath(dbPath);
     return RefreshTables(application.Get(), dictionary_, workDir_, bsTables.Get(), bsPath.Get(),

@@ -117,13 +117,13 @@ TEST_F(FeatureExportTest, GrandchildrenComeAfterAllChildrenOfEarlierEntries) {
             Tree());
   // "Reference" in any letter case is taken for a component: selected, and
   // since the selection yields no component, it has no children.
-  EXPECT_EQ(2, CallCount("IHostFeature.Select"));
-  EXPECT_EQ(1, CallCount("IHostModelDoc.GetSelectionManager"));
+  EXPECT_EQ(2, CallCount("IFeature.Select2"));
+  EXPECT_EQ(1, CallCount("IModelDoc2.SelectionManager"));
 }
 
 TEST_F(FeatureExportTest, ADocumentWhoseFeaturesAllHaveOwnersWritesNothing) {
   Open("Housing.SLDPRT");
-  host_.EmptyCall("IHostModelDoc.GetFirstFeature");
+  host_.EmptyCall("IModelDoc2.FirstFeature");
   ASSERT_EQ(S_OK, Export(u"Feature,Dimension"));
   EXPECT_TRUE(Rows(u"DADU_3_Feature").empty());
   EXPECT_TRUE(Rows(u"DADU_3_Dimension").empty());
@@ -143,36 +143,41 @@ TEST_F(FeatureExportTest, TheEditStatusIsReadFromHostsAboveRevision18) {
     ASSERT_EQ(S_OK, Export(u"Feature"));
     EXPECT_EQ((std::vector<Row>{{c.editStatus}}), Select("select editStatus from DADU_3_Feature"))
         << Utf8(c.revision);
-    EXPECT_EQ(c.editStatus[0] == '3' ? 1 : 0, CallCount("IHostFeature.GetEditStatus"));
+    EXPECT_EQ(c.editStatus[0] == '3' ? 1 : 0, CallCount("IFeature.GetEditStatus"));
   }
 }
 
 TEST_F(FeatureExportTest, HostFailuresEndTheExportWithTheOperationsPrefix) {
   Open("Housing.SLDPRT");
-  host_.FailCall("IHostFeature.GetOwnerFeature#3");
+  host_.FailCall("IFeature.GetOwnerFeature#3");
   EXPECT_EQ(S_FALSE, Export(u"Feature"));
   EXPECT_EQ(-1, errNumber_);
-  EXPECT_EQ(u"CSldToDb::GetFeatures() error: IHostFeature::GetOwnerFeature failed (0x80004005)\n",
-            errDescription_);
+  EXPECT_EQ(
+      u"CSldToDb::GetFeatures() error: IFeature.GetOwnerFeature failed (0x80004005): "
+      u"IFeature.GetOwnerFeature failed in the simulated host\n",
+      errDescription_);
   EXPECT_TRUE(Tables().empty());
 
   host_.ClearFaults();
-  host_.FailCall("IHostFeature.GetFirstSubFeature#2", E_OUTOFMEMORY);
+  host_.FailCall("IFeature.GetFirstSubFeature#2", E_OUTOFMEMORY);
   EXPECT_EQ(S_FALSE, Export(u"Dimension"));
   EXPECT_EQ(
-      u"CSldToDb::GetFeatures() error: IHostFeature::GetFirstSubFeature failed (0x8007000E)\n",
+      u"CSldToDb::GetFeatures() error: IFeature.GetFirstSubFeature failed (0x8007000E): "
+      u"IFeature.GetFirstSubFeature failed in the simulated host\n",
       errDescription_);
 
   host_.ClearFaults();
-  host_.FailCall("IHostFeature.GetDescription#4");
+  host_.FailCall("IFeature.Description#4");
   EXPECT_EQ(S_FALSE, Export(u"Feature"));
-  EXPECT_EQ(u"CSldToDb::ExportFeature() error: IHostFeature::GetDescription failed (0x80004005)\n",
-            errDescription_);
+  EXPECT_EQ(
+      u"CSldToDb::ExportFeature() error: IFeature.Description failed (0x80004005): "
+      u"IFeature.Description failed in the simulated host\n",
+      errDescription_);
   EXPECT_TRUE(Tables().empty());
 
   // No document any more when the table export asks for it.
   host_.ClearFaults();
-  host_.EmptyCall("IHostApplication.GetActiveDocument#2");
+  host_.EmptyCall("ISldWorks.ActiveDoc#2");
   EXPECT_EQ(S_FALSE, Export(u"Feature"));
   EXPECT_EQ(u"CSldToDb::GetFeatures() error: error: invalid docType\n", errDescription_);
 }

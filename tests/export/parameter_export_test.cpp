@@ -29,7 +29,7 @@ TEST_F(ParameterExportTest, ADrawingWithoutParametersWritesNothing) {
   Open("Gearbox.SLDDRW");
   ASSERT_EQ(S_OK, Export(u"Parameter"));
   EXPECT_TRUE(Rows(u"DADU_3_Parameter").empty());
-  EXPECT_EQ(0, CallCount("IHostConfigurationManager.GetParameters"));
+  EXPECT_EQ(0, CallCount("IConfigurationManager.GetConfigurationParams"));
 }
 
 TEST_F(ParameterExportTest, AnAssemblysLoadedModelsEachDistinctRowOnce) {
@@ -55,8 +55,10 @@ TEST_F(ParameterExportTest, AnAssemblysLoadedModelsEachDistinctRowOnce) {
             }),
             Rows(u"DADU_3_Parameter"));
   // The walk asks for the resolved root.
-  EXPECT_EQ(2, CallCount("IHostConfiguration.GetRootComponent2"));
-  EXPECT_EQ(0, CallCount("IHostConfiguration.GetRootComponent"));
+  EXPECT_EQ(
+      (std::vector<std::string>{"IConfiguration.GetRootComponent3 Gearbox.SLDASM:Default(true)",
+                                "IConfiguration.GetRootComponent3 Gearbox.SLDASM:Compact(true)"}),
+      host_.CallLines("IConfiguration.GetRootComponent3"));
 }
 
 TEST_F(ParameterExportTest, RowsThatOnlyJoinToTheSameTextAreBothWritten) {
@@ -82,7 +84,7 @@ TEST_F(ParameterExportTest, TheAssemblyOperationRefusesAPart) {
   Open("Housing.SLDPRT");
   DbConnection connection;
   connection.open(db_.u16string());
-  ComPtr<IHostApplication> application = host_.Application();
+  ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
   CSldToDb exporter(application.Get(), &connection, dictionary_, u"");
   exporter.row().SetTable(u"DADU_3_Parameter");
   EXPECT_FALSE(exporter.ExportAsmParameter());
@@ -93,28 +95,28 @@ TEST_F(ParameterExportTest, TheAssemblyOperationRefusesAPart) {
 
 TEST_F(ParameterExportTest, HostFailuresEndTheExport) {
   Open("Housing.SLDPRT");
-  host_.FailCall("IHostConfigurationManager.GetParameters#2");
+  host_.FailCall("IConfigurationManager.GetConfigurationParams#2");
   EXPECT_EQ(S_FALSE, Export(u"Parameter"));
   EXPECT_EQ(-1, errNumber_);
   EXPECT_EQ(
-      u"CSldToDb::ExportParameter() error: IHostConfigurationManager::GetParameters failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportParameter() error: IConfigurationManager.GetConfigurationParams failed "
+      u"(0x80004005): IConfigurationManager.GetConfigurationParams failed in the simulated host\n",
       errDescription_);
   EXPECT_TRUE(Tables().empty());
 
   Open("Gearbox.SLDASM");
   host_.ClearFaults();
-  host_.FailCall("IHostComponent.GetModelDoc#3");
+  host_.FailCall("IComponent2.GetModelDoc2#3");
   EXPECT_EQ(S_FALSE, Export(u"Parameter"));
   EXPECT_EQ(
-      u"CSldToDb::ExportAsmParameter() error: IHostComponent::GetModelDoc failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportAsmParameter() error: IComponent2.GetModelDoc2 failed (0x80004005): "
+      u"IComponent2.GetModelDoc2 failed in the simulated host\n",
       errDescription_);
   EXPECT_TRUE(Tables().empty());
 
   // A loaded component without a model has no rows; its children still do.
   host_.ClearFaults();
-  host_.EmptyCall("IHostComponent.GetModelDoc#5");  // BearingSet-1
+  host_.EmptyCall("IComponent2.GetModelDoc2#5");  // BearingSet-1
   ASSERT_EQ(S_OK, Export(u"Parameter"));
   EXPECT_EQ((std::vector<Row>{{"BearingSet-1/Bearing-1"}, {"BearingSet-1/Bearing-2"}}),
             Select("select compName from DADU_3_Parameter where compName like 'Bearing%'"));

@@ -60,7 +60,7 @@ TEST_F(PropertyExportTest, AnAssemblysLoadedModelsEachDistinctRowOnce) {
   // it in both configurations of the assembly: one GetAll per configuration
   // of the assembly, Housing-1, Shaft-1 and Shaft-2 (two each), BearingSet-1
   // and the two bearings (one each).
-  EXPECT_EQ(11, CallCount("IHostCustomPropertyManager.GetAll"));
+  EXPECT_EQ(11, CallCount("ICustomPropertyManager.GetAll"));
 }
 
 TEST_F(PropertyExportTest, TextsAreStoredExactly) {
@@ -91,24 +91,24 @@ TEST_F(PropertyExportTest, ADrawingHasNoPropertyRows) {
   ASSERT_EQ(S_OK, Export(u"property"));
   EXPECT_EQ((Row{"DADU_3_property"}), Tables());
   EXPECT_TRUE(Rows(u"DADU_3_property").empty());
-  EXPECT_EQ(0, CallCount("IHostModelDoc.GetCustomPropertyCount"));
+  EXPECT_TRUE(host_.CallLines("ICustomPropertyManager.").empty());
 }
 
 TEST_F(PropertyExportTest, AModelWhosePropertiesFailFailsTheExportAfterTheWalk) {
   Open("Gearbox.SLDASM");
   // The second model of the walk (Housing-1).
-  host_.FailCall("IHostCustomPropertyManager.GetAll#3");
+  host_.FailCall("ICustomPropertyManager.GetAll#3");
   EXPECT_EQ(S_FALSE, Export(u"property,Config"));
   EXPECT_EQ(-1, errNumber_);
   EXPECT_EQ(
-      u"CSldToDb::getModelProperty() error: IHostCustomPropertyManager::GetAll failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::getModelProperty() error: ICustomPropertyManager.GetAll failed (0x80004005): "
+      u"ICustomPropertyManager.GetAll failed in the simulated host\n",
       errDescription_);
   // The walk went on to the other models, and nothing was committed.
   const std::vector<sim::HostCall>& calls = host_.Calls();
   bool bearingRead = false;
   for (const sim::HostCall& call : calls) {
-    bearingRead |= call.operation == "IHostModelDoc.GetCustomPropertyNames" &&
+    bearingRead |= call.operation == "ICustomPropertyManager.GetNames" &&
                    call.target.find(u"Bearing.SLDPRT") != std::u16string::npos;
   }
   EXPECT_TRUE(bearingRead);
@@ -117,27 +117,27 @@ TEST_F(PropertyExportTest, AModelWhosePropertiesFailFailsTheExportAfterTheWalk) 
 
 TEST_F(PropertyExportTest, HostFailuresOfTheWalkEndTheExport) {
   Open("Gearbox.SLDASM");
-  host_.FailCall("IHostComponent.GetSuppressionState#2");
+  host_.FailCall("IComponent2.GetSuppression2#2");
   EXPECT_EQ(S_FALSE, Export(u"property"));
   EXPECT_EQ(-1, errNumber_);
   EXPECT_EQ(
-      u"CSldToDb::ExportProperty() error: IHostComponent::GetSuppressionState failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportProperty() error: IComponent2.GetSuppression2 failed (0x80004005): "
+      u"IComponent2.GetSuppression2 failed in the simulated host\n",
       errDescription_);
   EXPECT_TRUE(Tables().empty());
 
   Open("Housing.SLDPRT");
   host_.ClearFaults();
-  host_.FailCall("IHostModelDoc.GetCustomPropertyType#1");
+  host_.FailCall("ICustomPropertyManager.GetType2#1");
   EXPECT_EQ(S_FALSE, Export(u"property"));
   EXPECT_EQ(
-      u"CSldToDb::getModelProperty() error: IHostModelDoc::GetCustomPropertyType failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::getModelProperty() error: ICustomPropertyManager.GetType2 failed (0x80004005): "
+      u"ICustomPropertyManager.GetType2 failed in the simulated host\n",
       errDescription_);
 
   // No document when the table export asks for it.
   host_.ClearFaults();
-  host_.EmptyCall("IHostApplication.GetActiveDocument#2");
+  host_.EmptyCall("ISldWorks.ActiveDoc#2");
   EXPECT_EQ(S_FALSE, Export(u"property"));
   EXPECT_EQ(u"CSldToDb::ExportProperty() error: error: invalid docType\n", errDescription_);
 }

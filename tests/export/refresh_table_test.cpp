@@ -66,7 +66,7 @@ class RefreshTableTest : public ExportTest {
   std::u16string ErrDescription() { return TextProperty(harbolt_.Get(), u"errDescription"); }
 
   testing_support::ScopedEnv registry_;
-  ComPtr<IHostApplication> application_;
+  ComPtr<IDispatch> application_;
   loader::AddinLoader loader_;
   ComPtr<IDispatch> harbolt_;
   CallDetails details_;
@@ -124,7 +124,7 @@ TEST_F(RefreshTableTest, TheSampleAssemblyIntoEveryTable) {
             Rows(u"DADU_3_Config"));
   EXPECT_EQ(
       (std::vector<Row>{{"Default", "BearingSet-1/Bearing-2", "Bearing", "Default", "BearingSet-1",
-                         "1", "1", "3", Utf8(workDir_) + "/Bearing.bmp", "0"}}),
+                         "1", "2", "3", Utf8(workDir_) + "/Bearing.bmp", "0"}}),
       Select("select * from DADU_3_Componen where compName like '%Bearing-2' and "
              "configName='Default'"));
   EXPECT_EQ("BM", testing_support::ReadFile(dir_.path() / "work" / "Bearing.bmp").substr(0, 2));
@@ -166,22 +166,22 @@ TEST_F(RefreshTableTest, FailuresReportTheirNumbersAndTexts) {
   EXPECT_TRUE(Tables().empty());
 
   // A host call that fails inside a table export.
-  host_.FailCall("IHostEquationManager.GetValue#3");
+  host_.FailCall("IEquationMgr.Value#3");
   EXPECT_EQ(S_FALSE, RefreshTable(kAllTables));
   EXPECT_EQ(-1, ErrNumber());
   EXPECT_EQ(
-      u"CSldToDb::ExportEquation() error: IHostEquationManager::GetValue failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::ExportEquation() error: IEquationMgr.Value failed (0x80004005): "
+      u"IEquationMgr.Value failed in the simulated host\n",
       ErrDescription());
   EXPECT_TRUE(Tables().empty());
   host_.ClearFaults();
 
   // A model whose properties fail: the export does not pass for complete.
-  host_.FailCall("IHostModelDoc.GetCustomPropertyNames#1");
+  host_.FailCall("ICustomPropertyManager.GetNames#1");
   EXPECT_EQ(S_FALSE, RefreshTable(u"property"));
   EXPECT_EQ(
-      u"CSldToDb::getModelProperty() error: IHostModelDoc::GetCustomPropertyNames failed "
-      u"(0x80004005)\n",
+      u"CSldToDb::getModelProperty() error: ICustomPropertyManager.GetNames failed (0x80004005): "
+      u"ICustomPropertyManager.GetNames failed in the simulated host\n",
       ErrDescription());
   EXPECT_TRUE(Tables().empty());
   host_.ClearFaults();

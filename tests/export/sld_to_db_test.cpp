@@ -48,13 +48,13 @@ TEST_F(DriverTest, AllTablesOfEveryDocumentType) {
 
 TEST_F(DriverTest, RowsAreWrittenInTheFixedOrderOfTheDocumentType) {
   // Operations only one table export calls, in the order of the sequences.
-  const char* feature = "IHostFeature.GetCreatedBy";
-  const char* dimension = "IHostDimension.GetFullName";
-  const char* parameter = "IHostConfigurationManager.GetParameterCount";
-  const char* component = "IHostComponent.GetConstraintStatus";
-  const char* equation = "IHostEquationManager.GetCount";
-  const char* config = "IHostConfiguration.GetBomPartNumberSource";
-  const char* property = "IHostModelDoc.GetCustomPropertyNames";
+  const char* feature = "IFeature.CreatedBy";
+  const char* dimension = "IDimension.FullName";
+  const char* parameter = "IConfigurationManager.GetConfigurationParamsCount";
+  const char* component = "IComponent2.GetConstrainedStatus";
+  const char* equation = "IEquationMgr.GetCount";
+  const char* config = "IConfiguration.BOMPartNoSource";
+  const char* property = "ICustomPropertyManager.GetNames";
   const std::u16string reversed = u"Componen,property,Config,Equation,Parameter,Dimension,Feature";
 
   Open("Housing.SLDPRT");
@@ -77,8 +77,8 @@ TEST_F(DriverTest, RowsAreWrittenInTheFixedOrderOfTheDocumentType) {
   order.clear();
   // In an assembly a parameter walk reads component states before the
   // component table: compare where each table's own work starts.
-  for (const char* operation : {feature, dimension, "IHostConfiguration.GetRootComponent2",
-                                component, equation, config, property}) {
+  for (const char* operation : {feature, dimension, "IConfiguration.GetRootComponent3", component,
+                                equation, config, property}) {
     order.push_back(FirstCall(operation));
   }
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end())) << ::testing::PrintToString(order);
@@ -88,7 +88,7 @@ TEST_F(DriverTest, RowsAreWrittenInTheFixedOrderOfTheDocumentType) {
   ASSERT_EQ(S_OK, Export(reversed));
   order.clear();
   for (const char* operation :
-       {feature, dimension, parameter, "IHostConfiguration.GetRootComponent", equation, config}) {
+       {feature, dimension, parameter, "IConfiguration.GetRootComponent3", equation, config}) {
     order.push_back(FirstCall(operation));
   }
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end())) << ::testing::PrintToString(order);
@@ -174,27 +174,32 @@ TEST_F(DriverTest, FailuresInTheOrderAnExportMeetsThem) {
   SetDictionary(testing_support::ReadFile(SampleDir() / "dictionary.xml"));
 
   // A document of no known type; no document at all.
-  host_.EmptyCall("IHostModelDoc.GetType#1");
+  Model().type = sim::kDocTypeNone;
   EXPECT_EQ(S_FALSE, Export(u"Feature,Config"));
   EXPECT_EQ(-1, errNumber_);
   EXPECT_EQ(u"CSldToDb::Export():error: invalid docType", errDescription_);
   EXPECT_TRUE(Tables().empty());
-  host_.ClearFaults();
-  host_.FailCall("IHostModelDoc.GetType#1", E_UNEXPECTED);
+  Model().type = sim::kDocTypePart;
+  host_.FailCall("IModelDoc2.GetType#1", E_UNEXPECTED);
   EXPECT_EQ(S_FALSE, Export(u"Feature"));
-  EXPECT_EQ(u"CSldToDb::Export() error: IHostModelDoc::GetType failed (0x8000FFFF)\n",
-            errDescription_);
+  EXPECT_EQ(
+      u"CSldToDb::Export() error: IModelDoc2.GetType failed (0x8000FFFF): IModelDoc2.GetType "
+      u"failed in the simulated host\n",
+      errDescription_);
   host_.ClearFaults();
-  host_.EmptyCall("IHostApplication.GetActiveDocument#1");
+  host_.EmptyCall("ISldWorks.ActiveDoc#1");
   EXPECT_EQ(S_FALSE, Export(u"Feature"));
   EXPECT_EQ(u"CSldToDb::Export():error: invalid docType", errDescription_);
   EXPECT_TRUE(Tables().empty());
   host_.ClearFaults();
 
   // The host cannot tell its revision: the exporter cannot be made.
-  host_.FailCall("IHostApplication.RevisionNumber#1");
+  host_.FailCall("ISldWorks.RevisionNumber#1");
   EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, Export(u"Feature"));
-  EXPECT_EQ("IHostApplication::RevisionNumber failed (0x80004005)\n", ComErrorText());
+  EXPECT_EQ(
+      "ISldWorks.RevisionNumber failed (0x80004005): ISldWorks.RevisionNumber failed in the "
+      "simulated host\n",
+      ComErrorText());
   host_.ClearFaults();
 
   // A column the table lacks: the insert fails, everything is rolled back.
@@ -212,7 +217,7 @@ TEST_F(DriverTest, FailuresInTheOrderAnExportMeetsThem) {
 
 TEST_F(DriverTest, NullArgumentsReadAsEmptyTexts) {
   Open("Housing.SLDPRT");
-  ComPtr<IHostApplication> application = host_.Application();
+  ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
   ScopedBstr path(db_.u16string());
   EXPECT_EQ(S_OK, RefreshTables(application.Get(), dictionary_, workDir_, nullptr, path.Get(),
                                 u"Harbolt.Harbolt.1", errNumber_, errDescription_));

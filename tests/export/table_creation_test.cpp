@@ -22,7 +22,7 @@ class TableCreationTest : public ExportTest {
   }
   // CreateTable of a fresh exporter on the test's database.
   bool Create(const std::u16string& name) {
-    ComPtr<IHostApplication> application = host_.Application();
+    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
     CSldToDb exporter(application.Get(), &connection_, dictionary_, u"");
     bool created = exporter.CreateTable(name);
     errNumber_ = exporter.errNumber();

@@ -6,6 +6,7 @@
 
 #include "common/kvx_exception.h"
 #include "sim/sim_host.h"
+#include "tests/support/bound_host.h"
 
 namespace hostutil {
 namespace {
@@ -21,7 +22,8 @@ std::u16string MessageOf(const std::function<void()>& call) {
 
 class HostCallTest : public ::testing::Test {
  protected:
-  HostCallTest() : document_(host_.Open(HARBOLT_SAMPLE_DIR "/Housing.SLDPRT")) {}
+  HostCallTest()
+      : document_(testing_support::Bound(host_.Open(HARBOLT_SAMPLE_DIR "/Housing.SLDPRT"))) {}
 
   sim::SimHost host_;
   ComPtr<IHostModelDoc> document_;
@@ -30,7 +32,8 @@ class HostCallTest : public ::testing::Test {
 TEST_F(HostCallTest, ResultsComeBackAsValuesAndOwnedReferences) {
   EXPECT_EQ(u"Housing.SLDPRT",
             HostGet(u"IHostModelDoc::GetTitle", document_, &IHostModelDoc::GetTitle));
-  EXPECT_EQ(kDocTypePart, HostGet(u"IHostModelDoc::GetType", document_, &IHostModelDoc::GetType));
+  EXPECT_EQ(sim::kDocTypePart,
+            HostGet(u"IHostModelDoc::GetType", document_, &IHostModelDoc::GetType));
   long before = host_.References();
   {
     ComPtr<IHostFeature> first = HostGet(u"IHostModelDoc::GetFirstFeature", document_.Get(),
@@ -48,12 +51,13 @@ TEST_F(HostCallTest, ResultsComeBackAsValuesAndOwnedReferences) {
 }
 
 TEST_F(HostCallTest, AFailureOrANullObjectRaisesNamingTheOperation) {
-  host_.FailCall("IHostModelDoc.GetTitle", E_ACCESSDENIED);
-  EXPECT_EQ(u"IHostModelDoc::GetTitle failed (0x80070005)", MessageOf([&] {
-              HostGet(u"IHostModelDoc::GetTitle", document_, &IHostModelDoc::GetTitle);
-            }));
+  host_.FailCall("IModelDoc2.GetTitle", E_ACCESSDENIED);
+  EXPECT_EQ(
+      u"IModelDoc2.GetTitle failed (0x80070005): IModelDoc2.GetTitle failed in the "
+      u"simulated host",
+      MessageOf([&] { HostGet(u"IHostModelDoc::GetTitle", document_, &IHostModelDoc::GetTitle); }));
   // S_OK with nothing is an answer, not a failure.
-  host_.EmptyCall("IHostModelDoc.GetFirstFeature");
+  host_.EmptyCall("IModelDoc2.FirstFeature");
   EXPECT_FALSE(
       HostGet(u"IHostModelDoc::GetFirstFeature", document_, &IHostModelDoc::GetFirstFeature));
   ComPtr<IHostModelDoc> none;

@@ -11,6 +11,7 @@
 #include "hostutil/host_call.h"
 #include "platform/text.h"
 #include "sim/sim_host.h"
+#include "tests/support/bound_host.h"
 
 namespace hostutil {
 namespace {
@@ -37,7 +38,8 @@ SAFEARRAY* TextArray(std::initializer_list<const char16_t*> texts) {
 
 class HostListsTest : public ::testing::Test {
  protected:
-  HostListsTest() : gearbox_(host_.Open(HARBOLT_SAMPLE_DIR "/Gearbox.SLDASM")) {}
+  HostListsTest()
+      : gearbox_(testing_support::Bound(host_.Open(HARBOLT_SAMPLE_DIR "/Gearbox.SLDASM"))) {}
 
   ComPtr<IHostComponent> Root(std::u16string_view configuration) {
     return HostGet(u"GetRootComponent", ConfigurationByName(gearbox_.Get(), configuration),
@@ -73,11 +75,16 @@ TEST_F(HostListsTest, ConfigurationsByName) {
             ConfigurationNames(gearbox_.Get()));
   ComPtr<IHostConfiguration> compact = ConfigurationByName(gearbox_.Get(), u"Compact");
   EXPECT_EQ(u"Compact", HostGet(u"GetName", compact, &IHostConfiguration::GetName));
-  EXPECT_EQ(u"IHostModelDoc::GetConfiguration failed (0x80070057)",
-            MessageOf([&] { ConfigurationByName(gearbox_.Get(), u"Nope"); }));
-  host_.EmptyCall("IHostModelDoc.GetConfiguration");
-  EXPECT_EQ(u"IHostModelDoc::GetConfiguration: no object",
-            MessageOf([&] { ConfigurationByName(gearbox_.Get(), u"Compact"); }));
+  EXPECT_EQ(
+      u"IModelDoc2.GetConfigurationByName failed (0x80070057): the document has no "
+      u"configuration \"Nope\"",
+      MessageOf([&] { ConfigurationByName(gearbox_.Get(), u"Nope"); }));
+  // A host that answers nothing is no configuration either.
+  host_.EmptyCall("IModelDoc2.GetConfigurationByName");
+  EXPECT_EQ(
+      u"IModelDoc2.GetConfigurationByName failed (0x80070057): the document has no "
+      u"configuration \"Compact\"",
+      MessageOf([&] { ConfigurationByName(gearbox_.Get(), u"Compact"); }));
 }
 
 TEST_F(HostListsTest, TheWalkGoesDepthFirstAndPassesSubtreesOver) {
@@ -111,13 +118,18 @@ TEST_F(HostListsTest, TheWalkGoesDepthFirstAndPassesSubtreesOver) {
 TEST_F(HostListsTest, AFailedChildListRaisesInsteadOfDroppingTheSubtree) {
   ComPtr<IHostComponent> root = Root(u"Default");
   EXPECT_EQ(4u, ComponentChildren(root.Get()).size());
-  host_.FailCall("IHostComponent.GetChildrenCount#1");
-  EXPECT_EQ(u"IHostComponent::GetChildrenCount failed (0x80004005)",
-            MessageOf([&] { ComponentChildren(root.Get()); }));
-  host_.FailCall("IHostComponent.GetChildren#1", E_OUTOFMEMORY);
-  EXPECT_EQ(u"IHostComponent::GetChildren failed (0x8007000E)",
-            MessageOf([&] { ComponentChildren(root.Get()); }));
-  host_.EmptyCall("IHostComponent.GetChildrenCount#1");
+  // The count and the list are one host call each.
+  host_.FailCall("IComponent2.GetChildren#1");
+  EXPECT_EQ(
+      u"IComponent2.GetChildren failed (0x80004005): IComponent2.GetChildren failed in the "
+      u"simulated host",
+      MessageOf([&] { ComponentChildren(root.Get()); }));
+  host_.FailCall("IComponent2.GetChildren#2", E_OUTOFMEMORY);
+  EXPECT_EQ(
+      u"IComponent2.GetChildren failed (0x8007000E): IComponent2.GetChildren failed in the "
+      u"simulated host",
+      MessageOf([&] { ComponentChildren(root.Get()); }));
+  host_.EmptyCall("IComponent2.GetChildren#1");
   EXPECT_TRUE(ComponentChildren(root.Get()).empty());
 }
 

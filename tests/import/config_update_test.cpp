@@ -37,14 +37,14 @@ TEST_F(ConfigUpdateTest, AChangedRowSetsTheFieldsInTheFixedOrder) {
        {"useAlterInBom", 1}},
       kChanged);
   ASSERT_EQ(S_OK, Import(u"Config"));
-  EXPECT_THAT(Journal("IHostConfiguration.Set"),
-              ElementsAre("IHostConfiguration.SetAlternateName Housing.SLDPRT:Default(HSG-STD)",
-                          "IHostConfiguration.SetBomPartNumberSource Housing.SLDPRT:Default(8)",
-                          "IHostConfiguration.SetComment Housing.SLDPRT:Default(Std)",
-                          "IHostConfiguration.SetDescription Housing.SLDPRT:Default(标准外壳 v2)",
-                          "IHostConfiguration.SetLocked Housing.SLDPRT:Default(-1)",
-                          "IHostConfiguration.SetUseAlternateNameInBom "
-                          "Housing.SLDPRT:Default(-1)"));
+  EXPECT_THAT(Journal("IConfiguration.put_"),
+              ElementsAre("IConfiguration.put_AlternateName Housing.SLDPRT:Default(HSG-STD)",
+                          "IConfiguration.put_BOMPartNoSource Housing.SLDPRT:Default(8)",
+                          "IConfiguration.put_Comment Housing.SLDPRT:Default(Std)",
+                          "IConfiguration.put_Description Housing.SLDPRT:Default(标准外壳 v2)",
+                          "IConfiguration.put_Lock Housing.SLDPRT:Default(true)",
+                          "IConfiguration.put_UseAlternateNameInBOM "
+                          "Housing.SLDPRT:Default(true)"));
   const sim::ConfigurationModel& standard = Configuration(0);
   EXPECT_EQ(u"HSG-STD", standard.alternateName);
   EXPECT_EQ(8, standard.bomPartNumberSource);
@@ -74,8 +74,8 @@ TEST_F(ConfigUpdateTest, OnlyChangedRowsAreRead) {
   Row("Config", {{"configName", u"Default"}, {"comment", u"flag 1"}}, kAdded);
   Row("Config", {{"configName", u"Default"}, {"comment", u"flag 3"}}, kDeleted);
   ASSERT_EQ(S_OK, Import(u"Config"));
-  EXPECT_THAT(Journal(), ElementsAre("IHostApplication.GetActiveDocument application()",
-                                     "IHostModelDoc.GetType Housing.SLDPRT()"));
+  EXPECT_THAT(Journal(), ElementsAre("ISldWorks.ActiveDoc application()",
+                                     "IModelDoc2.GetType Housing.SLDPRT()"));
   EXPECT_EQ(u"Standard housing", Configuration(0).comment);
 }
 
@@ -93,7 +93,7 @@ TEST_F(ConfigUpdateTest, AnUnknownConfigurationEndsTheStepWithoutAMessage) {
   EXPECT_EQ(u"", errDescription);
   EXPECT_EQ(u"applied", Configuration(1).comment);
   EXPECT_EQ(u"Standard housing", Configuration(0).comment);
-  EXPECT_THAT(Journal("IHostConfigurationManager."), IsEmpty());
+  EXPECT_THAT(Journal("IConfigurationManager."), IsEmpty());
   EXPECT_THAT(ImportLog(), ElementsAre("Import in", "delete pDb_", "Import out"));
 }
 

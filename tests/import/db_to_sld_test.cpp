@@ -73,13 +73,13 @@ class DriverTest : public ImportTest {
 TEST_F(DriverTest, TablesRunInTheFixedOrderWhateverTheListSays) {
   HousingWithFeatureAndDimensionRows();
   ASSERT_EQ(S_OK, Import(u"Dimension,Feature,Dimension"));
-  EXPECT_THAT(Journal("IHostFeature.Set"),
-              ElementsAre("IHostFeature.SetDescription Housing.SLDPRT:Boss-Extrude1(new)",
-                          "IHostFeature.SetUIState Housing.SLDPRT:Boss-Extrude1(1, 0)"));
+  EXPECT_THAT(Writes("IFeature."),
+              ElementsAre("IFeature.put_Description Housing.SLDPRT:Boss-Extrude1(new)",
+                          "IFeature.SetUIState Housing.SLDPRT:Boss-Extrude1(1, false)"));
   std::vector<std::string> order;
   for (const std::string& call : Journal()) {
-    if (call.rfind("IHostFeature.SetDescription", 0) == 0) order.push_back("feature");
-    if (call.rfind("IHostDimension.SetValue", 0) == 0) order.push_back("dimension");
+    if (call.rfind("IFeature.put_Description", 0) == 0) order.push_back("feature");
+    if (call.rfind("IDimension.SetValue3", 0) == 0) order.push_back("dimension");
   }
   EXPECT_THAT(order, ElementsAre("feature", "dimension"));
   EXPECT_EQ(77, errNumber);
@@ -93,20 +93,20 @@ TEST_F(DriverTest, NamesAreTakenWholeAndCaseSensitively) {
        {u"feature", u"Feature ,dimension", u"x, Dimension", u",,", u"FEATURE", u"Feat"}) {
     SCOPED_TRACE(Utf8(list));
     ASSERT_EQ(S_OK, Import(list));
-    EXPECT_THAT(Journal("IHostFeature."), IsEmpty());
-    EXPECT_THAT(Journal("IHostDimension."), IsEmpty());
+    EXPECT_THAT(Journal("IFeature."), IsEmpty());
+    EXPECT_THAT(Journal("IDimension."), IsEmpty());
   }
   // A trailing comma adds no name; the name before it counts.
   ASSERT_EQ(S_OK, Import(u"Feature,"));
-  EXPECT_THAT(Journal("IHostFeature.SetDescription"), ::testing::SizeIs(1));
+  EXPECT_THAT(Journal("IFeature.put_Description"), ::testing::SizeIs(1));
   EXPECT_EQ(u"new", Model("Housing.SLDPRT").features[5].fields.description);
 }
 
 TEST_F(DriverTest, AnEmptyListOnlyOpensAndAsksForTheDocumentType) {
   HousingWithFeatureAndDimensionRows();
   ASSERT_EQ(S_OK, Import(u""));
-  EXPECT_THAT(Journal(), ElementsAre("IHostApplication.GetActiveDocument application()",
-                                     "IHostModelDoc.GetType Housing.SLDPRT()"));
+  EXPECT_THAT(Journal(), ElementsAre("ISldWorks.ActiveDoc application()",
+                                     "IModelDoc2.GetType Housing.SLDPRT()"));
   EXPECT_THAT(ImportLog(), ElementsAre("Import in", "delete pDb_", "Import out"));
   EXPECT_EQ(77, errNumber);
 }
@@ -197,8 +197,8 @@ TEST_F(DriverTest, ADocumentOfAnotherTypeIsRefused) {
   EXPECT_EQ(-1, errNumber);
   EXPECT_EQ(u"CDbToSld::Import():error: invalid docType", errDescription);
   EXPECT_THAT(ImportLog(), ElementsAre("Import in"));
-  EXPECT_THAT(Journal(), ElementsAre("IHostApplication.GetActiveDocument application()",
-                                     "IHostModelDoc.GetType Housing.SLDPRT()"));
+  EXPECT_THAT(Journal(), ElementsAre("ISldWorks.ActiveDoc application()",
+                                     "IModelDoc2.GetType Housing.SLDPRT()"));
 }
 
 TEST_F(DriverTest, WithoutAnActiveDocumentNothingIsImported) {
@@ -211,21 +211,23 @@ TEST_F(DriverTest, WithoutAnActiveDocumentNothingIsImported) {
 
   // A host that fails to hand the document out is reported with its code.
   OpenSample("Housing.SLDPRT");
-  FailCall("IHostApplication.GetActiveDocument#1");
+  FailCall("ISldWorks.ActiveDoc#1");
   ASSERT_EQ(S_FALSE, Import(u"Feature"));
   EXPECT_EQ(-1, errNumber);
-  EXPECT_EQ(u"CDbToSld::Import() error: IHostApplication::GetActiveDocument failed (0x80004005)\n",
-            errDescription);
+  EXPECT_EQ(
+      u"CDbToSld::Import() error: ISldWorks.ActiveDoc failed (0x80004005): ISldWorks.ActiveDoc "
+      u"failed in the simulated host\n",
+      errDescription);
 }
 
 TEST_F(DriverTest, ADocumentLostBetweenStepsFailsWithoutAMessage) {
   HousingWithFeatureAndDimensionRows();
   // The driver's own request succeeds, the feature step's gives nothing.
-  EmptyCall("IHostApplication.GetActiveDocument#2");
+  EmptyCall("ISldWorks.ActiveDoc#2");
   ASSERT_EQ(S_FALSE, Import(u"Feature,Dimension"));
   EXPECT_EQ(0, errNumber);
   EXPECT_EQ(u"", errDescription);
-  EXPECT_THAT(Journal("IHostDimension."), IsEmpty());
+  EXPECT_THAT(Journal("IDimension."), IsEmpty());
   EXPECT_THAT(ImportLog(), ElementsAre("Import in", "delete pDb_", "Import out"));
 }
 
@@ -235,10 +237,10 @@ TEST_F(DriverTest, ADrawingHasNoPropertyStep) {
   Row("Feature", {{"featName", u"Sheet1"}, {"description", u"A3"}, {"uiState", 1}}, kChanged);
   // There is no property table at all: a drawing never reads it.
   ASSERT_EQ(S_OK, Import(u"property,Feature"));
-  EXPECT_THAT(Journal("IHostFeature.Set"),
-              ElementsAre("IHostFeature.SetDescription Gearbox.SLDDRW:Sheet1(A3)",
-                          "IHostFeature.SetUIState Gearbox.SLDDRW:Sheet1(1, -1)"));
-  EXPECT_THAT(Journal("IHostCustomPropertyManager."), IsEmpty());
+  EXPECT_THAT(Writes("IFeature."),
+              ElementsAre("IFeature.put_Description Gearbox.SLDDRW:Sheet1(A3)",
+                          "IFeature.SetUIState Gearbox.SLDDRW:Sheet1(1, true)"));
+  EXPECT_THAT(Journal("ICustomPropertyManager."), IsEmpty());
 }
 
 }  // namespace

@@ -31,14 +31,6 @@ class EquationUpdateTest : public ImportTest {
     }
     return texts;
   }
-  // The calls that change equations, in order.
-  std::vector<std::string> Writes() const {
-    std::vector<std::string> writes;
-    for (const std::string& call : Journal("IHostEquationManager.")) {
-      if (call.find(".Get") == std::string::npos) writes.push_back(call);
-    }
-    return writes;
-  }
 };
 
 TEST_F(EquationUpdateTest, ChangedThenDeletedThenAdded) {
@@ -48,16 +40,15 @@ TEST_F(EquationUpdateTest, ChangedThenDeletedThenAdded) {
   Equation(3, u"\"D2@Sketch1\" = 80", kUnchanged, -1);
 
   ASSERT_EQ(S_OK, Import(u"Equation"));
-  EXPECT_THAT(Writes(),
-              ElementsAre("IHostEquationManager.SetEquation Housing.SLDPRT(1, \"D1@Sketch1\" = "
-                          "\"Width\" + 10)",
-                          "IHostEquationManager.SetSuppression Housing.SLDPRT(1, 0)",
-                          "IHostEquationManager.Delete Housing.SLDPRT(0)",
-                          "IHostEquationManager.Add Housing.SLDPRT(3, \"Depth\" = 60, -1)"));
+  EXPECT_THAT(Writes(), ElementsAre("IEquationMgr.put_Equation Housing.SLDPRT(1, \"D1@Sketch1\" = "
+                                    "\"Width\" + 10)",
+                                    "IEquationMgr.put_Suppression Housing.SLDPRT(1, false)",
+                                    "IEquationMgr.Delete Housing.SLDPRT(0)",
+                                    "IEquationMgr.Add2 Housing.SLDPRT(3, \"Depth\" = 60, true)"));
   // The count is read before the first pass and again before the added one.
-  EXPECT_THAT(Journal("IHostEquationManager.GetCount"),
-              ElementsAre("IHostEquationManager.GetCount Housing.SLDPRT()",
-                          "IHostEquationManager.GetCount Housing.SLDPRT()"));
+  EXPECT_THAT(Journal("IEquationMgr.GetCount"),
+              ElementsAre("IEquationMgr.GetCount Housing.SLDPRT()",
+                          "IEquationMgr.GetCount Housing.SLDPRT()"));
   EXPECT_THAT(Texts(), ElementsAre(u"\"D1@Sketch1\" = \"Width\" + 10",
                                    u"\"D1@Boss-Extrude1\" = \"Width\" / 4", u"\"D2@Sketch1\" = 80",
                                    u"\"Depth\" = 60"));
@@ -73,10 +64,10 @@ TEST_F(EquationUpdateTest, SuppressionFollowsTheRow) {
   EXPECT_FALSE(equations[3].suppressed);
   EXPECT_TRUE(equations[2].suppressed);
   EXPECT_FALSE(equations[0].suppressed);
-  EXPECT_THAT(Journal("IHostEquationManager.SetSuppression"),
-              ElementsAre("IHostEquationManager.SetSuppression Housing.SLDPRT(3, 0)",
-                          "IHostEquationManager.SetSuppression Housing.SLDPRT(2, -1)",
-                          "IHostEquationManager.SetSuppression Housing.SLDPRT(0, 0)"));
+  EXPECT_THAT(Journal("IEquationMgr.put_Suppression"),
+              ElementsAre("IEquationMgr.put_Suppression Housing.SLDPRT(3, false)",
+                          "IEquationMgr.put_Suppression Housing.SLDPRT(2, true)",
+                          "IEquationMgr.put_Suppression Housing.SLDPRT(0, false)"));
 }
 
 TEST_F(EquationUpdateTest, DeletionsGoLargestIndexFirst) {
@@ -84,9 +75,9 @@ TEST_F(EquationUpdateTest, DeletionsGoLargestIndexFirst) {
   Equation(2, u"", kDeleted);
   Equation(1, u"", kDeleted);
   ASSERT_EQ(S_OK, Import(u"Equation"));
-  EXPECT_THAT(Writes(), ElementsAre("IHostEquationManager.Delete Housing.SLDPRT(2)",
-                                    "IHostEquationManager.Delete Housing.SLDPRT(1)",
-                                    "IHostEquationManager.Delete Housing.SLDPRT(0)"));
+  EXPECT_THAT(Writes(), ElementsAre("IEquationMgr.Delete Housing.SLDPRT(2)",
+                                    "IEquationMgr.Delete Housing.SLDPRT(1)",
+                                    "IEquationMgr.Delete Housing.SLDPRT(0)"));
   EXPECT_THAT(Texts(), ElementsAre(u"\"D2@Sketch1\" = 80"));
 }
 
@@ -96,7 +87,7 @@ TEST_F(EquationUpdateTest, TwoRowsDeletingOneEquationDeleteItOnce) {
   Equation(1, u"", kDeleted);
   Equation(1, u"", kDeleted);
   ASSERT_EQ(S_OK, Import(u"Equation"));
-  EXPECT_THAT(Writes(), ElementsAre("IHostEquationManager.Delete Housing.SLDPRT(1)"));
+  EXPECT_THAT(Writes(), ElementsAre("IEquationMgr.Delete Housing.SLDPRT(1)"));
   EXPECT_THAT(Texts(), ElementsAre(u"\"Width\" = 120", u"\"D1@Boss-Extrude1\" = \"Width\" / 4",
                                    u"\"D2@Sketch1\" = 80"));
 }
@@ -106,10 +97,10 @@ TEST_F(EquationUpdateTest, AddedEquationsGoAfterTheLastInRowOrder) {
   Equation(0, u"\"B\" = \"A\" * 2", kAdded);
   Equation(99, u"\"C\" = 3", kAdded);
   ASSERT_EQ(S_OK, Import(u"Equation"));
-  EXPECT_THAT(Writes(), ElementsAre("IHostEquationManager.Add Housing.SLDPRT(4, \"A\" = 1, -1)",
-                                    "IHostEquationManager.Add Housing.SLDPRT(5, \"B\" = \"A\" * "
-                                    "2, -1)",
-                                    "IHostEquationManager.Add Housing.SLDPRT(6, \"C\" = 3, -1)"));
+  EXPECT_THAT(Writes(), ElementsAre("IEquationMgr.Add2 Housing.SLDPRT(4, \"A\" = 1, true)",
+                                    "IEquationMgr.Add2 Housing.SLDPRT(5, \"B\" = \"A\" * "
+                                    "2, true)",
+                                    "IEquationMgr.Add2 Housing.SLDPRT(6, \"C\" = 3, true)"));
   EXPECT_EQ(7u, Model("Housing.SLDPRT").equations.size());
   EXPECT_EQ(2, Model("Housing.SLDPRT").equations[5].value);
 }
@@ -125,8 +116,8 @@ TEST_F(EquationUpdateTest, AChangedIndexOutsideTheEquationsFails) {
     EXPECT_EQ(-1, errNumber);
     EXPECT_EQ(u"CDbToSld::UpdateEquation():index cross the border", errDescription);
     EXPECT_THAT(Writes(),
-                ElementsAre("IHostEquationManager.SetEquation Housing.SLDPRT(0, \"Width\" = 130)",
-                            "IHostEquationManager.SetSuppression Housing.SLDPRT(0, 0)"));
+                ElementsAre("IEquationMgr.put_Equation Housing.SLDPRT(0, \"Width\" = 130)",
+                            "IEquationMgr.put_Suppression Housing.SLDPRT(0, false)"));
     EXPECT_EQ(u"\"Width\" = 130", Texts()[0]);
     EXPECT_EQ(4u, Texts().size());
     EXPECT_THAT(ImportLog(), ElementsAre("Import in", "delete pDb_", "Import out"));
@@ -163,17 +154,19 @@ TEST_F(EquationUpdateTest, ARefusedDeletionStopsTheStep) {
   ASSERT_EQ(S_FALSE, Import(u"Equation"));
   EXPECT_EQ(-1, errNumber);
   EXPECT_EQ(u"CDbToSld::UpdateEquation():index cross the border", errDescription);
-  EXPECT_THAT(Writes(), ElementsAre("IHostEquationManager.Delete Housing.SLDPRT(2)",
-                                    "IHostEquationManager.Delete Housing.SLDPRT(-1)"));
+  EXPECT_THAT(Writes(), ElementsAre("IEquationMgr.Delete Housing.SLDPRT(2)",
+                                    "IEquationMgr.Delete Housing.SLDPRT(-1)"));
   EXPECT_EQ(3u, Texts().size());
 
-  FailCall("IHostEquationManager.Delete", E_UNEXPECTED);
+  FailCall("IEquationMgr.Delete", E_UNEXPECTED);
   Execute(u"delete from 'DADU_3_Equation'");
   Equation(0, u"", kDeleted);
   // A failing call is the host's failure, reported with its code.
   ASSERT_EQ(S_FALSE, Import(u"Equation"));
-  EXPECT_EQ(u"CDbToSld::UpdateEquation() error: IHostEquationManager::Delete failed (0x8000FFFF)\n",
-            errDescription);
+  EXPECT_EQ(
+      u"CDbToSld::UpdateEquation() error: IEquationMgr.Delete failed (0x8000FFFF): "
+      u"IEquationMgr.Delete failed in the simulated host\n",
+      errDescription);
   EXPECT_EQ(3u, Texts().size());
 }
 
@@ -227,7 +220,7 @@ TEST_F(EquationUpdateTest, FailuresInsideTheStepAreReportedWithItsName) {
   // The host handing out no equation manager.
   Execute(u"drop table 'DADU_3_Equation'");
   Table("Equation");
-  EmptyCall("IHostModelDoc.GetEquationManager");
+  EmptyCall("IModelDoc2.GetEquationMgr");
   ASSERT_EQ(S_FALSE, Import(u"Equation"));
   EXPECT_EQ(
       u"CDbToSld::UpdateEquation() error: IHostModelDoc::GetEquationManager gave no "

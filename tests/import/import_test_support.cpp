@@ -8,6 +8,7 @@
 #include "import/update_tables.h"
 #include "platform/format.h"
 #include "platform/text.h"
+#include "tests/support/bound_host.h"
 
 namespace import_test {
 namespace {
@@ -151,7 +152,7 @@ HRESULT ImportTest::ImportFrom(const std::u16string& tables, const std::u16strin
 }
 
 HRESULT ImportTest::RunUpdateTable(const std::u16string& tables, const std::u16string& path) {
-  ComPtr<IHostApplication> application = host_.Application();
+  ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
   ScopedBstr tableList(tables);
   ScopedBstr database(path);
   return UpdateTables(application.Get(), tableList.Get(), database.Get(), u"Harbolt.Harbolt.1",
@@ -160,6 +161,20 @@ HRESULT ImportTest::RunUpdateTable(const std::u16string& tables, const std::u16s
 
 std::vector<std::string> ImportTest::Journal(const std::string& prefix) const {
   return host_.CallLines(prefix);
+}
+
+std::vector<std::string> ImportTest::Writes(const std::string& prefix) const {
+  std::vector<std::string> writes;
+  for (const std::string& call : Journal(prefix)) {
+    const std::string member = call.substr(call.find('.') + 1);
+    for (const char* verb : {"put_", "Set", "Add", "Delete"}) {
+      if (member.rfind(verb, 0) == 0) {
+        writes.push_back(call);
+        break;
+      }
+    }
+  }
+  return writes;
 }
 
 std::vector<std::string> ImportTest::LogLines() const {

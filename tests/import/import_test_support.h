@@ -8,7 +8,7 @@
 //   Tables();
 //   Row("Equation", {{"equIndex", 1}, {"equation", u"\"D1@Sketch1\" = 130"}}, kChanged);
 //   EXPECT_EQ(S_OK, Import(u"Equation"));
-//   EXPECT_THAT(Journal("IHostEquationManager.Set"), ElementsAre(...));
+//   EXPECT_THAT(Writes("IEquationMgr."), ElementsAre(...));
 //
 // Every Import also checks what must hold after any import: the database
 // file has the same bytes as before, and the host counts no object or
@@ -99,6 +99,9 @@ class ImportTest : public ::testing::Test {
   // The calls of the last import whose operation starts with prefix, as
   // "operation target(arguments)".
   std::vector<std::string> Journal(const std::string& prefix = {}) const;
+  // Those of them that change the model: puts and the methods named Set...,
+  // Add... and Delete....
+  std::vector<std::string> Writes(const std::string& prefix = {}) const;
   // Makes the host's operation fail ("Interface.Method#n") or give nothing.
   void FailCall(const std::string& faultText, HRESULT failure = E_FAIL) {
     host_.FailCall(faultText, failure);

@@ -33,6 +33,15 @@ class ParameterUpdateTest : public ImportTest {
     return parameters;
   }
   using Pairs = std::vector<std::pair<std::u16string, std::u16string>>;
+  // The models and configurations the parameters were handed to, in order:
+  // "Housing.SLDPRT(Heavy, array, array)".
+  std::vector<std::string> Handed() const {
+    std::vector<std::string> handed;
+    for (const std::string& call : Journal("IConfigurationManager.SetConfigurationParams")) {
+      handed.push_back(call.substr(call.find(' ') + 1));
+    }
+    return handed;
+  }
 };
 
 TEST_F(ParameterUpdateTest, OneCallPerConfigurationInNameOrder) {
@@ -41,11 +50,8 @@ TEST_F(ParameterUpdateTest, OneCallPerConfigurationInNameOrder) {
   Parameter(u"Default", u"D1@Boss-Extrude1", u"32.0mm", kUnchanged);
   Parameter(u"Heavy", u"$STATE@Chamfer1", u"S", kAdded);
   ASSERT_EQ(S_OK, Import(u"Parameter"));
-  EXPECT_THAT(Journal("IHostConfigurationManager.SetParameters"),
-              ElementsAre("IHostConfigurationManager.SetParameters Housing.SLDPRT(Default, 1, "
-                          "D1@Boss-Extrude1=32.0mm)",
-                          "IHostConfigurationManager.SetParameters Housing.SLDPRT(Heavy, 2, "
-                          "D1@Boss-Extrude1=50.0mm;$STATE@Chamfer1=S)"));
+  EXPECT_THAT(Handed(), ElementsAre("Housing.SLDPRT(Default, array, array)",
+                                    "Housing.SLDPRT(Heavy, array, array)"));
   EXPECT_EQ(Parameters("Housing.SLDPRT", 0),
             (Pairs{{u"D1@Boss-Extrude1", u"32.0mm"}, {u"$STATE@Chamfer1", u"S"}}));
   EXPECT_EQ(Parameters("Housing.SLDPRT", 1),
@@ -55,36 +61,36 @@ TEST_F(ParameterUpdateTest, OneCallPerConfigurationInNameOrder) {
 TEST_F(ParameterUpdateTest, DeletedRowsAreLeftOut) {
   OpenSample("Housing.SLDPRT");
   Parameter(u"Heavy", u"D1@Boss-Extrude1", u"46.0mm", kChanged);
-  Parameter(u"Heavy", u"$STATE@Chamfer1", u"U", kDeleted);
+  Parameter(u"Heavy", u"$STATE@Chamfer1", u"S", kDeleted);
   Parameter(u"Default", u"D1@Boss-Extrude1", u"1.0mm", kDeleted);
   ASSERT_EQ(S_OK, Import(u"Parameter"));
-  EXPECT_THAT(Journal("IHostConfigurationManager.SetParameters"),
-              ElementsAre("IHostConfigurationManager.SetParameters Housing.SLDPRT(Heavy, 1, "
-                          "D1@Boss-Extrude1=46.0mm)"));
-  // Nothing is removed from the model.
+  EXPECT_THAT(Handed(), ElementsAre("Housing.SLDPRT(Heavy, array, array)"));
+  // Nothing is removed from the model, and the deleted row's value is not
+  // taken.
   EXPECT_EQ(Parameters("Housing.SLDPRT", 1),
             (Pairs{{u"D1@Boss-Extrude1", u"46.0mm"}, {u"$STATE@Chamfer1", u"U"}}));
 }
 
-TEST_F(ParameterUpdateTest, RowsWithoutConfigurationNameFormTheFirstGroup) {
+// Rows without a configuration name form a group of their own, which names
+// no configuration of the host: it is not handed over.
+TEST_F(ParameterUpdateTest, RowsWithoutConfigurationNameReachNoConfiguration) {
   OpenSample("Housing.SLDPRT");
   Parameter(u"Default", u"A", u"1", kChanged);
   Parameter(nullptr, u"B", u"2", kChanged);
   Parameter(u"", u"C", u"3", kChanged);
   ASSERT_EQ(S_OK, Import(u"Parameter"));
-  std::vector<std::string> calls = Journal("IHostConfigurationManager.SetParameters");
-  ASSERT_EQ(2u, calls.size());
-  EXPECT_THAT(calls[0], ::testing::StartsWith(
-                            "IHostConfigurationManager.SetParameters Housing.SLDPRT(, 2, "));
-  EXPECT_EQ("IHostConfigurationManager.SetParameters Housing.SLDPRT(Default, 1, A=1)", calls[1]);
+  EXPECT_THAT(Handed(), ElementsAre("Housing.SLDPRT(Default, array, array)"));
+  EXPECT_EQ(Parameters("Housing.SLDPRT", 0),
+            (Pairs{{u"D1@Boss-Extrude1", u"30.0mm"}, {u"$STATE@Chamfer1", u"S"}, {u"A", u"1"}}));
+  EXPECT_EQ(2u, Model("Housing.SLDPRT").configurations.size());
 }
 
 TEST_F(ParameterUpdateTest, WithoutRowsTheHostIsNotAsked) {
   OpenSample("Housing.SLDPRT");
   Parameter(u"Default", u"A", u"1", kDeleted);
   ASSERT_EQ(S_OK, Import(u"Parameter"));
-  EXPECT_THAT(Journal(), ElementsAre("IHostApplication.GetActiveDocument application()",
-                                     "IHostModelDoc.GetType Housing.SLDPRT()"));
+  EXPECT_THAT(Journal(), ElementsAre("ISldWorks.ActiveDoc application()",
+                                     "IModelDoc2.GetType Housing.SLDPRT()"));
 }
 
 TEST_F(ParameterUpdateTest, ConfigAndParameterTogetherKeepTheirOwnConditions) {
@@ -93,9 +99,11 @@ TEST_F(ParameterUpdateTest, ConfigAndParameterTogetherKeepTheirOwnConditions) {
   Parameter(u"Default", u"X", u"0", kUnchanged);
   Parameter(u"Default", u"Y", u"1", kAdded);
   ASSERT_EQ(S_OK, Import(u"Parameter,Config"));
-  EXPECT_THAT(Journal("IHostConfigurationManager.SetParameters"),
-              ElementsAre("IHostConfigurationManager.SetParameters Housing.SLDPRT(Default, 2, "
-                          "X=0;Y=1)"));
+  EXPECT_THAT(Handed(), ElementsAre("Housing.SLDPRT(Default, array, array)"));
+  EXPECT_EQ(Parameters("Housing.SLDPRT", 0), (Pairs{{u"D1@Boss-Extrude1", u"30.0mm"},
+                                                    {u"$STATE@Chamfer1", u"S"},
+                                                    {u"X", u"0"},
+                                                    {u"Y", u"1"}}));
   EXPECT_EQ(u"c", Model("Housing.SLDPRT").configurations[1].comment);
 }
 
@@ -117,12 +125,12 @@ TEST_F(ParameterUpdateTest, AStatementThatFailsReportsSqliteCodeAndMessage) {
 TEST_F(ParameterUpdateTest, AHostFailureInsideTheStepIsReportedWithItsName) {
   OpenSample("Housing.SLDPRT");
   Parameter(u"Default", u"A", u"1", kChanged);
-  FailCall("IHostModelDoc.GetConfigurationManager", E_UNEXPECTED);
+  FailCall("IModelDoc2.ConfigurationManager", E_UNEXPECTED);
   ASSERT_EQ(S_FALSE, Import(u"Parameter"));
   EXPECT_EQ(-1, errNumber);
   EXPECT_EQ(
-      u"CDbToSld::UpdateParameter() error: IHostModelDoc::GetConfigurationManager gave no "
-      u"object (hr=0x8000ffff)\n",
+      u"CDbToSld::UpdateParameter() error: IModelDoc2.ConfigurationManager failed (0x8000FFFF): "
+      u"IModelDoc2.ConfigurationManager failed in the simulated host\n",
       errDescription);
 }
 
@@ -143,17 +151,11 @@ TEST_F(ParameterUpdateTest, AnAssemblysRowsGoBackToTheirModels) {
 
   ASSERT_EQ(S_OK, Import(u"Parameter"));
   EXPECT_THAT(
-      Journal("IHostConfigurationManager.SetParameters"),
-      ElementsAre(
-          "IHostConfigurationManager.SetParameters Gearbox.SLDASM(Default, 1, $STATE@Shaft-2=S)",
-          "IHostConfigurationManager.SetParameters Housing.SLDPRT(Default, 1, "
-          "D1@Boss-Extrude1=33.0mm)",
-          "IHostConfigurationManager.SetParameters Shaft.SLDPRT(Long, 1, D1@Sketch1=210.0mm)",
-          "IHostConfigurationManager.SetParameters Shaft.SLDPRT(Short, 1, D1@Sketch1=120.0mm)",
-          "IHostConfigurationManager.SetParameters BearingSet.SLDASM(Default, 1, "
-          "$STATE@Bearing-2=S)",
-          "IHostConfigurationManager.SetParameters Bearing.SLDPRT(Default, 1, "
-          "D1@Sketch1=53.0mm)"));
+      Handed(),
+      ElementsAre("Gearbox.SLDASM(Default, array, array)", "Housing.SLDPRT(Default, array, array)",
+                  "Shaft.SLDPRT(Long, array, array)", "Shaft.SLDPRT(Short, array, array)",
+                  "BearingSet.SLDASM(Default, array, array)",
+                  "Bearing.SLDPRT(Default, array, array)"));
   EXPECT_EQ(2u, Model("Gearbox.SLDASM").configurations.size());
   EXPECT_EQ(Parameters("Gearbox.SLDASM", 0), (Pairs{{u"$STATE@Shaft-2", u"S"}}));
   EXPECT_EQ(Parameters("Housing.SLDPRT", 0),
@@ -173,12 +175,9 @@ TEST_F(ParameterUpdateTest, AChangeThroughOneInstanceIsNotUndoneByAnother) {
   Parameter(u"Long", u"D1@Sketch1", u"200.0mm", kUnchanged, u"Shaft-2");
   Parameter(u"Short", u"D1@Sketch1", u"120.0mm", kUnchanged, u"Shaft-2");
   ASSERT_EQ(S_OK, Import(u"Parameter"));
-  EXPECT_THAT(
-      Journal("IHostConfigurationManager.SetParameters"),
-      ElementsAre(
-          "IHostConfigurationManager.SetParameters Shaft.SLDPRT(Long, 1, D1@Sketch1=200.0mm)",
-          "IHostConfigurationManager.SetParameters Shaft.SLDPRT(Short, 1, D1@Sketch1=125.0mm)",
-          "IHostConfigurationManager.SetParameters Shaft.SLDPRT(Long, 1, D1@Sketch1=200.0mm)"));
+  EXPECT_THAT(Handed(),
+              ElementsAre("Shaft.SLDPRT(Long, array, array)", "Shaft.SLDPRT(Short, array, array)",
+                          "Shaft.SLDPRT(Long, array, array)"));
   EXPECT_EQ(Parameters("Shaft.SLDPRT", 1), (Pairs{{u"D1@Sketch1", u"125.0mm"}}));
 
   // The change made through the instance visited last.
@@ -198,7 +197,7 @@ TEST_F(ParameterUpdateTest, ComponentsThatAreNotLoadedArePassedOver) {
   Parameter(u"Short", u"D1@Sketch1", u"99.0mm", kChanged, u"Shaft-2");
   Parameter(u"Default", u"D1@Sketch1", u"99.0mm", kChanged, u"BearingSet-1/Bearing-1");
   ASSERT_EQ(S_OK, Import(u"Parameter"));
-  EXPECT_THAT(Journal("IHostConfigurationManager.SetParameters"), IsEmpty());
+  EXPECT_THAT(Handed(), IsEmpty());
   EXPECT_EQ(Parameters("Shaft.SLDPRT", 1), (Pairs{{u"D1@Sketch1", u"120.0mm"}}));
 }
 

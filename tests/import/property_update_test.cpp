@@ -57,12 +57,11 @@ TEST_F(PropertyUpdateTest, APartTakesTheRowsOfItsTitleWithoutExtension) {
   Property(u"Housing", u"Default", u"PartNo", u"HSG-101", kChanged);
   Property(u"Housing", u"", u"Material", u"球墨铸铁", kUnchanged);
   ASSERT_EQ(S_OK, Import(u"property"));
-  EXPECT_THAT(
-      Journal("IHostCustomPropertyManager."),
-      ElementsAre("IHostCustomPropertyManager.Set2 Housing.SLDPRT:(Material, 球墨铸铁)",
-                  "IHostCustomPropertyManager.Add2 Housing.SLDPRT:(Material, 30, 球墨铸铁)",
-                  "IHostCustomPropertyManager.Add2 Housing.SLDPRT:Default(PartNo, 30, HSG-101)",
-                  "IHostCustomPropertyManager.Set2 Housing.SLDPRT:Default(PartNo, HSG-101)"));
+  EXPECT_THAT(Journal("ICustomPropertyManager."),
+              ElementsAre("ICustomPropertyManager.Set2 Housing.SLDPRT:(Material, 球墨铸铁)",
+                          "ICustomPropertyManager.Add2 Housing.SLDPRT:(Material, 30, 球墨铸铁)",
+                          "ICustomPropertyManager.Add2 Housing.SLDPRT:Default(PartNo, 30, HSG-101)",
+                          "ICustomPropertyManager.Set2 Housing.SLDPRT:Default(PartNo, HSG-101)"));
   EXPECT_THAT(ImportLog(),
               ElementsAre("Import in", "UpdateProperty_modal in, name=", "name1=Housing.SLDPRT",
                           "name2=Housing", "name=Housing, sCompName=Housing, comare=0",
@@ -78,11 +77,10 @@ TEST_F(PropertyUpdateTest, NewPropertiesAreAddedAsTextWhateverTheRowsType) {
   Property(u"Housing", u"Heavy", u"Finish", u"Painted", kAdded, 3);
   Property(u"Housing", u"", u"Checked", u"2024-05-01", kChanged, 64);
   ASSERT_EQ(S_OK, Import(u"property"));
-  EXPECT_THAT(
-      Journal("IHostCustomPropertyManager.Add2"),
-      ElementsAre("IHostCustomPropertyManager.Add2 Housing.SLDPRT:(Checked, 30, 2024-05-01)",
-                  "IHostCustomPropertyManager.Add2 Housing.SLDPRT:Heavy(Finish, 30, "
-                  "Painted)"));
+  EXPECT_THAT(Journal("ICustomPropertyManager.Add2"),
+              ElementsAre("ICustomPropertyManager.Add2 Housing.SLDPRT:(Checked, 30, 2024-05-01)",
+                          "ICustomPropertyManager.Add2 Housing.SLDPRT:Heavy(Finish, 30, "
+                          "Painted)"));
   EXPECT_THAT(ImportLog(), ::testing::Contains("Set2,hr=0,ret=1"));
   EXPECT_THAT(ImportLog(), ::testing::Contains("Add2,hr=0,ret=1"));
   EXPECT_EQ(u"Painted", ConfigurationValue("Housing.SLDPRT", 1, u"Finish"));
@@ -97,7 +95,7 @@ TEST_F(PropertyUpdateTest, RowsOfOtherModelsOrUnknownConfigurationsAreSkipped) {
   Property(u"Housing", u"Light", u"PartNo", u"no such configuration", kChanged);
   Property(u"Housing", u"", u"Description", u"deleted row", kDeleted);
   ASSERT_EQ(S_OK, Import(u"property"));
-  EXPECT_THAT(Journal("IHostCustomPropertyManager."), IsEmpty());
+  EXPECT_THAT(Journal("ICustomPropertyManager."), IsEmpty());
   EXPECT_THAT(ImportLog(), ::testing::Contains("name=Housing, sCompName=housing, comare=-1"));
   EXPECT_THAT(ImportLog(),
               ::testing::Contains("name=Housing, sCompName=Housing.SLDPRT, comare=-1"));
@@ -147,9 +145,8 @@ TEST_F(PropertyUpdateTest, AnAssemblyWritesEveryLoadedModelPerConfiguration) {
                   "UpdateProperty_modal in, name=Shaft-1"));
   // The assembly's own rows are written once per configuration.
   const std::vector<std::string> calls = Journal();
-  EXPECT_EQ(2,
-            std::count(calls.begin(), calls.end(),
-                       "IHostCustomPropertyManager.Add2 Gearbox.SLDASM:Compact(Revision, 30, C)"));
+  EXPECT_EQ(2, std::count(calls.begin(), calls.end(),
+                          "ICustomPropertyManager.Add2 Gearbox.SLDASM:Compact(Revision, 30, C)"));
   EXPECT_EQ(u"C", ConfigurationValue("Gearbox.SLDASM", 1, u"Revision"));
   EXPECT_EQ(u"李娜", DocumentValue("Gearbox.SLDASM", u"Designer"));
   EXPECT_EQ(u"Forged Steel", ConfigurationValue("Housing.SLDPRT", 1, u"Material"));
@@ -182,10 +179,10 @@ TEST_F(PropertyUpdateTest, AChangeThroughOneInstanceIsNotUndoneByAnother) {
   Property(u"BearingSet-1/Bearing-2", u"", u"Vendor", u"SKF", kUnchanged);
   Property(u"BearingSet-1/Bearing-2", u"Default", u"Size", u"6206", kChanged);
   ASSERT_EQ(S_OK, Import(u"property"));
-  EXPECT_THAT(Journal("IHostCustomPropertyManager.Set2"),
-              ElementsAre("IHostCustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, NSK)",
-                          "IHostCustomPropertyManager.Set2 Bearing.SLDPRT:Default(Size, 6205)",
-                          "IHostCustomPropertyManager.Set2 Bearing.SLDPRT:Default(Size, 6206)"));
+  EXPECT_THAT(Journal("ICustomPropertyManager.Set2"),
+              ElementsAre("ICustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, NSK)",
+                          "ICustomPropertyManager.Set2 Bearing.SLDPRT:Default(Size, 6205)",
+                          "ICustomPropertyManager.Set2 Bearing.SLDPRT:Default(Size, 6206)"));
   EXPECT_THAT(ImportLog(), ::testing::Contains("skip Vendor, changed through another instance"));
   EXPECT_EQ(u"NSK", DocumentValue("Bearing.SLDPRT", u"Vendor"));
   EXPECT_EQ(u"6206", ConfigurationValue("Bearing.SLDPRT", 0, u"Size"));
@@ -201,12 +198,12 @@ TEST_F(PropertyUpdateTest, WithoutALogEachModelIsWrittenOnceToTheSameEnd) {
   Property(u"BearingSet-1/Bearing-1", u"", u"Vendor", u"NSK", kChanged);
   Property(u"BearingSet-1/Bearing-2", u"", u"Vendor", u"SKF", kUnchanged);
   ASSERT_EQ(S_OK, Import(u"property"));
-  EXPECT_THAT(Journal("IHostCustomPropertyManager.Set2"),
-              ElementsAre("IHostCustomPropertyManager.Set2 Gearbox.SLDASM:Compact(Revision, C)",
-                          "IHostCustomPropertyManager.Set2 Housing.SLDPRT:(Material, Cast Iron)",
-                          "IHostCustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, NSK)",
-                          "IHostCustomPropertyManager.Set2 Gearbox.SLDASM:Compact(Revision, C)",
-                          "IHostCustomPropertyManager.Set2 Housing.SLDPRT:(Material, Cast Iron)"));
+  EXPECT_THAT(Journal("ICustomPropertyManager.Set2"),
+              ElementsAre("ICustomPropertyManager.Set2 Gearbox.SLDASM:Compact(Revision, C)",
+                          "ICustomPropertyManager.Set2 Housing.SLDPRT:(Material, Cast Iron)",
+                          "ICustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, NSK)",
+                          "ICustomPropertyManager.Set2 Gearbox.SLDASM:Compact(Revision, C)",
+                          "ICustomPropertyManager.Set2 Housing.SLDPRT:(Material, Cast Iron)"));
 
   RemoveLogFolder();
   Execute(u"delete from 'DADU_3_property'");
@@ -215,11 +212,11 @@ TEST_F(PropertyUpdateTest, WithoutALogEachModelIsWrittenOnceToTheSameEnd) {
   Property(u"BearingSet-1/Bearing-1", u"", u"Vendor", u"FAG", kUnchanged);
   Property(u"BearingSet-1/Bearing-2", u"", u"Vendor", u"Timken", kChanged);
   ASSERT_EQ(S_OK, Import(u"property"));
-  EXPECT_THAT(Journal("IHostCustomPropertyManager.Set2"),
-              ElementsAre("IHostCustomPropertyManager.Set2 Gearbox.SLDASM:Compact(Revision, D)",
-                          "IHostCustomPropertyManager.Set2 Housing.SLDPRT:(Material, Steel)",
-                          "IHostCustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, FAG)",
-                          "IHostCustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, Timken)"));
+  EXPECT_THAT(Journal("ICustomPropertyManager.Set2"),
+              ElementsAre("ICustomPropertyManager.Set2 Gearbox.SLDASM:Compact(Revision, D)",
+                          "ICustomPropertyManager.Set2 Housing.SLDPRT:(Material, Steel)",
+                          "ICustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, FAG)",
+                          "ICustomPropertyManager.Set2 Bearing.SLDPRT:(Vendor, Timken)"));
   EXPECT_EQ(u"D", ConfigurationValue("Gearbox.SLDASM", 1, u"Revision"));
   EXPECT_EQ(u"Steel", DocumentValue("Housing.SLDPRT", u"Material"));
   // Bearing-2's change is not undone by Bearing-1's unchanged row, which
@@ -233,16 +230,15 @@ TEST_F(PropertyUpdateTest, AModelThatFailsFailsTheImportAfterTheWalk) {
   OpenSample("Gearbox.SLDASM");
   Property(u"Housing-1", u"", u"Material", u"lost", kChanged);
   Property(u"Shaft-1", u"", u"Description", u"written", kChanged);
-  // The document configurations asked for: Housing-1's and Shaft-1's in
-  // Default, then again in Compact. Housing-1's fail both times.
-  FailCall("IHostConfigurationManager.GetDocumentConfiguration#1", E_OUTOFMEMORY);
-  FailCall("IHostConfigurationManager.GetDocumentConfiguration#3", E_OUTOFMEMORY);
+  // The documents' property managers asked for: Housing-1's and Shaft-1's
+  // in Default, then again in Compact. Housing-1's fail both times.
+  FailCall("IModelDocExtension.CustomPropertyManager#1", E_OUTOFMEMORY);
+  FailCall("IModelDocExtension.CustomPropertyManager#3", E_OUTOFMEMORY);
   ASSERT_EQ(S_FALSE, Import(u"property"));
   EXPECT_EQ(-1, errNumber);
   EXPECT_EQ(
-      u"CDbToSld::UpdateProperty_modal() error: "
-      u"IHostConfigurationManager::GetDocumentConfiguration gave no object "
-      u"(hr=0x8007000e)\n",
+      u"CDbToSld::UpdateProperty_modal() error: IModelDocExtension.CustomPropertyManager failed "
+      u"(0x8007000E): IModelDocExtension.CustomPropertyManager failed in the simulated host\n",
       errDescription);
   EXPECT_EQ(u"铸铁 HT250", DocumentValue("Housing.SLDPRT", u"Material"));
   EXPECT_EQ(u"written", DocumentValue("Shaft.SLDPRT", u"Description"));
@@ -254,12 +250,12 @@ TEST_F(PropertyUpdateTest, AComponentWithoutModelFailsTheImportWhenRowsNameIt) {
   OpenSample("Gearbox.SLDASM");
   Property(u"Shaft-1", u"", u"Description", u"written", kChanged);
   // Housing-1's model is the first one asked for; no row names it.
-  EmptyCall("IHostComponent.GetModelDoc#1");
+  EmptyCall("IComponent2.GetModelDoc2#1");
   ASSERT_EQ(S_OK, Import(u"property"));
   EXPECT_EQ(u"written", DocumentValue("Shaft.SLDPRT", u"Description"));
 
   Property(u"Housing-1", u"", u"Material", u"not written", kChanged);
-  EmptyCall("IHostComponent.GetModelDoc#1");
+  EmptyCall("IComponent2.GetModelDoc2#1");
   ASSERT_EQ(S_FALSE, Import(u"property"));
   EXPECT_EQ(-1, errNumber);
   EXPECT_EQ(
@@ -272,7 +268,7 @@ TEST_F(PropertyUpdateTest, AComponentWithoutModelFailsTheImportWhenRowsNameIt) {
 TEST_F(PropertyUpdateTest, AFailureOutsideTheModelsEndsTheStep) {
   OpenSample("Gearbox.SLDASM");
   Property(u"Gearbox", u"", u"Designer", u"x", kChanged);
-  EmptyCall("IHostConfiguration.GetRootComponent");
+  EmptyCall("IConfiguration.GetRootComponent3");
   ASSERT_EQ(S_FALSE, Import(u"property"));
   EXPECT_EQ(-1, errNumber);
   EXPECT_EQ(
@@ -285,8 +281,8 @@ TEST_F(PropertyUpdateTest, WithoutRowsTheHostIsNotAsked) {
   OpenSample("Gearbox.SLDASM");
   Property(u"Gearbox", u"", u"Designer", u"x", kDeleted);
   ASSERT_EQ(S_OK, Import(u"property"));
-  EXPECT_THAT(Journal(), ElementsAre("IHostApplication.GetActiveDocument application()",
-                                     "IHostModelDoc.GetType Gearbox.SLDASM()"));
+  EXPECT_THAT(Journal(), ElementsAre("ISldWorks.ActiveDoc application()",
+                                     "IModelDoc2.GetType Gearbox.SLDASM()"));
   EXPECT_THAT(ImportLog(), ElementsAre("Import in", "delete pDb_", "Import out"));
 }
 

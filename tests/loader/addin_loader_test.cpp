@@ -31,7 +31,7 @@ class AddinLoaderTest : public ::testing::Test {
   testing_support::TempDir dir_;
   testing_support::ScopedEnv registry_;
   sim::SimHost host_;
-  ComPtr<IHostApplication> application_ = host_.Application();
+  ComPtr<IDispatch> application_ = host_.Application();
 };
 
 TEST_F(AddinLoaderTest, LoadsConnectsAndUnloads) {

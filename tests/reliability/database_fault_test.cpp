@@ -21,6 +21,7 @@
 #include "platform/text.h"
 #include "sim/sim_host.h"
 #include "tests/reliability/fault_sweep.h"
+#include "tests/support/bound_host.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -111,7 +112,7 @@ class DatabaseFaultTest : public ::testing::Test {
   }
 
   HRESULT Export(const std::u16string& tables, const std::filesystem::path& db) {
-    ComPtr<IHostApplication> application = host_.Application();
+    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
     const long references = host_.References();
     ScopedBstr bsTables(tables);
     ScopedBstr bsPath(db.u16string());
@@ -127,7 +128,7 @@ class DatabaseFaultTest : public ::testing::Test {
   }
 
   HRESULT Import(const std::u16string& tables, const std::filesystem::path& db) {
-    ComPtr<IHostApplication> application = host_.Application();
+    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
     const long references = host_.References();
     ScopedBstr bsTables(tables);
     ScopedBstr bsPath(db.u16string());
@@ -145,7 +146,7 @@ class DatabaseFaultTest : public ::testing::Test {
   bool ModelWritten() const {
     for (const sim::HostCall& call : host_.Calls()) {
       const std::string method = call.operation.substr(call.operation.find('.') + 1);
-      if (method.rfind("Set", 0) == 0 || method == "Add" || method == "Add2" ||
+      if (method.rfind("Set", 0) == 0 || method.rfind("put_", 0) == 0 || method == "Add2" ||
           method == "Delete") {
         return true;
       }

@@ -8,6 +8,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "platform/format.h"
 #include "platform/text.h"
 
 namespace reliability {
@@ -28,13 +29,31 @@ class TotalsPrinter : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kTotalsPrinter =
     ::testing::AddGlobalTestEnvironment(new TotalsPrinter);
 
+constexpr FaultKind kFaultKinds[] = {FaultKind::kException, FaultKind::kMissingMember,
+                                     FaultKind::kEmptyAnswer};
+
 }  // namespace
 
-std::string Fault::ToString() const { return (failing() ? "fail " : "empty ") + site; }
+HRESULT Fault::code() const {
+  static constexpr HRESULT kCodes[] = {kInjectedFailure, DISP_E_MEMBERNOTFOUND,
+                                       DISP_E_TYPEMISMATCH};
+  return kCodes[static_cast<int>(kind)];
+}
+
+bool Fault::CarriedBy(std::u16string_view description) const {
+  const std::u16string text =
+      platform::FormatWide(platform::kUnlimited, u"0x%08x", static_cast<uint32_t>(code()));
+  return platform::AsciiLower(description).find(text) != std::u16string::npos;
+}
+
+std::string Fault::ToString() const {
+  static constexpr const char* kNames[] = {"exception ", "missing ", "empty "};
+  return kNames[static_cast<int>(kind)] + site;
+}
 
 void Fault::Apply(sim::SimHost& host) const {
   if (failing()) {
-    host.FailCall(site, kInjectedFailure);
+    host.FailCall(site, code());
   } else {
     host.EmptyCall(site);
   }
@@ -47,6 +66,18 @@ std::vector<std::string> CallSites(const std::vector<sim::HostCall>& calls) {
     sites.push_back(call.operation + "#" + std::to_string(++seen[call.operation]));
   }
   return sites;
+}
+
+bool HitsRootComponentName(const Fault& fault, const std::vector<sim::HostCall>& calls) {
+  if (fault.operation() != "IComponent2.Name2") return false;
+  const std::vector<std::string> sites = CallSites(calls);
+  const auto hit = std::find(sites.begin(), sites.end(), fault.site);
+  if (hit == sites.end()) return false;
+  // The journal names a root component as it names its configuration.
+  const std::u16string& component = calls[hit - sites.begin()].target;
+  return std::any_of(calls.begin(), calls.end(), [&](const sim::HostCall& call) {
+    return call.operation == "IConfiguration.GetRootComponent3" && call.target == component;
+  });
 }
 
 SweepTotals& SweepTotals::Get() {
@@ -67,7 +98,7 @@ size_t Sweep::Run(const RunOnce& run) {
   ++totals.sweeps;
   totals.callSites += static_cast<long>(sites.size());
   for (const std::string& site : sites) {
-    for (sim::FaultKind kind : {sim::FaultKind::kFail, sim::FaultKind::kEmpty}) {
+    for (FaultKind kind : kFaultKinds) {
       const Fault fault{site, kind};
       totals.operations.insert(fault.operation());
       ++totals.cases;
@@ -147,10 +178,6 @@ bool ShowsRuntimeFault(std::u16string_view description) {
     if (description.find(mark) != std::u16string_view::npos) return true;
   }
   return false;
-}
-
-bool CarriesInjectedFailure(std::u16string_view description) {
-  return platform::AsciiLower(description).find(u"0x8004dead") != std::u16string::npos;
 }
 
 std::string Utf8(std::u16string_view text) { return platform::Utf16ToUtf8(text); }

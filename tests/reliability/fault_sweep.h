@@ -1,7 +1,8 @@
 // The vocabulary of the fault sweeps: run an operation once against the
-// simulated host, take every host call it made as a call site ("Operation#n",
-// the n-th call of that operation), then run it again once per call site and
-// fault kind with that one call failing, and check what the operation left.
+// simulated host, through the binding as the add-in reaches the host, take
+// every host call it made as a call site ("Operation#n", the n-th call of
+// that published operation), then run it again once per call site and fault
+// kind with that one call failing, and check what the operation left.
 //
 //   Sweep sweep("export Feature of Housing");
 //   sweep.Run([&](const Fault* fault) { return ExportOnce(fault); });
@@ -27,22 +28,37 @@
 
 namespace reliability {
 
-// The failure every failing call returns: no host API uses it, so a text
-// that carries it shows that the host's own code was passed on.
+// The code of the exception the host raises in a failing call: no host API
+// uses it, so a text that carries it shows that the host's own code was
+// passed on.
 constexpr HRESULT kInjectedFailure = MakeHresult(0x8004DEAD);
 
-// Whether a description carries that code ("0x8004DEAD", any letter case).
-bool CarriesInjectedFailure(std::u16string_view description);
+// How the host lets a call down.
+enum class FaultKind {
+  kException,      // it raises an exception carrying kInjectedFailure and a text
+  kMissingMember,  // it has no such member (DISP_E_MEMBERNOTFOUND)
+  kEmptyAnswer,    // it succeeds and answers nothing
+};
 
 // One injected fault.
 struct Fault {
-  std::string site;  // "IHostFeature.GetName#3"
-  sim::FaultKind kind;
+  std::string site;  // "IFeature.Name#3"
+  FaultKind kind;
 
-  // The operation alone: "IHostFeature.GetName".
+  // The operation alone: "IFeature.Name".
   std::string operation() const { return site.substr(0, site.find('#')); }
-  bool failing() const { return kind == sim::FaultKind::kFail; }
-  // "fail IHostFeature.GetName#3" or "empty IHostFeature.GetName#3".
+  // The n of "#n".
+  int occurrence() const { return std::stoi(site.substr(site.find('#') + 1)); }
+  // A failing call, as opposed to an empty answer.
+  bool failing() const { return kind != FaultKind::kEmptyAnswer; }
+  // The failure the add-in sees: the host's code for a failing call, which
+  // a clear error carries; for an empty answer DISP_E_TYPEMISMATCH, as the
+  // binding refuses an empty answer where a value was expected (an empty
+  // object answer is "no object", no failure).
+  HRESULT code() const;
+  // Whether a description carries that code ("0x8004DEAD", any letter case).
+  bool CarriedBy(std::u16string_view description) const;
+  // "exception IFeature.Name#3", "missing IFeature.Name#3", "empty IFeature.Name#3".
   std::string ToString() const;
   // Sets the fault on the host.
   void Apply(sim::SimHost& host) const;
@@ -51,6 +67,12 @@ struct Fault {
 // Every call of a run as a call site, in call order: "Op#1", "Op#2", ... per
 // operation.
 std::vector<std::string> CallSites(const std::vector<sim::HostCall>& calls);
+
+// Whether the fault hit the name of an assembly's root component, the one a
+// configuration's GetRootComponent3 answers. The root stands for the
+// assembly itself: when the host refuses it a name it reads as the empty
+// name it has anyway, and the run is complete.
+bool HitsRootComponentName(const Fault& fault, const std::vector<sim::HostCall>& calls);
 
 // Totals over every sweep of the test program, printed at its end.
 struct SweepTotals {
@@ -69,9 +91,9 @@ class Sweep {
 
   explicit Sweep(std::string name) : name_(std::move(name)) {}
 
-  // The clean run, then every call site with a failing call and with an
-  // empty answer. Stops at the first case that failed a fatal assertion.
-  // Returns the number of call sites swept.
+  // The clean run, then every call site with each fault kind. Stops at the
+  // first case that failed a fatal assertion. Returns the number of call
+  // sites swept.
   size_t Run(const RunOnce& run);
 
  private:

@@ -25,6 +25,7 @@
 #include "sim/model.h"
 #include "sim/sim_host.h"
 #include "tests/reliability/fault_sweep.h"
+#include "tests/support/bound_host.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -180,7 +181,7 @@ class HostileInputTest : public ::testing::Test {
   }
 
   HRESULT Export(std::u16string_view tables, std::u16string_view db, std::u16string workDir = {}) {
-    ComPtr<IHostApplication> application = host_.Application();
+    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
     const long references = host_.References();
     ScopedBstr bsTables(tables);
     ScopedBstr bsPath(db);
@@ -203,7 +204,7 @@ class HostileInputTest : public ::testing::Test {
   }
 
   HRESULT Import(std::u16string_view tables, std::u16string_view db) {
-    ComPtr<IHostApplication> application = host_.Application();
+    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
     const long references = host_.References();
     ScopedBstr bsTables(tables);
     ScopedBstr bsPath(db);

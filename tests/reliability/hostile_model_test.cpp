@@ -11,6 +11,7 @@
 #include "sim/model_error.h"
 #include "sim/model_reader.h"
 #include "sim/sim_host.h"
+#include "tests/support/bound_host.h"
 #include "tests/support/temp_dir.h"
 
 namespace reliability {
@@ -19,7 +20,7 @@ namespace {
 // Parses a part text; the error text, or "" when it was read.
 std::string ParsePart(const std::string& text) {
   try {
-    sim::ParseModel(text, kDocTypePart, "hostile.SLDPRT");
+    sim::ParseModel(text, sim::kDocTypePart, "hostile.SLDPRT");
     return "";
   } catch (const sim::ModelFileError& error) {
     return error.what();
@@ -122,10 +123,10 @@ TEST(HostileModelTest, CyclesOfAssembliesAreRefused) {
     EXPECT_EQ(0, host.LiveObjects());
   }
 
-  // Through the host interface, as the add-in opens files: a failing
-  // status, nothing open.
+  // Through the binding, as the add-in opens files: a failing status,
+  // nothing open.
   sim::SimHost host;
-  ComPtr<IHostApplication> application = host.Application();
+  ComPtr<IHostApplication> application = testing_support::BoundApplication(host);
   ScopedBstr path((dir / "A.SLDASM").u16string());
   ComPtr<IHostModelDoc> document;
   EXPECT_TRUE(FAILED(

@@ -1,8 +1,8 @@
-// Every host call of every step of an import, made to fail in turn (a
-// failing HRESULT, then success with no object): the import never crashes,
-// never reports a failed host call as success, reports the documented error
-// state or a clear error naming the host's failure, releases every host
-// object and leaves the database file exactly as it was.
+// Every host call of every step of an import, made to fail in turn (an
+// exception of the host, a member it lacks, an empty answer): the import
+// never crashes, never reports a failed host call as success, reports the
+// documented error state or a clear error naming the host's failure,
+// releases every host object and leaves the database file exactly as it was.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -21,6 +21,7 @@
 #include "platform/text.h"
 #include "sim/sim_host.h"
 #include "tests/reliability/fault_sweep.h"
+#include "tests/support/bound_host.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -56,8 +57,8 @@ constexpr char16_t kAllTables[] = u"Feature,Dimension,Parameter,Componen,Equatio
 // for the active document, and the configuration step's request for the
 // row's configuration (the host's way of saying it has none).
 bool FailsWithoutMessage(const std::string& operation, int occurrence) {
-  return (operation == "IHostApplication.GetActiveDocument" && occurrence > 1) ||
-         operation == "IHostModelDoc.GetConfiguration";
+  return (operation == "ISldWorks.ActiveDoc" && occurrence > 1) ||
+         operation == "IModelDoc2.GetConfigurationByName";
 }
 
 struct ImportCase {
@@ -80,7 +81,7 @@ class ImportSweepTest : public ::testing::TestWithParam<ImportCase> {
     host.Open(dir_ / "models" / GetParam().model);
     Dovbase::XmlDocument dictionary;
     dictionary.parse(platform::Utf8ToUtf16(testing_support::ReadFile(Sample("dictionary.xml"))));
-    ComPtr<IHostApplication> application = host.Application();
+    ComPtr<IHostApplication> application = testing_support::BoundApplication(host);
     ScopedBstr tables(kAllTables);
     ScopedBstr path(db().u16string());
     int32_t errNumber = 0;
@@ -111,7 +112,7 @@ class ImportSweepTest : public ::testing::TestWithParam<ImportCase> {
       opened.Open(dir_ / "models" / GetParam().model);
     }
     sim::SimHost& host = fresh ? *fresh : *shared_;
-    ComPtr<IHostApplication> application = host.Application();
+    ComPtr<IHostApplication> application = testing_support::BoundApplication(host);
     const long objects = host.LiveObjects();
     const long references = host.References();
     host.ClearCalls();
@@ -137,32 +138,33 @@ class ImportSweepTest : public ::testing::TestWithParam<ImportCase> {
       // The clean import wrote to the model: some host setter was called.
       EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const sim::HostCall& call) {
         const std::string method = call.operation.substr(call.operation.find('.') + 1);
-        return method.rfind("Set", 0) == 0 || method == "Add" || method == "Add2" ||
+        return method.rfind("Set", 0) == 0 || method.rfind("put_", 0) == 0 || method == "Add2" ||
                method == "Delete";
       })) << "the clean import wrote nothing";
       return calls;
     }
 
     const std::string operation = fault->operation();
-    const int occurrence = std::stoi(fault->site.substr(fault->site.find('#') + 1));
     if (hr == S_OK) {
       EXPECT_EQ(77, errNumber);
       EXPECT_EQ(u"untouched", errDescription);
-      if (fault->failing()) ADD_FAILURE() << "a failing host call passed for a complete import";
+      if (fault->failing() && !HitsRootComponentName(*fault, calls)) {
+        ADD_FAILURE() << "a failing host call passed for a complete import";
+      }
     } else if (hr == S_FALSE) {
       if (errNumber == 0 && errDescription.empty()) {
         // The documented failures without a message: an item the model
         // does not have (what an empty answer looks like), or the failing
         // calls named above.
         if (fault->failing()) {
-          EXPECT_TRUE(FailsWithoutMessage(operation, occurrence))
+          EXPECT_TRUE(FailsWithoutMessage(operation, fault->occurrence()))
               << "a failing host call gave no message";
         }
       } else {
         EXPECT_EQ(-1, errNumber);
         EXPECT_FALSE(errDescription.empty());
         if (fault->failing()) {
-          EXPECT_TRUE(CarriesInjectedFailure(errDescription))
+          EXPECT_TRUE(fault->CarriedBy(errDescription))
               << "not a clear error: " << Utf8(errDescription);
         }
       }

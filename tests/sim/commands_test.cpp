@@ -1,39 +1,55 @@
-// The command manager records every group, item, separator, tab and box
-// with the arguments it was given, and clicks reach the registered callback
-// target by method name.
+// The command manager records every group, item, spacer, tab and box with
+// the arguments it was given, tabs split their boxes at separators, and
+// clicks reach the registered callback target by method name.
 #include <gtest/gtest.h>
 
-#include "sim/safe_arrays.h"
+#include "host/published/published_ids.h"
 #include "tests/sim/sim_test_support.h"
 
 namespace sim {
 namespace {
 
+using sim_test::Answer;
+using sim_test::Arg;
+using sim_test::Bool;
+using sim_test::Long;
+using sim_test::Object;
+
 constexpr LONG kCookie = 41;
+
+// A list of longs in a VARIANT, as a typed array or one of VARIANTs.
+ScopedVariant Longs(const std::vector<LONG>& numbers,
+                    AnswerStyle::Lists form = AnswerStyle::Lists::kTyped) {
+  ScopedVariant list;
+  WriteValue(list.Get(), numbers, AnswerStyle{form});
+  return list;
+}
+
+// AddCommands with the two lists passed by value, as the binding passes them.
+bool AddCommands(IDispatch* box, const ScopedVariant& ids, const ScopedVariant& styles) {
+  sim_test::Outcome outcome =
+      sim_test::InvokeValues(box, u"AddCommands", DISPATCH_METHOD, {*ids.Get(), *styles.Get()});
+  EXPECT_EQ(S_OK, outcome.hr);
+  return outcome.answer.Type() == VT_BOOL && outcome.answer.Get()->boolVal != VARIANT_FALSE;
+}
 
 class CommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app_ = host_.Application();
-    ASSERT_EQ(S_OK, app_->GetCommandManager(kCookie, manager_.ReleaseAndGetAddressOf()));
+    manager_ = Object(app_.Get(), u"GetCommandManager", {Arg(kCookie)});
   }
-  ComPtr<IHostCommandGroup> Group(LONG id, const char16_t* title, LONG position = -1) {
-    ScopedBstr text(title);
-    ScopedBstr tip(u"tip");
-    ComPtr<IHostCommandGroup> group;
-    EXPECT_EQ(S_OK, manager_->CreateCommandGroup(id, text.Get(), tip.Get(), text.Get(), position,
-                                                 group.ReleaseAndGetAddressOf()));
-    return group;
+  ComPtr<IDispatch> Group(LONG id, const char16_t* title, LONG* errors = nullptr) {
+    LONG ignored = 0;
+    return Object(manager_.Get(), u"CreateCommandGroup2",
+                  {Arg(id), Arg(title), Arg(u"tip"), Arg(title), Arg(-1), Arg(-1),
+                   Arg::LongRef(errors ? errors : &ignored)});
   }
-  LONG Item(IHostCommandGroup* group, const char16_t* name, LONG position, const char16_t* callback,
-            const char16_t* enable, LONG userId) {
-    ScopedBstr n(name);
-    ScopedBstr c(callback);
-    ScopedBstr e(enable);
-    LONG index = -5;
-    EXPECT_EQ(S_OK, group->AddCommandItem(n.Get(), position, n.Get(), n.Get(), -1, c.Get(), e.Get(),
-                                          userId, &index));
-    return index;
+  LONG Item(IDispatch* group, const char16_t* name, LONG position, const char16_t* callback,
+            LONG option = published::swMenuItem) {
+    return Long(group, u"AddCommandItem2",
+                {Arg(name), Arg(position), Arg(name), Arg(name), Arg(-1), Arg(callback),
+                 Arg(u"Enable"), Arg(position + 100), Arg(option)});
   }
   std::vector<std::string> MenuNames(LONG id) {
     std::vector<std::string> names;
@@ -44,152 +60,145 @@ class CommandsTest : public ::testing::Test {
     }
     return names;
   }
+  // The tab's entries: "[id id]" for a box, "|id" for a separator.
+  std::string Entries(size_t tab) {
+    const CommandTabRecord& record = host_.Commands(kCookie).tabs[tab];
+    std::string text;
+    for (const TabEntryRecord& entry : record.entries) {
+      if (entry.separator) {
+        text += "|" + std::to_string(entry.commandId) + " ";
+        continue;
+      }
+      text += "[";
+      for (LONG id : record.boxes[entry.box].commandIds) text += std::to_string(id) + " ";
+      text += "] ";
+    }
+    return text;
+  }
 
   SimHost host_;
-  ComPtr<IHostApplication> app_;
-  ComPtr<IHostCommandManager> manager_;
+  ComPtr<IDispatch> app_;
+  ComPtr<IDispatch> manager_;
 };
 
 TEST_F(CommandsTest, GroupsAndItemsAreRecordedWithEveryArgument) {
-  ComPtr<IHostCommandGroup> group = Group(50, u"ZIZAzazor");
-  EXPECT_EQ(0, Item(group.Get(), u"login", -1, u"Toolbarcallback0", u"ToolbarEnable0", 0));
-  EXPECT_EQ(S_OK, group->SetHasToolbar(1));
-  VARIANT_BOOL activated = VARIANT_FALSE;
-  EXPECT_EQ(S_OK, group->Activate(&activated));
-  EXPECT_EQ(VARIANT_TRUE, activated);
-
-  const CommandBoard& board = host_.Commands(kCookie);
-  ASSERT_EQ(1u, board.groups.size());
-  const CommandGroupRecord& record = board.groups[0];
-  EXPECT_EQ(50, record.userId);
+  LONG errors = -1;
+  ComPtr<IDispatch> group = Group(50, u"ZIZAzazor", &errors);
+  EXPECT_EQ(published::swCreateCommandGroup_Success, errors);
+  EXPECT_EQ(0, Item(group.Get(), u"login", -1, u"Toolbarcallback0", published::swToolbarItem));
+  EXPECT_TRUE(Bool(group.Get(), u"HasToolbar"));
+  sim_test::Put(group.Get(), u"HasToolbar", {Arg(1)});
+  EXPECT_TRUE(Bool(group.Get(), u"Activate"));
+  const CommandGroupRecord& record = host_.Commands(kCookie).groups.at(0);
   EXPECT_EQ(u"ZIZAzazor", record.title);
   EXPECT_EQ(u"tip", record.tooltip);
-  EXPECT_EQ(u"ZIZAzazor", record.hint);
   EXPECT_EQ(-1, record.position);
-  EXPECT_EQ(std::optional<VARIANT_BOOL>(1), record.hasToolbar);
+  EXPECT_EQ(std::optional<VARIANT_BOOL>(VARIANT_TRUE), record.hasToolbar);
   EXPECT_EQ(1, record.activations);
-  ASSERT_EQ(1u, record.items.size());
-  const CommandItemRecord& item = record.items[0];
+  const CommandItemRecord& item = record.items.at(0);
   EXPECT_EQ(u"login", item.name);
   EXPECT_EQ(-1, item.imageIndex);
   EXPECT_EQ(u"Toolbarcallback0", item.callback);
-  EXPECT_EQ(u"ToolbarEnable0", item.enableMethod);
-  EXPECT_EQ(0, item.userId);
-  LONG commandId = 0;
-  EXPECT_EQ(S_OK, group->GetCommandId(0, &commandId));
-  EXPECT_EQ(item.commandId, commandId);
-  EXPECT_EQ(E_INVALIDARG, group->GetCommandId(1, &commandId));
-  LONG toolbarId = 0;
-  group->GetToolbarId(&toolbarId);
-  EXPECT_EQ(record.toolbarId, toolbarId);
-  EXPECT_NE(commandId, toolbarId);
+  EXPECT_EQ(u"Enable", item.enableMethod);
+  EXPECT_EQ(99, item.userId);
+  EXPECT_EQ(published::swToolbarItem, item.menuOption);
+  EXPECT_EQ(item.commandId, Long(group.Get(), u"CommandID", {Arg(0)}));
+  EXPECT_EQ(-1, Long(group.Get(), u"CommandID", {Arg(1)}));
+  EXPECT_EQ(record.toolbarId, Long(group.Get(), u"ToolbarId"));
+  EXPECT_NE(item.commandId, record.toolbarId);
 }
 
-TEST_F(CommandsTest, PositionsPlaceItemsAndSeparatorsInTheMenu) {
-  ComPtr<IHostCommandGroup> group = Group(1, u"Main");
-  Item(group.Get(), u"logout", -1, u"Disconnect", u"ToolbarEnable0", 0);
-  Item(group.Get(), u"Open", 1, u"ToolbarCallback100", u"ToolbarEnableAll", 1);
-  LONG index = -5;
-  EXPECT_EQ(S_OK, group->AddSeparator(2, &index));
-  EXPECT_EQ(2, index);
-  Item(group.Get(), u"Save", 3, u"ToolbarCallback101", u"ToolbarEnableAll", 2);
-  Item(group.Get(), u"First", 0, u"ToolbarCallback102", u"ToolbarEnableAll", 3);
+TEST_F(CommandsTest, PositionsPlaceItemsAndSpacersInTheMenu) {
+  ComPtr<IDispatch> group = Group(1, u"Main");
+  Item(group.Get(), u"logout", -1, u"Disconnect");
+  Item(group.Get(), u"Open", 1, u"ToolbarCallback100");
+  EXPECT_EQ(2, Long(group.Get(), u"AddSpacer2", {Arg(2), Arg(published::swMenuItem)}));
+  Item(group.Get(), u"Save", 3, u"ToolbarCallback101");
+  Item(group.Get(), u"First", 0, u"ToolbarCallback102");
   EXPECT_EQ((std::vector<std::string>{"First", "logout", "Open", "---", "Save"}), MenuNames(1));
-  ComPtr<IHostCommandGroup> sub = Group(2, u"Main\\Tools", 2);
-  EXPECT_EQ(2, host_.Commands(kCookie).LiveGroup(2)->position);
-  EXPECT_EQ((std::vector<LONG>{1, 2}), host_.Commands(kCookie).LiveGroupIds());
+  EXPECT_EQ(-1, Long(group.Get(), u"CommandID", {Arg(2)}));  // the spacer
 }
 
-TEST_F(CommandsTest, RemovingGroupsAndCreatingThemAgain) {
-  ComPtr<IHostCommandGroup> first = Group(50, u"A");
-  ComPtr<IHostCommandGroup> twice;
-  ScopedBstr title(u"B");
-  EXPECT_EQ(E_INVALIDARG, manager_->CreateCommandGroup(50, title.Get(), title.Get(), title.Get(),
-                                                       -1, twice.ReleaseAndGetAddressOf()));
-  EXPECT_FALSE(twice);
-  VARIANT_BOOL removed = VARIANT_FALSE;
-  EXPECT_EQ(S_OK, manager_->RemoveCommandGroup(50, &removed));
-  EXPECT_EQ(VARIANT_TRUE, removed);
-  EXPECT_EQ(S_OK, manager_->RemoveCommandGroup(50, &removed));
-  EXPECT_EQ(VARIANT_FALSE, removed);
-  LONG index = 0;
-  EXPECT_EQ(E_FAIL, first->AddSeparator(-1, &index));
-  ComPtr<IHostCommandGroup> again = Group(50, u"A");
+TEST_F(CommandsTest, AGroupIdIsTakenUntilItsGroupIsRemoved) {
+  ComPtr<IDispatch> first = Group(50, u"A");
+  LONG errors = -1;
+  EXPECT_FALSE(Group(50, u"B", &errors));
+  EXPECT_EQ(published::swCreateCommandGroup_Failed, errors);
+  EXPECT_EQ(published::swRemoveCommandGroup_Success,
+            Long(manager_.Get(), u"RemoveCommandGroup2", {Arg(50), Arg(0)}));
+  EXPECT_EQ(published::swRemoveCommandGroup_Failed,
+            Long(manager_.Get(), u"RemoveCommandGroup2", {Arg(50), Arg(0)}));
+  // A removed group fails as the host fails.
+  sim_test::Outcome removed =
+      sim_test::Invoke(first.Get(), u"AddSpacer2", DISPATCH_METHOD, {Arg(-1), Arg(1)});
+  EXPECT_EQ(DISP_E_EXCEPTION, removed.hr);
+  EXPECT_EQ(E_FAIL, removed.scode);
+  EXPECT_EQ("the command group was removed", removed.description);
+  EXPECT_TRUE(Group(50, u"A"));
   const CommandBoard& board = host_.Commands(kCookie);
   ASSERT_EQ(2u, board.groups.size());
   EXPECT_TRUE(board.groups[0].removed);
-  EXPECT_FALSE(board.groups[1].removed);
   EXPECT_EQ((std::vector<LONG>{50}), board.LiveGroupIds());
 }
 
-TEST_F(CommandsTest, TabsBoxesAndSeparatorsAreRecorded) {
-  ScopedBstr title(u"ZIZAzazor");
-  ComPtr<IHostCommandTab> tab;
-  EXPECT_EQ(S_OK,
-            manager_->GetCommandTab(kDocTypeAssembly, title.Get(), tab.ReleaseAndGetAddressOf()));
-  EXPECT_FALSE(tab);
-  ASSERT_EQ(S_OK,
-            manager_->AddCommandTab(kDocTypeAssembly, title.Get(), tab.ReleaseAndGetAddressOf()));
-  ComPtr<IHostCommandTab> twice;
-  EXPECT_EQ(E_INVALIDARG,
-            manager_->AddCommandTab(kDocTypeAssembly, title.Get(), twice.ReleaseAndGetAddressOf()));
-  EXPECT_EQ(E_INVALIDARG, manager_->AddCommandTab(7, title.Get(), twice.ReleaseAndGetAddressOf()));
-  ComPtr<IHostCommandTabBox> box;
-  ASSERT_EQ(S_OK, tab->AddCommandTabBox(box.ReleaseAndGetAddressOf()));
-  ScopedSafeArray ids(MakeLongArray({33001, 33001, 501}));
-  ScopedSafeArray styles(MakeLongArray({4, 4, 4}));
-  VARIANT_BOOL added = VARIANT_FALSE;
-  EXPECT_EQ(S_OK, box->AddCommands(ids.Get(), styles.Get(), &added));
-  EXPECT_EQ(VARIANT_TRUE, added);
-  ComPtr<IHostCommandTabBox> second;
-  tab->AddCommandTabBox(second.ReleaseAndGetAddressOf());
-  ScopedSafeArray toolbar(MakeLongArray({501}));
-  ScopedSafeArray flyout(MakeLongArray({kTabButtonFlyoutText}));
-  EXPECT_EQ(S_OK, second->AddCommands(toolbar.Get(), flyout.Get(), &added));
-  EXPECT_EQ(VARIANT_TRUE, added);
-  EXPECT_EQ(S_OK, second->AddCommands(toolbar.Get(), styles.Get(), &added));
-  EXPECT_EQ(VARIANT_FALSE, added);  // lengths differ
-  EXPECT_EQ(S_OK, tab->AddSeparator(second.Get(), 501, &added));
-  EXPECT_EQ(VARIANT_TRUE, added);
-  EXPECT_EQ(S_OK, tab->SetActive(VARIANT_FALSE));
+TEST_F(CommandsTest, TabsAreAddedEvenTwiceAndTheFirstIsFound) {
+  EXPECT_FALSE(Object(manager_.Get(), u"GetCommandTab", {Arg(2), Arg(u"Tab")}));
+  ComPtr<IDispatch> tab = Object(manager_.Get(), u"AddCommandTab", {Arg(2), Arg(u"Tab")});
+  ComPtr<IDispatch> twice = Object(manager_.Get(), u"AddCommandTab", {Arg(2), Arg(u"Tab")});
+  EXPECT_TRUE(twice);
+  EXPECT_FALSE(Object(manager_.Get(), u"AddCommandTab", {Arg(7), Arg(u"Tab")}));
+  EXPECT_EQ(2u, host_.Commands(kCookie).tabs.size());
+  sim_test::Put(tab.Get(), u"Active", {Arg(-1)});
+  EXPECT_FALSE(Bool(twice.Get(), u"Active"));
+  EXPECT_TRUE(
+      Bool(Object(manager_.Get(), u"GetCommandTab", {Arg(2), Arg(u"Tab")}).Get(), u"Active"));
+  EXPECT_EQ(std::optional<VARIANT_BOOL>(VARIANT_TRUE), host_.Commands(kCookie).tabs[0].active);
+  EXPECT_FALSE(Object(manager_.Get(), u"GetCommandTab", {Arg(1), Arg(u"Tab")}));
+}
 
-  ComPtr<IHostCommandTab> found;
-  EXPECT_EQ(S_OK,
-            manager_->GetCommandTab(kDocTypeAssembly, title.Get(), found.ReleaseAndGetAddressOf()));
-  EXPECT_TRUE(found);
-  EXPECT_EQ(S_OK,
-            manager_->GetCommandTab(kDocTypePart, title.Get(), found.ReleaseAndGetAddressOf()));
-  EXPECT_FALSE(found);
-
-  const CommandTabRecord& record = host_.Commands(kCookie).tabs[0];
-  EXPECT_EQ(kDocTypeAssembly, record.docType);
-  ASSERT_EQ(2u, record.boxes.size());
-  EXPECT_EQ((std::vector<LONG>{33001, 33001, 501}), record.boxes[0].commandIds);
-  EXPECT_EQ((std::vector<LONG>{4, 4, 4}), record.boxes[0].textStyles);
-  EXPECT_EQ((std::vector<LONG>{0x22}), record.boxes[1].textStyles);
-  ASSERT_EQ(3u, record.entries.size());
-  EXPECT_FALSE(record.entries[1].separator);
-  EXPECT_TRUE(record.entries[2].separator);
-  EXPECT_EQ(501, record.entries[2].commandId);
-  EXPECT_EQ(std::optional<VARIANT_BOOL>(VARIANT_FALSE), record.active);
+TEST_F(CommandsTest, BoxesTakeCommandsAndSeparatorsSplitThem) {
+  ComPtr<IDispatch> tab = Object(manager_.Get(), u"AddCommandTab", {Arg(2), Arg(u"Tab")});
+  ComPtr<IDispatch> box = Object(tab.Get(), u"AddCommandTabBox");
+  EXPECT_TRUE(AddCommands(box.Get(), Longs({11, 12}), Longs({4, 4})));
+  EXPECT_TRUE(AddCommands(box.Get(), Longs({13}, AnswerStyle::Lists::kVariants),
+                          Longs({0x22}, AnswerStyle::Lists::kVariants)));
+  EXPECT_FALSE(AddCommands(box.Get(), Longs({14, 15}), Longs({4})));
+  ScopedVariant number(LONG{14});
+  EXPECT_FALSE(AddCommands(box.Get(), number, number));
+  ComPtr<IDispatch> last = Object(tab.Get(), u"AddCommandTabBox");
+  AddCommands(last.Get(), Longs({21}), Longs({4}));
+  EXPECT_EQ("[11 12 13 ] [21 ] ", Entries(0));
+  EXPECT_EQ((std::vector<LONG>{4, 4, 0x22}), host_.Commands(kCookie).tabs[0].boxes[0].textStyles);
+  // Before a box's first button: a separator before the box, which it gives
+  // back. Before another button: the box splits there.
+  ComPtr<IDispatch> same = Object(tab.Get(), u"AddSeparator", {Arg::Dispatch(box.Get()), Arg(11)});
+  ComPtr<IDispatch> split = Object(tab.Get(), u"AddSeparator", {Arg::Dispatch(box.Get()), Arg(13)});
+  EXPECT_EQ("|11 [11 12 ] |13 [13 ] [21 ] ", Entries(0));
+  AddCommands(split.Get(), Longs({14}), Longs({4}));
+  EXPECT_EQ("|11 [11 12 ] |13 [13 14 ] [21 ] ", Entries(0));
+  // A button the box does not hold, or a box of another tab: nothing.
+  ComPtr<IDispatch> other = Object(manager_.Get(), u"AddCommandTab", {Arg(1), Arg(u"Other")});
+  EXPECT_FALSE(Object(tab.Get(), u"AddSeparator", {Arg::Dispatch(box.Get()), Arg(21)}));
+  EXPECT_FALSE(Object(other.Get(), u"AddSeparator", {Arg::Dispatch(box.Get()), Arg(12)}));
+  EXPECT_FALSE(Object(tab.Get(), u"AddSeparator", {Arg::Dispatch(app_.Get()), Arg(12)}));
+  AddCommands(same.Get(), Longs({15}), Longs({4}));
+  EXPECT_EQ("|11 [11 12 15 ] |13 [13 14 ] [21 ] ", Entries(0));
 }
 
 TEST_F(CommandsTest, AClickCallsTheCallbackByNameOnTheRegisteredTarget) {
   auto target = MakeComObject<sim_test::CallbackTarget, IDispatch>(
-      std::vector<std::u16string>{u"ToolbarCallback0", u"EnableLogin", u"Disconnect"});
+      std::vector<std::u16string>{u"ToolbarCallback0", u"Enable", u"Disconnect"});
   auto* recorder = static_cast<sim_test::CallbackTarget*>(target.Get());
-  ComPtr<IHostCommandGroup> group = Group(50, u"ZIZAzazor");
-  Item(group.Get(), u"login", -1, u"Toolbarcallback0", u"EnableLogin", 0);
-  Item(group.Get(), u"ghost", -1, u"NoSuchMethod", u"EnableLogin", 1);
+  ComPtr<IDispatch> group = Group(50, u"ZIZAzazor");
+  Item(group.Get(), u"login", -1, u"Toolbarcallback0");
+  Item(group.Get(), u"ghost", -1, u"NoSuchMethod");
   // Not yet shown, and no target yet.
   EXPECT_EQ(E_FAIL, host_.Click(kCookie, 50, 0));
-  group->Activate(nullptr);
+  Answer(group.Get(), u"Activate");
   EXPECT_EQ(E_FAIL, host_.Click(kCookie, 50, 0));
-  VARIANT_BOOL done = VARIANT_FALSE;
-  EXPECT_EQ(S_OK, app_->SetAddinCallbackInfo(0x1234, target.Get(), kCookie, &done));
-  EXPECT_EQ(VARIANT_TRUE, done);
+  EXPECT_TRUE(Bool(app_.Get(), u"SetAddinCallbackInfo2",
+                   {Arg(0x1234), Arg::Dispatch(target.Get()), Arg(kCookie)}));
   EXPECT_EQ(target.Get(), host_.CallbackTarget(kCookie).Get());
-
   EXPECT_EQ(S_OK, host_.Click(kCookie, 50, 0));
   EXPECT_EQ(S_OK, host_.ClickNamed(kCookie, u"login"));
   LONG status = 0;
@@ -198,18 +207,12 @@ TEST_F(CommandsTest, AClickCallsTheCallbackByNameOnTheRegisteredTarget) {
   EXPECT_EQ(DISP_E_UNKNOWNNAME, host_.Click(kCookie, 50, 1));
   EXPECT_EQ(E_FAIL, host_.Click(kCookie, 50, 2));
   EXPECT_EQ(E_FAIL, host_.ClickNamed(kCookie, u"nothing"));
-  EXPECT_EQ((std::vector<std::string>{"ToolbarCallback0", "ToolbarCallback0", "EnableLogin"}),
+  EXPECT_EQ((std::vector<std::string>{"ToolbarCallback0", "ToolbarCallback0", "Enable"}),
             recorder->calls);
-  // Removing the target.
-  EXPECT_EQ(S_OK, app_->SetAddinCallbackInfo(0, nullptr, kCookie, &done));
+  Answer(app_.Get(), u"SetAddinCallbackInfo2", {Arg(0), Arg::Empty(), Arg(kCookie)});
   EXPECT_FALSE(host_.CallbackTarget(kCookie));
-}
-
-TEST_F(CommandsTest, EachCookieHasItsOwnBoard) {
-  ComPtr<IHostCommandManager> other;
-  app_->GetCommandManager(kCookie + 1, other.ReleaseAndGetAddressOf());
-  Group(50, u"Mine");
-  EXPECT_EQ(1u, host_.Commands(kCookie).groups.size());
+  // Each cookie has its own board.
+  Object(app_.Get(), u"GetCommandManager", {Arg(kCookie + 1)});
   EXPECT_TRUE(host_.Commands(kCookie + 1).groups.empty());
 }
 

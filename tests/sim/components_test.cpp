@@ -1,162 +1,126 @@
-// Component trees per configuration: names with paths, suppression states,
-// model documents, referenced configurations; and the preview pictures of
-// component files.
+// Component trees per configuration through IComponent2: names with paths,
+// suppression states, model documents, the published constraint status;
+// the root component's rules; and the preview pictures of component files.
 #include <gtest/gtest.h>
 
+#include "host/published/published_ids.h"
 #include "sim/preview_picture.h"
 #include "tests/sim/sim_test_support.h"
 
 namespace sim {
 namespace {
 
+using sim_test::Arg;
+using sim_test::Long;
+using sim_test::Object;
 using sim_test::SampleDir;
-using sim_test::Take;
+using sim_test::Text;
 
 class ComponentsTest : public ::testing::Test {
  protected:
   void SetUp() override { gearbox_ = host_.Open(SampleDir() / "Gearbox.SLDASM"); }
 
-  ComPtr<IHostComponent> Root(const char16_t* configuration, bool resolveForm = false) {
-    ScopedBstr name(configuration);
-    ComPtr<IHostConfiguration> owner;
-    EXPECT_EQ(S_OK, gearbox_->GetConfiguration(name.Get(), owner.ReleaseAndGetAddressOf()));
-    ComPtr<IHostComponent> root;
-    if (resolveForm) {
-      EXPECT_EQ(S_OK,
-                owner->GetRootComponent2(kRootComponentResolve, root.ReleaseAndGetAddressOf()));
-    } else {
-      EXPECT_EQ(S_OK, owner->GetRootComponent(root.ReleaseAndGetAddressOf()));
-    }
-    return root;
+  ComPtr<IDispatch> Root(const char16_t* configuration, LONG resolve = -1) {
+    ComPtr<IDispatch> owner =
+        Object(gearbox_.Get(), u"GetConfigurationByName", {Arg(configuration)});
+    return Object(owner.Get(), u"GetRootComponent3", {Arg(resolve)});
   }
   // One line per component, depth first: indentation, then name, state,
-  // referenced configuration, visibility, constraint status, file name and
+  // referenced configuration, visibility, constrained status, file name and
   // whether the model document is there.
-  static void Dump(IHostComponent* component, int depth, std::vector<std::string>* lines) {
-    BSTR text = nullptr;
-    component->GetName(&text);
-    std::string line = std::string(static_cast<size_t>(depth) * 2, ' ') + "[" + Take(text) + "]";
-    LONG number = 0;
-    component->GetSuppressionState(&number);
-    line += " state " + std::to_string(number);
-    component->GetReferencedConfiguration(&text);
-    line += " config " + Take(text);
-    component->GetVisibility(&number);
-    line += " visible " + std::to_string(number);
-    component->GetConstraintStatus(&number);
-    line += " constraint " + std::to_string(number);
-    component->GetPathName(&text);
-    line += " " + std::filesystem::path(Take(text)).filename().string();
-    ComPtr<IDispatch> model;
-    EXPECT_EQ(S_OK, component->GetModelDoc(model.ReleaseAndGetAddressOf()));
-    line += model ? " loaded" : " not loaded";
+  static void Dump(IDispatch* component, int depth, std::vector<std::string>* lines) {
+    std::string line = std::string(static_cast<size_t>(depth) * 2, ' ') + "[" +
+                       Text(component, u"Name2") + "] state " +
+                       std::to_string(Long(component, u"GetSuppression2")) + " config " +
+                       Text(component, u"ReferencedConfiguration") + " visible " +
+                       std::to_string(Long(component, u"Visible")) + " constrained " +
+                       std::to_string(Long(component, u"GetConstrainedStatus")) + " " +
+                       std::filesystem::path(Text(component, u"GetPathName")).filename().string();
+    line += Object(component, u"GetModelDoc2") ? " loaded" : " not loaded";
+    EXPECT_EQ(depth == 0, sim_test::Bool(component, u"IsRoot"));
     lines->push_back(line);
-    LONG count = 0;
-    EXPECT_EQ(S_OK, component->GetChildrenCount(&count));
-    SAFEARRAY* children = nullptr;
-    EXPECT_EQ(S_OK, component->GetChildren(&children));
-    ScopedSafeArray owned(children);
-    EXPECT_EQ(count, owned.Count());
-    for (LONG i = 0; i < owned.Count(); ++i) {
-      ComPtr<IDispatch> object;
-      SafeArrayGetElement(owned.Get(), &i, object.ReleaseAndGetAddressOf());
-      ComPtr<IHostComponent> child;
-      ASSERT_EQ(S_OK, object.As(&child));
+    for (const ComPtr<IDispatch>& child : sim_test::Objects(component, u"GetChildren")) {
       Dump(child.Get(), depth + 1, lines);
     }
   }
-  std::vector<std::string> Tree(const char16_t* configuration, bool resolveForm = false) {
+  std::vector<std::string> Tree(const char16_t* configuration) {
     std::vector<std::string> lines;
-    Dump(Root(configuration, resolveForm).Get(), 0, &lines);
+    Dump(Root(configuration).Get(), 0, &lines);
     return lines;
   }
 
   SimHost host_;
-  ComPtr<IHostModelDoc> gearbox_;
+  ComPtr<IDispatch> gearbox_;
 };
 
 TEST_F(ComponentsTest, EachConfigurationHasItsTree) {
-  EXPECT_EQ((std::vector<std::string>{
-                "[] state 2 config Default visible 1 constraint 2 Gearbox.SLDASM loaded",
-                "  [Housing-1] state 3 config Default visible 1 constraint 2 Housing.SLDPRT loaded",
-                "  [Shaft-1] state 3 config Long visible 1 constraint 2 Shaft.SLDPRT loaded",
-                "  [Shaft-2] state 3 config Short visible 1 constraint 1 Shaft.SLDPRT loaded",
-                "  [BearingSet-1] state 3 config Default visible 1 constraint 2 BearingSet.SLDASM "
-                "loaded",
-                "    [BearingSet-1/Bearing-1] state 3 config Default visible 1 constraint 2 "
-                "Bearing.SLDPRT loaded",
-                "    [BearingSet-1/Bearing-2] state 3 config Default visible 1 constraint 1 "
-                "Bearing.SLDPRT loaded"}),
-            Tree(u"Default"));
-  EXPECT_EQ(Tree(u"Default"), Tree(u"Default", /*resolveForm=*/true));
-}
-
-TEST_F(ComponentsTest, SuppressedAndLightweightComponentsHaveNoModelDocument) {
-  EXPECT_EQ((std::vector<std::string>{
-                "[] state 2 config Compact visible 1 constraint 2 Gearbox.SLDASM loaded",
-                "  [Housing-1] state 3 config Heavy visible 1 constraint 2 Housing.SLDPRT loaded",
-                "  [Shaft-1] state 3 config Short visible 1 constraint 2 Shaft.SLDPRT loaded",
-                "  [Shaft-2] state 0 config Short visible 0 constraint 2 Shaft.SLDPRT not loaded",
-                "  [BearingSet-1] state 1 config Default visible 1 constraint 2 BearingSet.SLDASM "
-                "not loaded",
-                "    [BearingSet-1/Bearing-1] state 1 config Default visible 1 constraint 2 "
-                "Bearing.SLDPRT not loaded",
-                "    [BearingSet-1/Bearing-2] state 1 config Default visible 1 constraint 1 "
-                "Bearing.SLDPRT not loaded"}),
-            Tree(u"Compact"));
-}
-
-TEST_F(ComponentsTest, EverythingInsideASuppressedSubassemblyIsSuppressed) {
+  EXPECT_EQ(
+      (std::vector<std::string>{
+          "[] state 2 config Default visible 1 constrained 3 Gearbox.SLDASM loaded",
+          "  [Housing-1] state 3 config Default visible 1 constrained 3 Housing.SLDPRT loaded",
+          "  [Shaft-1] state 3 config Long visible 1 constrained 3 Shaft.SLDPRT loaded",
+          "  [Shaft-2] state 3 config Short visible 1 constrained 2 Shaft.SLDPRT loaded",
+          "  [BearingSet-1] state 3 config Default visible 1 constrained 3 "
+          "BearingSet.SLDASM loaded",
+          "    [BearingSet-1/Bearing-1] state 3 config Default visible 1 constrained 3 "
+          "Bearing.SLDPRT loaded",
+          "    [BearingSet-1/Bearing-2] state 3 config Default visible 1 constrained 2 "
+          "Bearing.SLDPRT loaded"}),
+      Tree(u"Default"));
+  // Suppressed and lightweight components have no model document; inside a
+  // lightweight or suppressed subassembly every component reads as it.
+  std::vector<std::string> compact = Tree(u"Compact");
+  ASSERT_EQ(7u, compact.size());
+  EXPECT_EQ("  [Shaft-2] state 0 config Short visible 0 constrained 3 Shaft.SLDPRT not loaded",
+            compact[3]);
+  EXPECT_EQ(
+      "    [BearingSet-1/Bearing-2] state 1 config Default visible 1 constrained 2 "
+      "Bearing.SLDPRT not loaded",
+      compact[6]);
   host_.Model(gearbox_.Get())->configurations[1].components[3].state = kComponentSuppressed;
-  std::vector<std::string> tree = Tree(u"Compact");
-  ASSERT_EQ(7u, tree.size());
-  EXPECT_NE(std::string::npos, tree[5].find("[BearingSet-1/Bearing-1] state 0"));
-  EXPECT_NE(std::string::npos, tree[6].find("[BearingSet-1/Bearing-2] state 0"));
+  EXPECT_NE(std::string::npos, Tree(u"Compact")[6].find("[BearingSet-1/Bearing-2] state 0"));
+}
+
+TEST_F(ComponentsTest, TheConstrainedStatusIsTheModelsOneHigherAndTheRootNeedsAResolve) {
+  ComponentModel& shaft = host_.Model(gearbox_.Get())->configurations[0].components[1];
+  ComPtr<IDispatch> component = sim_test::Objects(Root(u"Default").Get(), u"GetChildren")[1];
+  for (LONG status : {kConstraintUnknown, kConstraintUnderDefined, kConstraintFullyDefined,
+                      kConstraintOverDefined}) {
+    shaft.constraintStatus = status;
+    EXPECT_EQ(status + 1, Long(component.Get(), u"GetConstrainedStatus"));
+  }
+  EXPECT_EQ(published::swOverConstrained, Long(component.Get(), u"GetConstrainedStatus"));
+  // A root needs an assembly, and a configuration that is resolved or active.
+  EXPECT_TRUE(Root(u"Default", 0));
+  EXPECT_TRUE(Root(u"Compact", -1));
+  EXPECT_FALSE(Root(u"Compact", 0));
+  ComPtr<IDispatch> housing = host_.Document(SampleDir() / "Housing.SLDPRT");
+  EXPECT_FALSE(Object(Object(housing.Get(), u"GetConfigurationByName", {Arg(u"Default")}).Get(),
+                      u"GetRootComponent3", {Arg(-1)}));
 }
 
 TEST_F(ComponentsTest, AComponentsModelIsTheOpenDocument) {
-  ComPtr<IHostComponent> root = Root(u"Default");
-  SAFEARRAY* children = nullptr;
-  root->GetChildren(&children);
-  ScopedSafeArray owned(children);
-  LONG first = 0;
-  ComPtr<IDispatch> object;
-  SafeArrayGetElement(owned.Get(), &first, object.ReleaseAndGetAddressOf());
-  ComPtr<IHostComponent> housing;
-  ASSERT_EQ(S_OK, object.As(&housing));
-  ComPtr<IDispatch> model;
-  housing->GetModelDoc(model.ReleaseAndGetAddressOf());
-  ComPtr<IHostModelDoc> document;
-  ASSERT_EQ(S_OK, model.As(&document));
-  ComPtr<IUnknown> a;
-  ComPtr<IUnknown> b;
-  document.As(&a);
-  host_.Document(SampleDir() / "Housing.SLDPRT").As(&b);
-  EXPECT_EQ(a.Get(), b.Get());
-  // The root's model document is the assembly itself.
-  ComPtr<IDispatch> rootModel;
-  root->GetModelDoc(rootModel.ReleaseAndGetAddressOf());
-  ComPtr<IUnknown> c;
-  ComPtr<IUnknown> d;
-  rootModel.As(&c);
-  gearbox_.As(&d);
-  EXPECT_EQ(c.Get(), d.Get());
+  ComPtr<IDispatch> root = Root(u"Default");
+  ComPtr<IDispatch> housing = sim_test::Objects(root.Get(), u"GetChildren")[0];
+  ComPtr<IDispatch> model = Object(housing.Get(), u"GetModelDoc2");
+  EXPECT_EQ(model.Get(), host_.Document(SampleDir() / "Housing.SLDPRT").Get());
+  EXPECT_EQ("Comments", Text(Object(housing.Get(), u"FirstFeature").Get(), u"Name"));
+  ComPtr<IUnknown> document;
+  EXPECT_EQ(S_OK, model.Get()->QueryInterface(
+                      published::kIidModelDoc2,
+                      reinterpret_cast<void**>(document.ReleaseAndGetAddressOf())));
+  EXPECT_EQ(Object(root.Get(), u"GetModelDoc2").Get(), gearbox_.Get());
+  // A part has no children: no list.
+  EXPECT_EQ(VT_EMPTY, sim_test::Answer(housing.Get(), u"GetChildren").Type());
 }
 
 TEST_F(ComponentsTest, APreviewPictureDependsOnFileAndConfiguration) {
-  ComPtr<IHostApplication> app = host_.Application();
+  ComPtr<IDispatch> app = host_.Application();
   auto picture = [&](const std::filesystem::path& path, const char16_t* configuration) {
-    ScopedBstr file(path.u16string());
-    ScopedBstr name(configuration);
-    ComPtr<IPictureDisp> result;
-    EXPECT_EQ(S_OK,
-              app->GetPreviewPicture(file.Get(), name.Get(), result.ReleaseAndGetAddressOf()));
-    return result;
+    return Object(app.Get(), u"GetPreviewBitmap", {Arg(path.u16string()), Arg(configuration)});
   };
-  ComPtr<IPictureDisp> longShaft = picture(SampleDir() / "Shaft.SLDPRT", u"Long");
-  ComPtr<IPictureDisp> shortShaft = picture(SampleDir() / "Shaft.SLDPRT", u"Short");
-  ASSERT_TRUE(longShaft);
-  ASSERT_TRUE(shortShaft);
+  ComPtr<IDispatch> longShaft = picture(SampleDir() / "Shaft.SLDPRT", u"Long");
+  ComPtr<IDispatch> shortShaft = picture(SampleDir() / "Shaft.SLDPRT", u"Short");
   ComPtr<IPicture> inner;
   ASSERT_EQ(S_OK, longShaft.As(&inner));
   LONG width = 0;
@@ -170,17 +134,15 @@ TEST_F(ComponentsTest, APreviewPictureDependsOnFileAndConfiguration) {
   EXPECT_TRUE(picture(SampleDir() / "Bearing.SLDPRT", u"Default"));
 
   testing_support::TempDir dir;
-  ScopedBstr first((dir / "long.bmp").u16string());
-  ScopedBstr second((dir / "short.bmp").u16string());
-  ScopedBstr third((dir / "again.bmp").u16string());
-  ASSERT_EQ(S_OK, OleSavePictureFile(longShaft.Get(), first.Get()));
-  ASSERT_EQ(S_OK, OleSavePictureFile(shortShaft.Get(), second.Get()));
-  ASSERT_EQ(S_OK,
-            OleSavePictureFile(picture(SampleDir() / "Shaft.SLDPRT", u"Long").Get(), third.Get()));
-  std::string longBytes = testing_support::ReadFile(dir / "long.bmp");
+  auto save = [&](IDispatch* saved, const char* name) {
+    ScopedBstr file((dir / name).u16string());
+    EXPECT_EQ(S_OK, OleSavePictureFile(saved, file.Get()));
+    return testing_support::ReadFile(dir / name);
+  };
+  std::string longBytes = save(longShaft.Get(), "long.bmp");
   EXPECT_EQ("BM", longBytes.substr(0, 2));
-  EXPECT_NE(longBytes, testing_support::ReadFile(dir / "short.bmp"));
-  EXPECT_EQ(longBytes, testing_support::ReadFile(dir / "again.bmp"));
+  EXPECT_NE(longBytes, save(shortShaft.Get(), "short.bmp"));
+  EXPECT_EQ(longBytes, save(picture(SampleDir() / "Shaft.SLDPRT", u"Long").Get(), "again.bmp"));
   EXPECT_NE(PreviewPixels(u"/a/Shaft.SLDPRT", u"Long"), PreviewPixels(u"/a/Shaft.SLDPRT", u"Lonh"));
 }
 

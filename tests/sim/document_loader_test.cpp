@@ -10,7 +10,6 @@
 namespace sim {
 namespace {
 
-using testing_support::TempDir;
 using testing_support::WriteFile;
 
 class DocumentLoaderTest : public ::testing::Test {
@@ -27,6 +26,7 @@ class DocumentLoaderTest : public ::testing::Test {
         "components": [)" + components +
                                "]}]}");
   }
+  // The error of loading the file, with the test directory left out.
   std::string LoadError(const std::string& name) {
     try {
       DocumentLoader({}).Load(dir_ / name);
@@ -38,16 +38,16 @@ class DocumentLoaderTest : public ::testing::Test {
     }
     return "";
   }
-  std::vector<std::string> Names(const std::vector<std::shared_ptr<DocumentState>>& documents) {
+  static std::vector<std::string> Names(const std::vector<std::shared_ptr<DocumentState>>& list) {
     std::vector<std::string> names;
-    for (const auto& document : documents) names.push_back(sim_test::Utf8(document->FileName()));
+    for (const auto& document : list) names.push_back(sim_test::Utf8(document->FileName()));
     return names;
   }
 
-  TempDir dir_;
+  testing_support::TempDir dir_;
 };
 
-TEST_F(DocumentLoaderTest, LoadsWhatAnAssemblyUsesOnceAndFirst) {
+TEST_F(DocumentLoaderTest, LoadsWhatAnAssemblyUsesOnceAndFirstAndReusesOpenDocuments) {
   Part("P.SLDPRT");
   std::filesystem::create_directory(dir_ / "sub");
   Part("sub/Q.SLDPRT");
@@ -63,71 +63,50 @@ TEST_F(DocumentLoaderTest, LoadsWhatAnAssemblyUsesOnceAndFirst) {
   EXPECT_EQ(top->Referenced(u"P.SLDPRT"),
             top->Referenced(u"sub/S.SLDASM")->Referenced(u"..\\P.SLDPRT"));
   EXPECT_EQ((std::vector<std::string>{"P.SLDPRT", "S.SLDASM"}), Names(top->ReferencedDocuments()));
+  // A document that is open is not read again.
+  DocumentLoader again({top->Referenced(u"P.SLDPRT")});
+  EXPECT_EQ(top->Referenced(u"P.SLDPRT"), again.Load(dir_ / "A.SLDASM")->Referenced(u"P.SLDPRT"));
+  EXPECT_EQ((std::vector<std::string>{"Q.SLDPRT", "S.SLDASM", "A.SLDASM"}), Names(again.loaded()));
+  // A drawing loads the models it shows.
+  WriteFile(dir_ / "D.SLDDRW", R"({"type": "drawing", "references": ["P.SLDPRT"]})");
+  EXPECT_EQ(kDocTypePart,
+            DocumentLoader({}).Load(dir_ / "D.SLDDRW")->Referenced(u"P.SLDPRT")->type());
 }
 
-TEST_F(DocumentLoaderTest, OpenDocumentsAreNotReadAgain) {
+TEST_F(DocumentLoaderTest, AFileThatCannotBeUsedNamesTheReference) {
   Part("P.SLDPRT");
-  Assembly("A.SLDASM", {"P.SLDPRT"});
-  DocumentLoader first({});
-  std::shared_ptr<DocumentState> part = first.Load(dir_ / "P.SLDPRT");
-  DocumentLoader second({part});
-  std::shared_ptr<DocumentState> top = second.Load(dir_ / "A.SLDASM");
-  EXPECT_EQ(part, top->Referenced(u"P.SLDPRT"));
-  EXPECT_EQ((std::vector<std::string>{"A.SLDASM"}), Names(second.loaded()));
-}
-
-TEST_F(DocumentLoaderTest, AMissingComponentFileNamesTheReference) {
-  Assembly("A.SLDASM", {"Gone.SLDPRT"});
-  std::string error = LoadError("A.SLDASM");
-  EXPECT_EQ(
-      "A.SLDASM: /configurations/0/components/0/file: the model file \"Gone.SLDPRT\" "
-      "(Gone.SLDPRT) does not exist",
-      error);
-  EXPECT_EQ("None.SLDASM: no model file there", LoadError("None.SLDASM"));
-}
-
-TEST_F(DocumentLoaderTest, ACycleOfAssembliesIsRejected) {
+  WriteFile(dir_ / "Bad.SLDPRT", R"({"type": "part", "features": [{"name": 1}]})");
+  Assembly("Missing.SLDASM", {"Gone.SLDPRT"});
+  Assembly("Broken.SLDASM", {"Bad.SLDPRT"});
   Assembly("A.SLDASM", {"B.SLDASM"});
   Assembly("B.SLDASM", {"C.SLDASM"});
   Assembly("C.SLDASM", {"A.SLDASM"});
-  EXPECT_EQ(
-      "C.SLDASM: /configurations/0/components/0/file: cycle of assemblies: A.SLDASM -> "
-      "B.SLDASM -> C.SLDASM -> A.SLDASM",
-      LoadError("A.SLDASM"));
   Assembly("Self.SLDASM", {"Self.SLDASM"});
-  EXPECT_EQ(
-      "Self.SLDASM: /configurations/0/components/0/file: cycle of assemblies: "
-      "Self.SLDASM -> Self.SLDASM",
-      LoadError("Self.SLDASM"));
-}
-
-TEST_F(DocumentLoaderTest, AnErrorInAReferencedFileNamesThatFile) {
-  WriteFile(dir_ / "P.SLDPRT", R"({"type": "part", "features": [{"name": 1}]})");
-  Assembly("A.SLDASM", {"P.SLDPRT"});
-  EXPECT_EQ("P.SLDPRT: /features/0/name: expected a string, found an integer",
-            LoadError("A.SLDASM"));
-}
-
-TEST_F(DocumentLoaderTest, AReferencedConfigurationMustExist) {
-  Part("P.SLDPRT");
-  WriteFile(dir_ / "A.SLDASM", R"({"type": "assembly", "configurations": [{"name": "Default",
+  WriteFile(dir_ / "Config.SLDASM", R"({"type": "assembly", "configurations": [{"name": "D",
       "components": [{"name": "P-1", "file": "P.SLDPRT", "configuration": "Big"}]}]})");
-  EXPECT_EQ(
-      "A.SLDASM: /configurations/0/components/0/configuration: \"Big\" is not a "
-      "configuration of \"P.SLDPRT\"",
-      LoadError("A.SLDASM"));
-}
-
-TEST_F(DocumentLoaderTest, ADrawingLoadsTheModelsItShows) {
-  Part("P.SLDPRT");
-  WriteFile(dir_ / "D.SLDDRW", R"({"type": "drawing", "references": ["P.SLDPRT"]})");
-  DocumentLoader loader({});
-  std::shared_ptr<DocumentState> drawing = loader.Load(dir_ / "D.SLDDRW");
-  ASSERT_TRUE(drawing->Referenced(u"P.SLDPRT"));
-  EXPECT_EQ(kDocTypePart, drawing->Referenced(u"P.SLDPRT")->type());
   WriteFile(dir_ / "E.SLDDRW", R"({"type": "drawing", "references": ["Q.SLDPRT"]})");
-  EXPECT_EQ("E.SLDDRW: /references/0: the model file \"Q.SLDPRT\" (Q.SLDPRT) does not exist",
-            LoadError("E.SLDDRW"));
+  struct Case {
+    const char* file;
+    const char* error;
+  } cases[] = {
+      {"None.SLDASM", "None.SLDASM: no model file there"},
+      {"Missing.SLDASM",
+       "Missing.SLDASM: /configurations/0/components/0/file: the model file "
+       "\"Gone.SLDPRT\" (Gone.SLDPRT) does not exist"},
+      {"Broken.SLDASM", "Bad.SLDPRT: /features/0/name: expected a string, found an integer"},
+      {"A.SLDASM",
+       "C.SLDASM: /configurations/0/components/0/file: cycle of assemblies: "
+       "A.SLDASM -> B.SLDASM -> C.SLDASM -> A.SLDASM"},
+      {"Self.SLDASM",
+       "Self.SLDASM: /configurations/0/components/0/file: cycle of assemblies: "
+       "Self.SLDASM -> Self.SLDASM"},
+      {"Config.SLDASM",
+       "Config.SLDASM: /configurations/0/components/0/configuration: \"Big\" is "
+       "not a configuration of \"P.SLDPRT\""},
+      {"E.SLDDRW",
+       "E.SLDDRW: /references/0: the model file \"Q.SLDPRT\" (Q.SLDPRT) does not "
+       "exist"}};
+  for (const Case& c : cases) EXPECT_EQ(c.error, LoadError(c.file));
 }
 
 }  // namespace

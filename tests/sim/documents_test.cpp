@@ -1,7 +1,9 @@
-// Opening, activating, closing and saving documents, the open-document
-// walk, and dependencies as name/path pairs.
+// Opening, activating, closing, creating and saving documents through
+// ISldWorks and IModelDoc2, the open-document walk, and dependencies as
+// name/path pairs.
 #include <gtest/gtest.h>
 
+#include "host/published/published_ids.h"
 #include "platform/error_info.h"
 #include "sim/model_error.h"
 #include "sim/model_reader.h"
@@ -10,7 +12,10 @@
 namespace sim {
 namespace {
 
-using sim_test::Take;
+using sim_test::Answer;
+using sim_test::Arg;
+using sim_test::Object;
+using sim_test::Text;
 using testing_support::TempDir;
 
 class DocumentsTest : public ::testing::Test {
@@ -19,106 +24,110 @@ class DocumentsTest : public ::testing::Test {
     sim_test::CopySamples(dir_.path());
     app_ = host_.Application();
   }
-  HRESULT OpenDocument(const std::filesystem::path& path, LONG type,
-                       ComPtr<IHostModelDoc>* document) {
-    ScopedBstr bstr(path.u16string());
-    return app_->OpenDocument(bstr.Get(), type, document->ReleaseAndGetAddressOf());
-  }
-  static std::string TitleOf(IHostModelDoc* document) {
-    BSTR title = nullptr;
-    document->GetTitle(&title);
-    return Take(title);
+  // The document OpenDoc6 gives (its title or "null"), its errors and its
+  // warnings: "Shaft.SLDPRT 0 0".
+  std::string OpenDoc6(const std::filesystem::path& path, LONG type) {
+    LONG errors = 0;
+    LONG warnings = 0;
+    ComPtr<IDispatch> document =
+        Object(app_.Get(), u"OpenDoc6",
+               {Arg(path.u16string()), Arg(type), Arg(published::swOpenDocOptions_Silent), Arg(u""),
+                Arg::LongRef(&errors), Arg::LongRef(&warnings)});
+    return (document ? Text(document.Get(), u"GetTitle") : "null") + " " + std::to_string(errors) +
+           " " + std::to_string(warnings);
   }
   std::vector<std::string> Walk() {
     std::vector<std::string> titles;
-    ComPtr<IHostModelDoc> document;
-    app_->GetFirstDocument(document.ReleaseAndGetAddressOf());
-    while (document) {
-      titles.push_back(TitleOf(document.Get()));
-      ComPtr<IHostModelDoc> next;
-      document->GetNext(next.ReleaseAndGetAddressOf());
-      document = next;
+    for (ComPtr<IDispatch> document = Object(app_.Get(), u"GetFirstDocument"); document;
+         document = Object(document.Get(), u"GetNext")) {
+      titles.push_back(Text(document.Get(), u"GetTitle"));
     }
     return titles;
   }
-  std::string ActiveTitle() {
-    ComPtr<IHostModelDoc> active;
-    app_->GetActiveDocument(active.ReleaseAndGetAddressOf());
-    return active ? TitleOf(active.Get()) : "(none)";
+  std::string Active() {
+    ComPtr<IDispatch> active = Object(app_.Get(), u"ActiveDoc");
+    return active ? Text(active.Get(), u"GetTitle") : "(none)";
   }
   static std::string ErrorText() {
     ComPtr<IErrorInfo> info;
     GetErrorInfo(0, info.ReleaseAndGetAddressOf());
-    if (!info) return "(no error info)";
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    return Take(text);
+    ScopedBstr text;
+    if (info) info->GetDescription(text.Receive());
+    return sim_test::Utf8(text.View());
   }
-  std::vector<std::string> Dependencies(IHostModelDoc* document, VARIANT_BOOL traverse,
-                                        VARIANT_BOOL suppressed, VARIANT_BOOL unique) {
-    ScopedVariant list;
-    EXPECT_EQ(S_OK, document->GetDependencies(traverse, suppressed, unique, list.Receive()));
-    EXPECT_EQ(VT_ARRAY | VT_BSTR, list.Type());
-    std::vector<std::string> pairs = sim_test::TakeTexts(list.Get()->parray);
-    list.Get()->vt = VT_EMPTY;
+  // The dependency texts with the test directory shown as ".".
+  std::string Dependencies(IDispatch* document, LONG traverse, LONG readOnly = 0) {
+    std::string texts =
+        sim_test::AnswerText(*Answer(Object(document, u"Extension").Get(), u"GetDependencies",
+                                     {Arg(traverse), Arg(-1), Arg(readOnly), Arg(0), Arg(0)})
+                                  .Get());
     std::string prefix = dir_.path().string() + "/";
-    for (size_t i = 1; i < pairs.size(); i += 2) {
-      if (pairs[i].rfind(prefix, 0) == 0) pairs[i] = "<dir>/" + pairs[i].substr(prefix.size());
-    }
-    return pairs;
+    for (size_t at; (at = texts.find(prefix)) != std::string::npos;)
+      texts.replace(at, prefix.size(), "./");
+    return texts;
+  }
+  // Save3's answer and errors: "-1 0".
+  static std::string Save3(IDispatch* document, LONG options) {
+    LONG errors = 0;
+    LONG warnings = 0;
+    ScopedVariant saved =
+        Answer(document, u"Save3", {Arg(options), Arg::LongRef(&errors), Arg::LongRef(&warnings)});
+    return sim_test::AnswerText(*saved.Get()) + " " + std::to_string(errors);
   }
 
   TempDir dir_;
   SimHost host_;
-  ComPtr<IHostApplication> app_;
+  ComPtr<IDispatch> app_;
 };
 
-TEST_F(DocumentsTest, OpeningLoadsTheFilesAnAssemblyUsesAndActivatesIt) {
-  EXPECT_EQ("(none)", ActiveTitle());
-  ComPtr<IHostModelDoc> gearbox;
-  ASSERT_EQ(S_OK, OpenDocument(dir_ / "Gearbox.SLDASM", kDocTypeAssembly, &gearbox));
+TEST_F(DocumentsTest, OpeningLoadsWhatAnAssemblyUsesAndActivatesIt) {
+  EXPECT_EQ("(none)", Active());
+  EXPECT_EQ("20.3.0", Text(app_.Get(), u"RevisionNumber"));
+  EXPECT_EQ("Gearbox.SLDASM 0 0", OpenDoc6(dir_ / "Gearbox.SLDASM", published::swDocASSEMBLY));
   EXPECT_EQ((std::vector<std::string>{"Housing.SLDPRT", "Shaft.SLDPRT", "Bearing.SLDPRT",
                                       "BearingSet.SLDASM", "Gearbox.SLDASM"}),
             Walk());
-  EXPECT_EQ("Gearbox.SLDASM", ActiveTitle());
-  SAFEARRAY* all = nullptr;
-  ASSERT_EQ(S_OK, app_->GetDocuments(&all));
-  ScopedSafeArray documents(all);
-  EXPECT_EQ(5, documents.Count());
-  LONG type = 0;
-  gearbox->GetType(&type);
-  EXPECT_EQ(kDocTypeAssembly, type);
-  BSTR path = nullptr;
-  gearbox->GetPathName(&path);
-  EXPECT_EQ((dir_ / "Gearbox.SLDASM").string(), Take(path));
-  // Opening an open file gives its document; letter case of the extension
-  // does not matter for the type.
-  ComPtr<IHostModelDoc> again;
-  ASSERT_EQ(S_OK, OpenDocument(dir_ / "Gearbox.SLDASM", kDocTypeAssembly, &again));
-  EXPECT_EQ(gearbox.Get(), again.Get());
+  EXPECT_EQ("Gearbox.SLDASM", Active());
+  EXPECT_EQ(5u, sim_test::Objects(app_.Get(), u"GetDocuments").size());
+  ComPtr<IDispatch> gearbox = host_.ActiveDocument();
+  EXPECT_EQ(published::swDocASSEMBLY, sim_test::Long(gearbox.Get(), u"GetType"));
+  EXPECT_EQ((dir_ / "Gearbox.SLDASM").string(), Text(gearbox.Get(), u"GetPathName"));
+  // A file that is open gives its document with a warning, and is not
+  // activated; letter case of the extension does not matter for the type.
+  EXPECT_EQ("Shaft.SLDPRT 0 0", OpenDoc6(dir_ / "Shaft.SLDPRT", published::swDocPART));
+  EXPECT_EQ("Gearbox.SLDASM 0 128", OpenDoc6(dir_ / "Gearbox.SLDASM", published::swDocASSEMBLY));
+  EXPECT_EQ("Shaft.SLDPRT", Active());
   std::filesystem::copy_file(dir_ / "Bearing.SLDPRT", dir_ / "small.sldprt");
-  ComPtr<IHostModelDoc> small;
-  EXPECT_EQ(S_OK, OpenDocument(dir_ / "small.sldprt", kDocTypePart, &small));
-  EXPECT_EQ("small.sldprt", ActiveTitle());
+  EXPECT_EQ("small.sldprt 0 0", OpenDoc6(dir_ / "small.sldprt", published::swDocPART));
+  EXPECT_EQ("small.sldprt", Active());
 }
 
-TEST_F(DocumentsTest, OpeningFailuresGiveNoDocumentAndDescribeThemselves) {
-  ComPtr<IHostModelDoc> document;
-  EXPECT_EQ(HRESULT_FROM_WIN32(2), OpenDocument(dir_ / "None.SLDPRT", kDocTypePart, &document));
-  EXPECT_FALSE(document);
-  EXPECT_EQ(E_INVALIDARG, OpenDocument(dir_ / "Bearing.SLDPRT", kDocTypeAssembly, &document));
+TEST_F(DocumentsTest, AFailedOpenGivesNoDocumentAndItsErrorBits) {
   testing_support::WriteFile(dir_ / "x.txt", "{}");
-  EXPECT_EQ(E_INVALIDARG, OpenDocument(dir_ / "x.txt", kDocTypePart, &document));
   testing_support::WriteFile(dir_ / "Broken.SLDASM",
                              R"({"type": "assembly", "configurations": [{"name": "D",
                                  "components": [{"name": "P-1", "file": "Gone.SLDPRT"}]}]})");
-  EXPECT_EQ(E_FAIL, OpenDocument(dir_ / "Broken.SLDASM", kDocTypeAssembly, &document));
-  EXPECT_FALSE(document);
-  std::string error = ErrorText();
-  EXPECT_NE(std::string::npos, error.find("Broken.SLDASM: /configurations/0/components/0/file: "
-                                          "the model file \"Gone.SLDPRT\""))
-      << error;
-  EXPECT_TRUE(host_.OpenDocuments().empty());
+  std::filesystem::create_directory(dir_ / "other");
+  std::filesystem::copy_file(dir_ / "Shaft.SLDPRT", dir_ / "other" / "Shaft.SLDPRT");
+  host_.Open(dir_ / "Shaft.SLDPRT");
+  struct Case {
+    std::filesystem::path path;
+    LONG type;
+    LONG errors;
+  } cases[] = {
+      {dir_ / "None.SLDPRT", published::swDocPART, published::swFileNotFoundError},
+      {dir_ / "other", published::swDocPART, published::swFileNotFoundError},
+      {dir_ / "Bearing.SLDPRT", published::swDocASSEMBLY, published::swInvalidFileTypeError},
+      {dir_ / "x.txt", published::swDocPART, published::swInvalidFileTypeError},
+      {dir_ / "other" / "Shaft.SLDPRT", published::swDocPART,
+       published::swFileWithSameTitleAlreadyOpen},
+      {dir_ / "Broken.SLDASM", published::swDocASSEMBLY, published::swGenericError}};
+  for (const Case& c : cases) {
+    EXPECT_EQ("null " + std::to_string(c.errors) + " 0", OpenDoc6(c.path, c.type)) << c.path;
+  }
+  EXPECT_NE(std::string::npos, ErrorText().find("Broken.SLDASM: /configurations/0/components/0/"
+                                                "file: the model file \"Gone.SLDPRT\""));
+  EXPECT_EQ(1u, host_.OpenDocuments().size());
   try {
     host_.Open(dir_ / "Broken.SLDASM");
     ADD_FAILURE() << "no error";
@@ -127,102 +136,94 @@ TEST_F(DocumentsTest, OpeningFailuresGiveNoDocumentAndDescribeThemselves) {
   }
 }
 
-TEST_F(DocumentsTest, ActivatingByPathOrFileName) {
-  ComPtr<IHostModelDoc> gearbox = host_.Open(dir_ / "Gearbox.SLDASM");
-  ScopedBstr byName(u"Shaft.SLDPRT");
-  ComPtr<IHostModelDoc> shaft;
-  EXPECT_EQ(S_OK, app_->ActivateDocument(byName.Get(), shaft.ReleaseAndGetAddressOf()));
-  EXPECT_EQ("Shaft.SLDPRT", ActiveTitle());
-  ScopedBstr byPath((dir_ / "Gearbox.SLDASM").u16string());
-  EXPECT_EQ(S_OK, app_->ActivateDocument(byPath.Get(), nullptr));
-  EXPECT_EQ("Gearbox.SLDASM", ActiveTitle());
-  ScopedBstr unknown(u"Nothing.SLDPRT");
-  ComPtr<IHostModelDoc> none;
-  EXPECT_EQ(E_INVALIDARG, app_->ActivateDocument(unknown.Get(), none.ReleaseAndGetAddressOf()));
-  EXPECT_FALSE(none);
-}
-
-TEST_F(DocumentsTest, ClosingReleasesWhatNoOtherDocumentUses) {
+TEST_F(DocumentsTest, DocumentsAreActivatedFoundAndClosedByPathOrFileName) {
   host_.Open(dir_ / "Gearbox.SLDASM");
-  host_.Open(dir_ / "Shaft.SLDPRT");
-  EXPECT_EQ("Shaft.SLDPRT", ActiveTitle());
-  // The shaft stays loaded for the gearbox, hidden.
-  ScopedBstr shaft((dir_ / "Shaft.SLDPRT").u16string());
-  EXPECT_EQ(S_OK, app_->CloseDocument(shaft.Get()));
+  auto activate = [&](std::u16string name) {
+    LONG errors = 0;
+    ComPtr<IDispatch> document =
+        Object(app_.Get(), u"ActivateDoc3", {Arg(name), Arg(0), Arg(1), Arg::LongRef(&errors)});
+    return (document ? Text(document.Get(), u"GetTitle") : "null") + " " + std::to_string(errors);
+  };
+  EXPECT_EQ("Shaft.SLDPRT 0", activate(u"Shaft.SLDPRT"));
+  EXPECT_EQ("Shaft.SLDPRT", Active());
+  EXPECT_EQ("Gearbox.SLDASM 0", activate((dir_ / "Gearbox.SLDASM").u16string()));
+  EXPECT_EQ("null 1", activate(u"Nothing.SLDPRT"));
+  EXPECT_EQ(host_.Document(dir_ / "Shaft.SLDPRT").Get(),
+            Object(app_.Get(), u"GetOpenDocumentByName", {Arg((dir_ / "Shaft.SLDPRT").u16string())})
+                .Get());
+  EXPECT_FALSE(Object(app_.Get(), u"GetOpenDocumentByName", {Arg(u"Nothing.SLDPRT")}));
+  // The shaft stays loaded for the gearbox, hidden; an unknown name closes
+  // nothing; "" closes the active document.
+  Answer(app_.Get(), u"CloseDoc", {Arg(u"Shaft.SLDPRT")});
+  Answer(app_.Get(), u"CloseDoc", {Arg(u"Nothing.SLDPRT")});
   EXPECT_EQ(5u, host_.OpenDocuments().size());
-  EXPECT_EQ("Gearbox.SLDASM", ActiveTitle());
-  ScopedBstr gearbox((dir_ / "Gearbox.SLDASM").u16string());
-  EXPECT_EQ(S_OK, app_->CloseDocument(gearbox.Get()));
+  host_.Open(dir_ / "Housing.SLDPRT");
+  Answer(app_.Get(), u"CloseDoc", {Arg(u"")});
+  EXPECT_EQ("Gearbox.SLDASM", Active());
+  Answer(app_.Get(), u"CloseDoc", {Arg((dir_ / "Gearbox.SLDASM").u16string())});
   EXPECT_TRUE(host_.OpenDocuments().empty());
-  EXPECT_EQ("(none)", ActiveTitle());
-  EXPECT_EQ(S_FALSE, app_->CloseDocument(gearbox.Get()));
+  EXPECT_EQ("(none)", Active());
+  EXPECT_FALSE(host_.Close(dir_ / "Gearbox.SLDASM"));
 }
 
 TEST_F(DocumentsTest, DependenciesComeAsNameAndPathPairs) {
-  ComPtr<IHostModelDoc> gearbox = host_.Open(dir_ / "Gearbox.SLDASM");
-  EXPECT_EQ((std::vector<std::string>{"Housing.SLDPRT", "<dir>/Housing.SLDPRT", "Shaft.SLDPRT",
-                                      "<dir>/Shaft.SLDPRT", "BearingSet.SLDASM",
-                                      "<dir>/BearingSet.SLDASM", "Bearing.SLDPRT",
-                                      "<dir>/Bearing.SLDPRT"}),
-            Dependencies(gearbox.Get(), VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE));
-  EXPECT_EQ(6u, Dependencies(gearbox.Get(), VARIANT_FALSE, VARIANT_TRUE, VARIANT_FALSE).size());
-  // A file used by two documents is listed for each unless asked otherwise.
-  ComPtr<IHostModelDoc> drawing = host_.Open(dir_ / "Gearbox.SLDDRW");
-  std::vector<std::string> all =
-      Dependencies(drawing.Get(), VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE);
-  EXPECT_EQ(
-      (std::vector<std::string>{"Gearbox.SLDASM", "<dir>/Gearbox.SLDASM", "Housing.SLDPRT",
-                                "<dir>/Housing.SLDPRT", "Shaft.SLDPRT", "<dir>/Shaft.SLDPRT",
-                                "BearingSet.SLDASM", "<dir>/BearingSet.SLDASM", "Bearing.SLDPRT",
-                                "<dir>/Bearing.SLDPRT", "Housing.SLDPRT", "<dir>/Housing.SLDPRT"}),
-      all);
-  EXPECT_EQ(10u, Dependencies(drawing.Get(), VARIANT_TRUE, VARIANT_TRUE, VARIANT_TRUE).size());
-  // Files used only by suppressed components.
-  host_.Model(gearbox.Get())->configurations[0].components[2].state = kComponentSuppressed;
+  ComPtr<IDispatch> gearbox = host_.Open(dir_ / "Gearbox.SLDASM");
+  // Suppressed components are listed too; with traverse, the files of the
+  // files; with the read-only flag a text after each pair.
   host_.Model(gearbox.Get())->configurations[1].components[1].state = kComponentSuppressed;
-  std::vector<std::string> loaded =
-      Dependencies(gearbox.Get(), VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE);
-  EXPECT_EQ((std::vector<std::string>{"Housing.SLDPRT", "<dir>/Housing.SLDPRT", "Shaft.SLDPRT",
-                                      "<dir>/Shaft.SLDPRT", "BearingSet.SLDASM",
-                                      "<dir>/BearingSet.SLDASM"}),
-            loaded);
-  host_.Model(gearbox.Get())->configurations[0].components[1].state = kComponentSuppressed;
-  EXPECT_EQ(4u, Dependencies(gearbox.Get(), VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE).size());
-  ComPtr<IHostModelDoc> bearing = host_.Document(dir_ / "Bearing.SLDPRT");
-  EXPECT_TRUE(Dependencies(bearing.Get(), VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE).empty());
+  EXPECT_EQ(
+      "[Housing.SLDPRT, ./Housing.SLDPRT, Shaft.SLDPRT, ./Shaft.SLDPRT, BearingSet.SLDASM, "
+      "./BearingSet.SLDASM, Bearing.SLDPRT, ./Bearing.SLDPRT]",
+      Dependencies(gearbox.Get(), -1));
+  EXPECT_EQ(
+      "[Housing.SLDPRT, ./Housing.SLDPRT, , Shaft.SLDPRT, ./Shaft.SLDPRT, , "
+      "BearingSet.SLDASM, ./BearingSet.SLDASM, ]",
+      Dependencies(gearbox.Get(), 0, -1));
+  // A file used by two documents is listed for each; no files, no list.
+  EXPECT_EQ(
+      "[Gearbox.SLDASM, ./Gearbox.SLDASM, Housing.SLDPRT, ./Housing.SLDPRT, Shaft.SLDPRT, "
+      "./Shaft.SLDPRT, BearingSet.SLDASM, ./BearingSet.SLDASM, Bearing.SLDPRT, "
+      "./Bearing.SLDPRT, Housing.SLDPRT, ./Housing.SLDPRT]",
+      Dependencies(host_.Open(dir_ / "Gearbox.SLDDRW").Get(), -1));
+  EXPECT_EQ("empty", Dependencies(host_.Document(dir_ / "Bearing.SLDPRT").Get(), -1));
 }
 
-TEST_F(DocumentsTest, SavingWritesTheDocumentAndTheChangedDocumentsItUses) {
-  ComPtr<IHostModelDoc> gearbox = host_.Open(dir_ / "Gearbox.SLDASM");
+TEST_F(DocumentsTest, SavingWritesTheDocumentAndOnAskingTheChangedOnesItUses) {
+  ComPtr<IDispatch> gearbox = host_.Open(dir_ / "Gearbox.SLDASM");
   std::string shaftBefore = testing_support::ReadFile(dir_ / "Shaft.SLDPRT");
   std::string bearingBefore = testing_support::ReadFile(dir_ / "Bearing.SLDPRT");
-  // Change a property of the bearing through its component's model.
-  ComPtr<IHostModelDoc> bearing = host_.Document(dir_ / "Bearing.SLDPRT");
-  ComPtr<IHostConfigurationManager> access;
-  bearing->GetConfigurationManager(access.ReleaseAndGetAddressOf());
-  ComPtr<IHostConfiguration> whole;
-  access->GetDocumentConfiguration(whole.ReleaseAndGetAddressOf());
-  ComPtr<IHostCustomPropertyManager> properties;
-  whole->GetCustomPropertyManager(properties.ReleaseAndGetAddressOf());
-  ScopedBstr name(u"Vendor");
-  ScopedBstr value(u"NSK 日本");
-  LONG result = -1;
-  properties->Set2(name.Get(), value.Get(), &result);
-  EXPECT_EQ(kSetPropertyDone, result);
-
-  ASSERT_EQ(S_OK, gearbox->Save(VARIANT_TRUE));
+  ComPtr<IDispatch> bearing = host_.Document(dir_ / "Bearing.SLDPRT");
+  host_.Model(bearing.Get())->properties[0].value = u"NSK 日本";
+  host_.Model(bearing.Get())->properties.push_back(PropertyModel{u"Grade", 30, u"P5", false});
+  Answer(
+      Object(Object(bearing.Get(), u"Extension").Get(), u"CustomPropertyManager", {Arg(u"")}).Get(),
+      u"Set2", {Arg(u"Grade"), Arg(u"P4")});
+  EXPECT_EQ("-1 0", Save3(gearbox.Get(), published::swSaveAsOptions_Silent));
+  EXPECT_EQ(bearingBefore, testing_support::ReadFile(dir_ / "Bearing.SLDPRT"));
+  EXPECT_EQ("-1 0", Save3(gearbox.Get(), published::swSaveAsOptions_SaveReferenced));
   EXPECT_EQ(shaftBefore, testing_support::ReadFile(dir_ / "Shaft.SLDPRT"));
-  EXPECT_NE(bearingBefore, testing_support::ReadFile(dir_ / "Bearing.SLDPRT"));
-  ModelData saved = ReadModelFile(dir_ / "Bearing.SLDPRT");
-  EXPECT_EQ(u"NSK 日本", saved.properties[0].value);
-  EXPECT_TRUE(saved == *host_.Model(bearing.Get()));
+  EXPECT_TRUE(ReadModelFile(dir_ / "Bearing.SLDPRT") == *host_.Model(bearing.Get()));
   EXPECT_TRUE(ReadModelFile(dir_ / "Gearbox.SLDASM") == *host_.Model(gearbox.Get()));
-
-  // A file that cannot be written makes the save fail with a description.
+  // A file that cannot be written fails the save with a description.
   std::filesystem::remove(dir_ / "Gearbox.SLDASM");
   std::filesystem::create_directory(dir_ / "Gearbox.SLDASM");
-  EXPECT_EQ(E_FAIL, gearbox->Save(VARIANT_TRUE));
+  EXPECT_EQ("0 1", Save3(gearbox.Get(), published::swSaveAsOptions_Silent));
   EXPECT_NE(std::string::npos, ErrorText().find("Gearbox.SLDASM: the file cannot be written"));
+}
+
+TEST_F(DocumentsTest, ANewDocumentHasNoPathUntilItIsSaved) {
+  ComPtr<IDispatch> part = host_.NewDocument(dir_ / "New.SLDPRT", published::swDocPART);
+  EXPECT_EQ("New.SLDPRT", Active());
+  sim_test::ExpectAnswers({{part.Get(), u"GetPathName", {}, ""},
+                           {part.Get(), u"GetConfigurationNames", {}, "[Default]"},
+                           {part.Get(), u"FirstFeature", {}, "null"}});
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "New.SLDPRT"));
+  EXPECT_EQ("-1 0", Save3(part.Get(), published::swSaveAsOptions_Silent));
+  EXPECT_EQ((dir_ / "New.SLDPRT").string(), Text(part.Get(), u"GetPathName"));
+  EXPECT_TRUE(ReadModelFile(dir_ / "New.SLDPRT") == *host_.Model(part.Get()));
+  EXPECT_THROW(host_.NewDocument(dir_ / "New.SLDPRT", published::swDocPART), std::invalid_argument);
+  EXPECT_THROW(host_.NewDocument(dir_ / "Other.SLDPRT", published::swDocASSEMBLY),
+               std::invalid_argument);
 }
 
 }  // namespace

@@ -1,154 +1,146 @@
-// Event connection points of the application and the documents: advising,
-// raising events through IDispatch::Invoke, and the events the host raises
-// itself.
+// Events on the host's real dispinterfaces: advising by their ids, the
+// events the host raises at the moments the real one does, and events a
+// test raises with the real "short" states.
 #include <gtest/gtest.h>
 
+#include "host/published/published_ids.h"
 #include "tests/sim/sim_test_support.h"
 
 namespace sim {
 namespace {
 
-using sim_test::RecordingSink;
-using sim_test::SampleDir;
-
-template <typename E>
-HRESULT AdviseOn(IUnknown* container, ComObject<E>* sink, DWORD* cookie,
-                 ComPtr<IConnectionPoint>* point) {
-  ComPtr<IConnectionPointContainer> points;
-  ComPtr<IUnknown>(container).As(&points);
-  HRESULT hr = points->FindConnectionPoint(IidOf<E>(), point->ReleaseAndGetAddressOf());
-  if (FAILED(hr)) return hr;
-  return (*point)->Advise(static_cast<IUnknown*>(static_cast<E*>(sink)), cookie);
-}
+namespace doc_event = published::doc_event;
+using sim_test::Answer;
+using sim_test::Arg;
+using sim_test::Recorded;
+using Events = std::vector<std::string>;
 
 class EventsTest : public ::testing::Test {
  protected:
-  SimHost host_;
+  void SetUp() override {
+    sim_test::CopySamples(dir_.path());
+    host_ = std::make_unique<SimHost>();
+    app_ = host_->Application();
+    appSink_ = sim_test::Advise(app_.Get(), published::kIidSldWorksEvents);
+  }
+  std::string Path(const char* name) { return "BSTR:" + (dir_ / name).string(); }
+
+  testing_support::TempDir dir_;
+  std::unique_ptr<SimHost> host_;
+  ComPtr<IDispatch> app_;
+  ComPtr<IDispatch> appSink_;
 };
 
-TEST_F(EventsTest, ApplicationEventsReachAnAdvisedSinkWithTheirArguments) {
-  ComPtr<IHostApplication> app = host_.Application();
-  auto sink = MakeComObject<RecordingSink<DHostApplicationEvents>, DHostApplicationEvents>();
-  auto* recorder = static_cast<RecordingSink<DHostApplicationEvents>*>(sink.Get());
-  DWORD cookie = 0;
-  ComPtr<IConnectionPoint> point;
-  ASSERT_EQ(S_OK, AdviseOn(app.Get(), recorder, &cookie, &point));
-  EXPECT_NE(0u, cookie);
-  EXPECT_EQ(1u, host_.ApplicationSinkCount());
-  IID iid{};
-  point->GetConnectionInterface(&iid);
-  EXPECT_TRUE(iid == IidOf<DHostApplicationEvents>());
-
-  recorder->answer = E_ABORT;
-  EXPECT_EQ(
-      std::vector<HRESULT>{E_ABORT},
-      host_.FireApplicationEvent(kAppEventFileOpenNotify, {std::u16string(u"C:\\m\\文件.SLDPRT")}));
-  host_.FireApplicationEvent(kAppEventDestroyNotify);
-  host_.FireApplicationEvent(kAppEventFileNewNotify, {ComPtr<IDispatch>(), LONG{2}});
-  EXPECT_EQ((std::vector<std::string>{"22(BSTR:C:\\m\\文件.SLDPRT)", "12()", "4(EMPTY, I4:2)"}),
-            recorder->events);
-
-  // The host's own events: opening shows and activates, closing says so.
-  recorder->events.clear();
-  host_.Open(SampleDir() / "Bearing.SLDPRT");
-  host_.Close(SampleDir() / "Bearing.SLDPRT");
-  std::string path = (SampleDir() / "Bearing.SLDPRT").lexically_normal().string();
-  EXPECT_EQ(
-      (std::vector<std::string>{"5()", "22(BSTR:" + path + ")", "11(BSTR:" + path + ")", "5()"}),
-      recorder->events);
-
-  EXPECT_EQ(S_OK, point->Unadvise(cookie));
-  EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(cookie));
-  EXPECT_EQ(0u, host_.ApplicationSinkCount());
-  EXPECT_TRUE(host_.FireApplicationEvent(kAppEventDestroyNotify).empty());
+TEST_F(EventsTest, TheApplicationRaisesItsEventsWhenThingsHappen) {
+  ComPtr<IDispatch> housing = host_->Open(dir_ / "Housing.SLDPRT");
+  ComPtr<IDispatch> sink = sim_test::Advise(housing.Get(), published::kIidPartDocEvents);
+  host_->Open(dir_ / "Shaft.SLDPRT");
+  host_->Open(dir_ / "Housing.SLDPRT");  // shown already: only activated
+  host_->NewDocument(dir_ / "New.SLDASM", published::swDocASSEMBLY);
+  Answer(app_.Get(), u"CloseDoc", {Arg(u"Housing.SLDPRT")});
+  Answer(app_.Get(), u"CloseDoc", {Arg(u"")});  // the new one, then the shaft is active
+  EXPECT_EQ((Events{"13(" + Path("Housing.SLDPRT") + ")", "4()", "5()",
+                    "22(" + Path("Housing.SLDPRT") + ")",  // open
+                    "13(" + Path("Shaft.SLDPRT") + ")", "4()", "5()",
+                    "22(" + Path("Shaft.SLDPRT") + ")",          // open
+                    "4()", "5()",                                // activate
+                    "4()", "5()", "12(DISPATCH, I4:2, BSTR:)",   // new
+                    "32(" + Path("Housing.SLDPRT") + ", I4:0)",  // close
+                    "32(" + Path("New.SLDASM") + ", I4:0)", "4()", "5()"}),
+            Recorded(appSink_).events);
+  EXPECT_EQ(Events{"2()"}, Recorded(sink).events);
+  EXPECT_EQ(0u, host_->DocumentSinkCount(dir_ / "Housing.SLDPRT"));
 }
 
-TEST_F(EventsTest, EachDocumentTypeHasItsEventInterface) {
-  testing_support::TempDir dir;
-  sim_test::CopySamples(dir.path());
-  ComPtr<IHostModelDoc> part = host_.Open(dir / "Bearing.SLDPRT");
-  auto partSink = MakeComObject<RecordingSink<DHostPartDocEvents>, DHostPartDocEvents>();
-  auto* partRecorder = static_cast<RecordingSink<DHostPartDocEvents>*>(partSink.Get());
-  auto wrongSink = MakeComObject<RecordingSink<DHostAssemblyDocEvents>, DHostAssemblyDocEvents>();
+TEST_F(EventsTest, DocumentsRaiseTheirEventsOnTheirOwnInterface) {
+  struct Case {
+    const char* file;
+    const IID& iid;
+    const IID& other;
+  } cases[] = {
+      {"Housing.SLDPRT", published::kIidPartDocEvents, published::kIidAssemblyDocEvents},
+      {"Gearbox.SLDASM", published::kIidAssemblyDocEvents, published::kIidDrawingDocEvents},
+      {"Gearbox.SLDDRW", published::kIidDrawingDocEvents, published::kIidPartDocEvents}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    ComPtr<IDispatch> document = host_->Open(dir_ / c.file);
+    EXPECT_FALSE(sim_test::Advise(document.Get(), c.other));
+    ComPtr<IDispatch> sink = sim_test::Advise(document.Get(), c.iid);
+    ASSERT_TRUE(sink);
+    Answer(sim_test::Object(document.Get(), u"FirstFeature").Get(), u"Select2", {Arg(0), Arg(0)});
+    LONG errors = 0;
+    Answer(document.Get(), u"Save3", {Arg(1), Arg::LongRef(&errors), Arg::LongRef(&errors)});
+    EXPECT_EQ((Events{"5()", "6(" + Path(c.file) + ")"}), Recorded(sink).events);
+  }
+}
+
+TEST_F(EventsTest, ASinkNeedsTheEventInterfaceAndLeavesByItsCookie) {
+  ComPtr<IDispatch> part = host_->Open(dir_ / "Bearing.SLDPRT");
   ComPtr<IConnectionPointContainer> points;
   part.As(&points);
   ComPtr<IConnectionPoint> point;
-  EXPECT_EQ(CONNECT_E_NOCONNECTION, points->FindConnectionPoint(IidOf<DHostAssemblyDocEvents>(),
-                                                                point.ReleaseAndGetAddressOf()));
-  ASSERT_EQ(S_OK, points->FindConnectionPoint(IidOf<DHostPartDocEvents>(),
+  ASSERT_EQ(S_OK, points->FindConnectionPoint(published::kIidPartDocEvents,
                                               point.ReleaseAndGetAddressOf()));
-  DWORD cookie = 0;
-  // A sink that does not have the event interface cannot connect.
-  EXPECT_EQ(CONNECT_E_CANNOTCONNECT, point->Advise(wrongSink.Get(), &cookie));
-  EXPECT_EQ(0u, cookie);
-  ASSERT_EQ(S_OK, point->Advise(partSink.Get(), &cookie));
-  EXPECT_EQ(1u, host_.DocumentSinkCount(dir / "Bearing.SLDPRT"));
+  IID iid{};
+  point->GetConnectionInterface(&iid);
+  EXPECT_TRUE(iid == published::kIidPartDocEvents);
   ComPtr<IConnectionPointContainer> back;
   point->GetConnectionPointContainer(back.ReleaseAndGetAddressOf());
   EXPECT_EQ(back.Get(), points.Get());
-
-  EXPECT_EQ(S_OK, part->Save(VARIANT_TRUE));
-  host_.Close(dir / "Bearing.SLDPRT");
-  std::string path = (dir / "Bearing.SLDPRT").lexically_normal().string();
-  EXPECT_EQ((std::vector<std::string>{"5(BSTR:" + path + ")", "2()"}), partRecorder->events);
-  EXPECT_EQ(0u, host_.DocumentSinkCount(dir / "Bearing.SLDPRT"));
+  DWORD cookie = 9;
+  EXPECT_EQ(
+      CONNECT_E_CANNOTCONNECT,
+      point->Advise(
+          MakeComObject<sim_test::RecordingSink, IDispatch>(published::kIidAssemblyDocEvents).Get(),
+          &cookie));
+  EXPECT_EQ(0u, cookie);
+  ComPtr<IDispatch> sink =
+      MakeComObject<sim_test::RecordingSink, IDispatch>(published::kIidPartDocEvents);
+  ASSERT_EQ(S_OK, point->Advise(sink.Get(), &cookie));
+  EXPECT_EQ(1u, host_->DocumentSinkCount(dir_ / "Bearing.SLDPRT"));
+  EXPECT_EQ(S_OK, point->Unadvise(cookie));
+  EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(cookie));
+  EXPECT_EQ(0u, host_->DocumentSinkCount(dir_ / "Bearing.SLDPRT"));
 }
 
-TEST_F(EventsTest, AssemblyEventsCarryDocumentsAndComponents) {
-  testing_support::TempDir dir;
-  sim_test::CopySamples(dir.path());
-  host_.Open(dir / "Gearbox.SLDASM");
-  ComPtr<IHostModelDoc> gearbox = host_.Document(dir / "Gearbox.SLDASM");
-  auto sink = MakeComObject<RecordingSink<DHostAssemblyDocEvents>, DHostAssemblyDocEvents>();
-  auto* recorder = static_cast<RecordingSink<DHostAssemblyDocEvents>*>(sink.Get());
-  DWORD cookie = 0;
-  ComPtr<IConnectionPoint> point;
-  ASSERT_EQ(S_OK, AdviseOn(gearbox.Get(), recorder, &cookie, &point));
-
-  ComPtr<IHostModelDoc> shaft = host_.Document(dir / "Shaft.SLDPRT");
-  ComPtr<IDispatch> shaftObject;
-  shaft.As(&shaftObject);
-  host_.FireDocumentEvent(dir / "Gearbox.SLDASM", kAsmEventComponentStateChangeNotify,
-                          {shaftObject, std::u16string(u"Shaft-2"), LONG{1}, LONG{3}});
+TEST_F(EventsTest, TestsRaiseAssemblyEventsWithComponentsAndShortStates) {
+  host_->Open(dir_ / "Gearbox.SLDASM");
+  ComPtr<IDispatch> sink = sim_test::Advise(host_->Document(dir_ / "Gearbox.SLDASM").Get(),
+                                            published::kIidAssemblyDocEvents);
   ComPtr<IDispatch> component =
-      host_.Component(dir / "Gearbox.SLDASM", u"Default", u"BearingSet-1/Bearing-2");
-  ASSERT_TRUE(component);
-  EXPECT_FALSE(host_.Component(dir / "Gearbox.SLDASM", u"Default", u"Bearing-2"));
-  host_.FireDocumentEvent(dir / "Gearbox.SLDASM", kAsmEventComponentDisplayChangeNotify,
-                          {component});
-  EXPECT_EQ((std::vector<std::string>{"25(DISPATCH, BSTR:Shaft-2, I4:1, I4:3)", "47(DISPATCH)"}),
-            recorder->events);
-  // The sink got the very document, and a component it can ask for its
-  // model.
-  ASSERT_EQ(2u, recorder->objects.size());
-  ComPtr<IHostModelDoc> received;
-  ASSERT_EQ(S_OK, recorder->objects[0].As(&received));
-  ComPtr<IUnknown> a;
-  ComPtr<IUnknown> b;
-  received.As(&a);
-  shaft.As(&b);
-  EXPECT_EQ(a.Get(), b.Get());
-  ComPtr<IHostComponent> bearing;
-  ASSERT_EQ(S_OK, recorder->objects[1].As(&bearing));
-  ComPtr<IDispatch> model;
-  bearing->GetModelDoc(model.ReleaseAndGetAddressOf());
-  EXPECT_TRUE(model);
-  point->Unadvise(cookie);
+      host_->Component(dir_ / "Gearbox.SLDASM", u"Default", u"BearingSet-1/Bearing-2");
+  EXPECT_FALSE(host_->Component(dir_ / "Gearbox.SLDASM", u"Default", u"Bearing-2"));
+  Recorded(sink).answer = E_ABORT;
+  EXPECT_EQ(
+      std::vector<HRESULT>{E_ABORT},
+      host_->FireDocumentEvent(dir_ / "Gearbox.SLDASM", doc_event::kComponentStateChangeNotify2,
+                               {component, std::u16string(u"Bearing-2"), SHORT{3}, SHORT{2}}));
+  host_->FireDocumentEvent(dir_ / "Gearbox.SLDASM", doc_event::kComponentDisplayStateChangeNotify,
+                           {component});
+  EXPECT_EQ((Events{"25(DISPATCH, BSTR:Bearing-2, I2:3, I2:2)", "47(DISPATCH)"}),
+            Recorded(sink).events);
+  ComPtr<IDispatch> received = Recorded(sink).objects.at(0);
+  EXPECT_EQ("BearingSet-1/Bearing-2", sim_test::Text(received.Get(), u"Name2"));
+  EXPECT_TRUE(sim_test::Object(received.Get(), u"GetModelDoc2"));
+}
+
+TEST_F(EventsTest, TheHostSaysItGoesBeforeItsDocumentsDo) {
+  ComPtr<IDispatch> part = host_->Open(dir_ / "Bearing.SLDPRT");
+  ComPtr<IDispatch> partSink = sim_test::Advise(part.Get(), published::kIidPartDocEvents);
+  Recorded(appSink_).events.clear();
+  host_.reset();
+  EXPECT_EQ((Events{"3()", "32(" + Path("Bearing.SLDPRT") + ", I4:0)"}), Recorded(appSink_).events);
+  EXPECT_EQ(Events{"2()"}, Recorded(partSink).events);
 }
 
 // A sink that leaves its connection point while it handles an event, as an
 // add-in's document sink does on the destroy event.
-class LeavingSink final : public ComObject<DHostPartDocEvents> {
+class LeavingSink final : public sim_test::DispatchStub {
  public:
   ComPtr<IConnectionPoint> point;
   DWORD cookie = 0;
   int calls = 0;
 
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                    UINT*) override {
     ++calls;
@@ -156,17 +148,26 @@ class LeavingSink final : public ComObject<DHostPartDocEvents> {
     point = nullptr;
     return hr;
   }
+
+ protected:
+  void* QueryOtherInterface(REFIID riid) override {
+    return riid == published::kIidPartDocEvents ? static_cast<IDispatch*>(this) : nullptr;
+  }
 };
 
 TEST_F(EventsTest, ASinkMayLeaveWhileItHandlesAnEvent) {
-  ComPtr<IHostModelDoc> part = host_.Open(SampleDir() / "Bearing.SLDPRT");
-  auto sink = MakeComObject<LeavingSink, DHostPartDocEvents>();
+  ComPtr<IDispatch> part = host_->Open(dir_ / "Bearing.SLDPRT");
+  ComPtr<IConnectionPointContainer> points;
+  part.As(&points);
+  auto sink = MakeComObject<LeavingSink, IDispatch>();
   auto* leaving = static_cast<LeavingSink*>(sink.Get());
-  ASSERT_EQ(S_OK, AdviseOn(part.Get(), leaving, &leaving->cookie, &leaving->point));
+  points->FindConnectionPoint(published::kIidPartDocEvents,
+                              leaving->point.ReleaseAndGetAddressOf());
+  ASSERT_EQ(S_OK, leaving->point->Advise(sink.Get(), &leaving->cookie));
   EXPECT_EQ(std::vector<HRESULT>{S_OK},
-            host_.FireDocumentEvent(SampleDir() / "Bearing.SLDPRT", kDocEventDestroyNotify));
+            host_->FireDocumentEvent(dir_ / "Bearing.SLDPRT", doc_event::kDestroyNotify));
   EXPECT_EQ(1, leaving->calls);
-  EXPECT_EQ(0u, host_.DocumentSinkCount(SampleDir() / "Bearing.SLDPRT"));
+  EXPECT_EQ(0u, host_->DocumentSinkCount(dir_ / "Bearing.SLDPRT"));
 }
 
 }  // namespace

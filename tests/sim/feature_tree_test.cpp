@@ -1,348 +1,226 @@
-// Walking feature trees through the host interfaces: the chain in
-// definition order, owners and sub-features, component features and the
-// selection, display dimensions with their dimensions and tolerances.
+// Feature trees through IFeature: the chain in definition order, owners and
+// sub-features, the fields, component features and the selection, display
+// dimensions with their dimensions and tolerances.
 #include <gtest/gtest.h>
 
-#include <numbers>
-
+#include "host/published/published_ids.h"
 #include "tests/sim/sim_test_support.h"
 
 namespace sim {
 namespace {
 
-using sim_test::SampleDir;
-using sim_test::Take;
+using sim_test::Answer;
+using sim_test::Arg;
+using sim_test::ExpectAnswers;
+using sim_test::Object;
+using sim_test::Put;
+using sim_test::Text;
 
 class FeatureTreeTest : public ::testing::Test {
  protected:
-  ComPtr<IHostModelDoc> Open(const char* name) { return host_.Open(SampleDir() / name); }
-
-  static std::string Name(IHostFeature* feature) {
-    BSTR name = nullptr;
-    feature->GetName(&name);
-    return Take(name);
-  }
-  static std::string TypeName(IHostFeature* feature) {
-    BSTR name = nullptr;
-    feature->GetTypeName(&name);
-    return Take(name);
+  void SetUp() override { housing_ = host_.Open(sim_test::SampleDir() / "Housing.SLDPRT"); }
+  ComPtr<IDispatch> Feature(const char* name, IDispatch* document = nullptr) {
+    return sim_test::Feature(document ? document : housing_.Get(), name);
   }
   // Names along a link, from first on.
-  template <typename Step>
-  static std::vector<std::string> Walk(ComPtr<IHostFeature> feature, Step step) {
+  static std::vector<std::string> Walk(ComPtr<IDispatch> feature, const char16_t* link) {
     std::vector<std::string> names;
-    while (feature) {
-      names.push_back(Name(feature.Get()));
-      ComPtr<IHostFeature> next;
-      EXPECT_EQ(S_OK, (feature.Get()->*step)(next.ReleaseAndGetAddressOf()));
-      feature = next;
+    for (; feature; feature = Object(feature.Get(), link)) {
+      names.push_back(Text(feature.Get(), u"Name"));
     }
     return names;
   }
-  static ComPtr<IHostFeature> First(IHostModelDoc* document) {
-    ComPtr<IHostFeature> feature;
-    EXPECT_EQ(S_OK, document->GetFirstFeature(feature.ReleaseAndGetAddressOf()));
-    return feature;
-  }
-  static ComPtr<IHostFeature> Find(IHostModelDoc* document, const std::string& name) {
-    for (ComPtr<IHostFeature> feature = First(document); feature;) {
-      if (Name(feature.Get()) == name) return feature;
-      ComPtr<IHostFeature> next;
-      feature->GetNextFeature(next.ReleaseAndGetAddressOf());
-      feature = next;
-    }
-    return nullptr;
-  }
-  static ComPtr<IHostFeature> Sub(IHostFeature* feature) {
-    ComPtr<IHostFeature> sub;
-    EXPECT_EQ(S_OK, feature->GetFirstSubFeature(sub.ReleaseAndGetAddressOf()));
-    return sub;
-  }
-  static ComPtr<IHostFeature> Owner(IHostFeature* feature) {
-    ComPtr<IHostFeature> owner;
-    EXPECT_EQ(S_OK, feature->GetOwnerFeature(owner.ReleaseAndGetAddressOf()));
-    return owner;
-  }
-  // The name of the object selected first in document.
-  static std::string SelectedName(IHostModelDoc* document, bool* isComponent) {
-    ComPtr<IHostSelectionManager> selection;
-    document->GetSelectionManager(selection.ReleaseAndGetAddressOf());
-    ComPtr<IDispatch> object;
-    EXPECT_EQ(S_OK,
-              selection->GetSelectedObject(1, kAnySelectionMark, object.ReleaseAndGetAddressOf()));
-    ComPtr<IHostComponent> component;
-    *isComponent = object && SUCCEEDED(object.As(&component));
-    if (*isComponent) {
-      BSTR name = nullptr;
-      component->GetName(&name);
-      return Take(name);
-    }
-    ComPtr<IHostFeature> feature;
-    if (object && SUCCEEDED(object.As(&feature))) return Name(feature.Get());
-    return "(nothing)";
+  ComPtr<IDispatch> Dimension(const char* feature, LONG index = 0) {
+    return Object(Object(Feature(feature).Get(), u"GetFirstDisplayDimension").Get(),
+                  u"GetDimension2", {Arg(index)});
   }
 
   SimHost host_;
+  ComPtr<IDispatch> housing_;
 };
 
-TEST_F(FeatureTreeTest, TheChainRunsInDefinitionOrderWithSuppressedAndAbsorbedFeatures) {
-  ComPtr<IHostModelDoc> housing = Open("Housing.SLDPRT");
+TEST_F(FeatureTreeTest, TheChainRunsInDefinitionOrderAndSubFeaturesHangUnderOwners) {
+  ComPtr<IDispatch> first = Object(housing_.Get(), u"FirstFeature");
   EXPECT_EQ((std::vector<std::string>{"Comments", "Front Plane", "Top Plane", "Right Plane",
                                       "Origin", "Sketch1", "Boss-Extrude1", "Holes", "Chamfer1"}),
-            Walk(First(housing.Get()), &IHostFeature::GetNextFeature));
-  ComPtr<IHostFeature> chamfer = Find(housing.Get(), "Chamfer1");
-  VARIANT_BOOL suppressed = VARIANT_FALSE;
-  EXPECT_EQ(S_OK, chamfer->IsSuppressed(&suppressed));
-  EXPECT_EQ(VARIANT_TRUE, suppressed);
-  EXPECT_EQ("Chamfer", TypeName(chamfer.Get()));
-}
-
-TEST_F(FeatureTreeTest, SubFeaturesHangUnderTheirOwners) {
-  ComPtr<IHostModelDoc> housing = Open("Housing.SLDPRT");
-  // The absorbed sketch stands on the chain and has its extrusion as owner.
-  ComPtr<IHostFeature> sketch = Find(housing.Get(), "Sketch1");
-  EXPECT_EQ("Boss-Extrude1", Name(Owner(sketch.Get()).Get()));
-  EXPECT_FALSE(Owner(Find(housing.Get(), "Boss-Extrude1").Get()));
-  EXPECT_EQ(
-      (std::vector<std::string>{"Sketch1"}),
-      Walk(Sub(Find(housing.Get(), "Boss-Extrude1").Get()), &IHostFeature::GetNextSubFeature));
-  // Two levels below a folder, reached only through the sub-feature links.
-  ComPtr<IHostFeature> cut = Sub(Find(housing.Get(), "Holes").Get());
-  EXPECT_EQ("Cut-Extrude1", Name(cut.Get()));
-  ComPtr<IHostFeature> sketch2 = Sub(cut.Get());
-  EXPECT_EQ("Sketch2", Name(sketch2.Get()));
-  EXPECT_EQ("Cut-Extrude1", Name(Owner(sketch2.Get()).Get()));
-  EXPECT_EQ("Holes", Name(Owner(cut.Get()).Get()));
-  ComPtr<IHostFeature> none;
-  EXPECT_EQ(S_OK, cut->GetNextFeature(none.ReleaseAndGetAddressOf()));
-  EXPECT_FALSE(none);
-  EXPECT_FALSE(Sub(sketch2.Get()));
+            Walk(first, u"GetNextFeature"));
   // At the top, the next sub-feature is the next feature at the top.
   EXPECT_EQ((std::vector<std::string>{"Comments", "Front Plane", "Top Plane", "Right Plane",
                                       "Origin", "Boss-Extrude1", "Holes", "Chamfer1"}),
-            Walk(First(housing.Get()), &IHostFeature::GetNextSubFeature));
+            Walk(first, u"GetNextSubFeature"));
+  // Two levels below a folder, reached only through the sub-feature links.
+  ComPtr<IDispatch> cut = Object(Feature("Holes").Get(), u"GetFirstSubFeature");
+  ComPtr<IDispatch> sketch = Object(cut.Get(), u"GetFirstSubFeature");
+  ExpectAnswers({{Feature("Sketch1").Get(), u"GetOwnerFeature", {}, "object"},
+                 {Feature("Boss-Extrude1").Get(), u"GetOwnerFeature", {}, "null"},
+                 {cut.Get(), u"Name", {}, "Cut-Extrude1"},
+                 {cut.Get(), u"GetNextFeature", {}, "null"},
+                 {cut.Get(), u"GetNextSubFeature", {}, "null"},
+                 {sketch.Get(), u"Name", {}, "Sketch2"},
+                 {sketch.Get(), u"GetFirstSubFeature", {}, "null"}});
+  EXPECT_EQ("Cut-Extrude1", Text(Object(sketch.Get(), u"GetOwnerFeature").Get(), u"Name"));
 }
 
-TEST_F(FeatureTreeTest, FeatureFieldsReadAndWrite) {
-  ComPtr<IHostModelDoc> housing = Open("Housing.SLDPRT");
-  ComPtr<IHostFeature> extrude = Find(housing.Get(), "Boss-Extrude1");
-  BSTR text = nullptr;
-  extrude->GetCreatedBy(&text);
-  EXPECT_EQ("zhang.wei", Take(text));
-  extrude->GetDateModified(&text);
-  EXPECT_EQ("2024/04/11 16:02:40", Take(text));
-  extrude->GetDescription(&text);
-  EXPECT_EQ("基体拉伸", Take(text));
-  LONG number = 0;
-  extrude->GetModifiedVersion(&number);
-  EXPECT_EQ(7020, number);
-  extrude->GetUpdateStamp(&number);
-  EXPECT_EQ(118, number);
-  extrude->GetVisible(&number);
-  EXPECT_EQ(1, number);
-  VARIANT_BOOL flag = VARIANT_FALSE;
-  extrude->IsBase(&flag);
-  EXPECT_EQ(VARIANT_TRUE, flag);
-  EXPECT_EQ(S_OK, extrude->GetUIState(kFeatureUiStateExpanded, &flag));
-  EXPECT_EQ(VARIANT_TRUE, flag);
-  EXPECT_EQ(E_INVALIDARG, extrude->GetUIState(2, &flag));
-
-  ScopedBstr description(u"新");
-  EXPECT_EQ(S_OK, extrude->SetDescription(description.Get()));
-  EXPECT_EQ(S_OK, extrude->SetUIState(kFeatureUiStateExpanded, VARIANT_FALSE));
-  const FeatureModel& model = host_.Model(housing.Get())->features[5];
-  EXPECT_EQ(u"新", model.fields.description);
+TEST_F(FeatureTreeTest, FieldsReadAndDescriptionAndUiStateChange) {
+  ComPtr<IDispatch> extrude = Feature("Boss-Extrude1");
+  ComPtr<IDispatch> chamfer = Feature("Chamfer1");
+  ScopedVariant isWarning(LONG{5});
+  ExpectAnswers({{extrude.Get(), u"GetTypeName2", {}, "Extrusion"},
+                 {extrude.Get(), u"CreatedBy", {}, "zhang.wei"},
+                 {extrude.Get(), u"DateCreated", {}, "2024/03/01 09:20:05"},
+                 {extrude.Get(), u"DateModified", {}, "2024/04/11 16:02:40"},
+                 {extrude.Get(), u"Description", {}, "基体拉伸"},
+                 {extrude.Get(), u"GetCreatedVersion", {}, "7010"},
+                 {extrude.Get(), u"GetModifiedVersion", {}, "7020"},
+                 {extrude.Get(), u"GetUpdateStamp", {}, "118"},
+                 {extrude.Get(), u"GetEditStatus", {}, "0"},
+                 {extrude.Get(), u"Visible", {}, "1"},
+                 {extrude.Get(), u"IsBase2", {}, "-1"},
+                 {extrude.Get(), u"GetErrorCode2", {Arg::VariantRef(isWarning.Get())}, "0"},
+                 {extrude.Get(), u"GetUIState", {Arg(published::swIsHiddenInFeatureMgr)}, "-1"},
+                 {extrude.Get(), u"GetUIState", {Arg(2)}, "0"},
+                 {extrude.Get(), u"IsSuppressed2", {Arg(1), Arg::Empty()}, "[0]"},
+                 {chamfer.Get(), u"IsSuppressed2", {Arg(1), Arg::Empty()}, "[-1]"},
+                 {chamfer.Get(), u"IsSuppressed2", {Arg(2), Arg::Empty()}, "empty"}});
+  EXPECT_EQ(VT_BOOL, isWarning.Type());
+  EXPECT_EQ(VARIANT_FALSE, isWarning.Get()->boolVal);
+  // Kind 1 is the model's flag; other kinds change nothing.
+  const FeatureModel& model = host_.Model(housing_.Get())->features[5];
+  Answer(extrude.Get(), u"SetUIState", {Arg(2), Arg(0)});
+  EXPECT_TRUE(model.fields.uiState);
+  Answer(extrude.Get(), u"SetUIState", {Arg(published::swIsHiddenInFeatureMgr), Arg(0)});
   EXPECT_FALSE(model.fields.uiState);
+  Put(extrude.Get(), u"Description", {Arg(u"新")});
+  EXPECT_EQ(u"新", model.fields.description);
 }
 
 TEST_F(FeatureTreeTest, ComponentsShowAsReferenceFeaturesThatSelectTheirComponent) {
-  ComPtr<IHostModelDoc> gearbox = Open("Gearbox.SLDASM");
+  ComPtr<IDispatch> gearbox = host_.Open(sim_test::SampleDir() / "Gearbox.SLDASM");
   EXPECT_EQ((std::vector<std::string>{"Front Plane", "Top Plane", "Right Plane", "Origin", "Mates",
                                       "Housing-1", "Shaft-1", "Shaft-2", "BearingSet-1"}),
-            Walk(First(gearbox.Get()), &IHostFeature::GetNextFeature));
-  ComPtr<IHostFeature> housing = Find(gearbox.Get(), "Housing-1");
-  EXPECT_EQ("Reference", TypeName(housing.Get()));
-  BSTR text = nullptr;
-  housing->GetDescription(&text);
-  EXPECT_EQ("外壳", Take(text));
-  EXPECT_FALSE(Sub(housing.Get()));
-
-  VARIANT_BOOL selected = VARIANT_FALSE;
-  EXPECT_EQ(S_OK, Find(gearbox.Get(), "Mates")->Select(VARIANT_FALSE, &selected));
-  bool isComponent = true;
-  EXPECT_EQ("Mates", SelectedName(gearbox.Get(), &isComponent));
-  EXPECT_FALSE(isComponent);
-  EXPECT_EQ(S_OK, Find(gearbox.Get(), "Shaft-2")->Select(VARIANT_FALSE, &selected));
-  EXPECT_EQ(VARIANT_TRUE, selected);
-  EXPECT_EQ("Shaft-2", SelectedName(gearbox.Get(), &isComponent));
-  EXPECT_TRUE(isComponent);
-  ComPtr<IHostSelectionManager> selection;
-  gearbox->GetSelectionManager(selection.ReleaseAndGetAddressOf());
-  LONG count = 0;
-  selection->GetSelectedObjectCount(&count);
-  EXPECT_EQ(1, count);
-  Find(gearbox.Get(), "Shaft-1")->Select(VARIANT_TRUE, &selected);
-  selection->GetSelectedObjectCount(&count);
-  EXPECT_EQ(2, count);
-  ComPtr<IDispatch> none;
-  EXPECT_EQ(S_OK,
-            selection->GetSelectedObject(3, kAnySelectionMark, none.ReleaseAndGetAddressOf()));
-  EXPECT_FALSE(none);
-  EXPECT_EQ(S_OK, gearbox->PrepareForClose());
-  selection->GetSelectedObjectCount(&count);
-  EXPECT_EQ(0, count);
+            Walk(Object(gearbox.Get(), u"FirstFeature"), u"GetNextFeature"));
+  ComPtr<IDispatch> housing = Feature("Housing-1", gearbox.Get());
+  ExpectAnswers({{housing.Get(), u"GetTypeName2", {}, "Reference"},
+                 {housing.Get(), u"Description", {}, "外壳"},
+                 {housing.Get(), u"GetFirstSubFeature", {}, "null"},
+                 {Feature("Mates", gearbox.Get()).Get(), u"Select2", {Arg(0), Arg(0)}, "-1"},
+                 {Feature("Shaft-2", gearbox.Get()).Get(), u"Select2", {Arg(-1), Arg(4)}, "-1"}});
+  ComPtr<IDispatch> selection = Object(gearbox.Get(), u"SelectionManager");
+  struct Case {
+    LONG index;
+    LONG mark;
+    LONG type;
+    const char* name;
+  } cases[] = {{1, -1, published::swSelBODYFEATURES, "Mates"},
+               {2, -1, published::swSelCOMPONENTS, "Shaft-2"},
+               {1, 4, published::swSelCOMPONENTS, "Shaft-2"},
+               {1, 0, published::swSelBODYFEATURES, "Mates"},
+               {2, 0, 0, ""},
+               {3, -1, 0, ""},
+               {-1, -1, 0, ""},
+               {1, 7, 0, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.index) + " mark " + std::to_string(c.mark));
+    EXPECT_EQ(c.type, sim_test::Long(selection.Get(), u"GetSelectedObjectType3",
+                                     {Arg(c.index), Arg(c.mark)}));
+    ComPtr<IDispatch> object =
+        Object(selection.Get(), u"GetSelectedObject6", {Arg(c.index), Arg(c.mark)});
+    const char16_t* name = c.type == published::swSelCOMPONENTS ? u"Name2" : u"Name";
+    EXPECT_EQ(c.name, object ? Text(object.Get(), name) : "");
+  }
+  ExpectAnswers({{selection.Get(), u"GetSelectedObjectCount2", {Arg(-1)}, "2"},
+                 {selection.Get(), u"GetSelectedObjectCount2", {Arg(4)}, "1"},
+                 {gearbox.Get(), u"ClearSelection2", {Arg(-1)}, "empty"},
+                 {selection.Get(), u"GetSelectedObjectCount2", {Arg(-1)}, "0"}});
 }
 
-TEST_F(FeatureTreeTest, AComponentsFirstFeatureIsItsModelsFirstFeatureInTheAssemblysContext) {
-  ComPtr<IHostModelDoc> gearbox = Open("Gearbox.SLDASM");
-  Find(gearbox.Get(), "BearingSet-1")->Select(VARIANT_FALSE, nullptr);
-  ComPtr<IHostSelectionManager> selection;
-  gearbox->GetSelectionManager(selection.ReleaseAndGetAddressOf());
-  ComPtr<IDispatch> object;
-  selection->GetSelectedObject(1, kAnySelectionMark, object.ReleaseAndGetAddressOf());
-  ComPtr<IHostComponent> component;
-  ASSERT_EQ(S_OK, object.As(&component));
-  ComPtr<IHostFeature> first;
-  ASSERT_EQ(S_OK, component->GetFirstFeature(first.ReleaseAndGetAddressOf()));
+TEST_F(FeatureTreeTest, FeaturesBelowAComponentSelectInTheAssembly) {
+  ComPtr<IDispatch> gearbox = host_.Open(sim_test::SampleDir() / "Gearbox.SLDASM");
+  Answer(Feature("BearingSet-1", gearbox.Get()).Get(), u"Select2", {Arg(0), Arg(0)});
+  ComPtr<IDispatch> selection = Object(gearbox.Get(), u"SelectionManager");
+  ComPtr<IDispatch> component = Object(selection.Get(), u"GetSelectedObject6", {Arg(1), Arg(-1)});
+  ComPtr<IDispatch> first = Object(component.Get(), u"FirstFeature");
   EXPECT_EQ((std::vector<std::string>{"Origin", "Mates", "Bearing-1", "Bearing-2"}),
-            Walk(first, &IHostFeature::GetNextSubFeature));
-  // Selecting a component feature found below selects in the assembly, and
-  // the component carries its path.
-  ComPtr<IHostFeature> bearing = first;
-  while (bearing && Name(bearing.Get()) != "Bearing-2") {
-    ComPtr<IHostFeature> next;
-    bearing->GetNextSubFeature(next.ReleaseAndGetAddressOf());
-    bearing = next;
-  }
-  ASSERT_TRUE(bearing);
-  bearing->Select(VARIANT_FALSE, nullptr);
-  bool isComponent = false;
-  EXPECT_EQ("BearingSet-1/Bearing-2", SelectedName(gearbox.Get(), &isComponent));
-  EXPECT_TRUE(isComponent);
-  ComPtr<IHostModelDoc> subassembly = host_.Document(SampleDir() / "BearingSet.SLDASM");
-  ComPtr<IHostSelectionManager> subSelection;
-  subassembly->GetSelectionManager(subSelection.ReleaseAndGetAddressOf());
-  LONG count = -1;
-  subSelection->GetSelectedObjectCount(&count);
-  EXPECT_EQ(0, count);
-}
-
-TEST_F(FeatureTreeTest, DisplayDimensionsHoldTheirDimensions) {
-  ComPtr<IHostModelDoc> housing = Open("Housing.SLDPRT");
-  ComPtr<IHostFeature> extrude = Find(housing.Get(), "Boss-Extrude1");
-  std::vector<std::string> names;
-  ComPtr<IDispatch> shown;
-  ASSERT_EQ(S_OK, extrude->GetFirstDisplayDimension(shown.ReleaseAndGetAddressOf()));
-  while (shown) {
-    ComPtr<IHostDisplayDimension> display;
-    EXPECT_EQ(S_OK, shown.As(&display));
-    LONG type = 0;
-    display->GetType(&type);
-    EXPECT_EQ(kDisplayDimensionLinear, type);
-    ComPtr<IHostDimension> dimension;
-    EXPECT_EQ(S_OK, display->GetDimension(0, dimension.ReleaseAndGetAddressOf()));
-    BSTR name = nullptr;
-    dimension->GetFullName(&name);
-    names.push_back(Take(name));
-    EXPECT_EQ(E_INVALIDARG, display->GetDimension(1, dimension.ReleaseAndGetAddressOf()));
-    ComPtr<IDispatch> next;
-    EXPECT_EQ(S_OK, extrude->GetNextDisplayDimension(shown.Get(), next.ReleaseAndGetAddressOf()));
-    shown = next;
-  }
+            Walk(first, u"GetNextSubFeature"));
+  ComPtr<IDispatch> bearing = first;
+  for (int i = 0; i < 3; ++i) bearing = Object(bearing.Get(), u"GetNextSubFeature");
+  Answer(bearing.Get(), u"Select2", {Arg(0), Arg(0)});
   EXPECT_EQ(
-      (std::vector<std::string>{"D1@Boss-Extrude1@Housing.SLDPRT", "D1@Sketch1@Housing.SLDPRT"}),
-      names);
-  // Another feature's display dimension is no "current" for this one.
-  ComPtr<IDispatch> foreign;
-  Find(housing.Get(), "Sketch1")->GetFirstDisplayDimension(foreign.ReleaseAndGetAddressOf());
-  ComPtr<IDispatch> next;
-  EXPECT_EQ(E_INVALIDARG,
-            extrude->GetNextDisplayDimension(foreign.Get(), next.ReleaseAndGetAddressOf()));
-  ComPtr<IDispatch> nothing;
-  EXPECT_EQ(
-      S_OK,
-      Find(housing.Get(), "Comments")->GetFirstDisplayDimension(nothing.ReleaseAndGetAddressOf()));
-  EXPECT_FALSE(nothing);
+      "BearingSet-1/Bearing-2",
+      Text(Object(selection.Get(), u"GetSelectedObject6", {Arg(1), Arg(-1)}).Get(), u"Name2"));
+  ComPtr<IDispatch> subassembly = host_.Document(sim_test::SampleDir() / "BearingSet.SLDASM");
+  ExpectAnswers({{Object(subassembly.Get(), u"SelectionManager").Get(),
+                  u"GetSelectedObjectCount2",
+                  {Arg(-1)},
+                  "0"}});
 }
 
-TEST_F(FeatureTreeTest, AChamferDimensionHoldsTwoAndDimensionsChangeThroughTheirSetters) {
-  ComPtr<IHostModelDoc> housing = Open("Housing.SLDPRT");
-  ComPtr<IDispatch> shown;
-  Find(housing.Get(), "Chamfer1")->GetFirstDisplayDimension(shown.ReleaseAndGetAddressOf());
-  ComPtr<IHostDisplayDimension> display;
-  ASSERT_EQ(S_OK, shown.As(&display));
-  LONG type = 0;
-  display->GetType(&type);
-  EXPECT_EQ(kDisplayDimensionChamfer, type);
-  ComPtr<IHostDimension> length;
-  ComPtr<IHostDimension> angle;
-  ASSERT_EQ(S_OK, display->GetDimension(0, length.ReleaseAndGetAddressOf()));
-  ASSERT_EQ(S_OK, display->GetDimension(1, angle.ReleaseAndGetAddressOf()));
-  double value = 0;
-  length->GetSystemValue(&value);
-  EXPECT_DOUBLE_EQ(0.002, value);
-  angle->GetSystemValue(&value);
-  EXPECT_DOUBLE_EQ(std::numbers::pi / 4, value);
-  LONG number = 0;
-  angle->GetParameterType(&number);
-  EXPECT_EQ(kDimensionParamAngle, number);
-
-  EXPECT_EQ(S_OK, length->SetValue(3.5));
-  length->GetValue(&value);
-  EXPECT_DOUBLE_EQ(3.5, value);
-  length->GetSystemValue(&value);
-  EXPECT_DOUBLE_EQ(0.0035, value);
-  EXPECT_EQ(S_OK, length->SetReadOnly(VARIANT_TRUE));
-  EXPECT_EQ(E_ACCESSDENIED, length->SetValue(9));
-  length->GetValue(&value);
-  EXPECT_DOUBLE_EQ(3.5, value);
-  EXPECT_EQ(S_OK, length->SetDrivenState(kDimensionDriven));
-  EXPECT_EQ(E_INVALIDARG, length->SetDrivenState(7));
-  length->GetDrivenState(&number);
-  EXPECT_EQ(kDimensionDriven, number);
-
-  ComPtr<IHostTolerance> tolerance;
-  ASSERT_EQ(S_OK, length->GetTolerance(tolerance.ReleaseAndGetAddressOf()));
-  VARIANT_BOOL done = VARIANT_TRUE;
-  EXPECT_EQ(S_OK, tolerance->SetValues(-0.2, 0.3, &done));
-  EXPECT_EQ(VARIANT_FALSE, done);  // type none: nothing set
-  EXPECT_EQ(E_INVALIDARG, tolerance->SetType(12));
-  EXPECT_EQ(S_OK, tolerance->SetType(kToleranceSymmetric));
-  EXPECT_EQ(S_OK, tolerance->SetValues(-0.2, 0.3, &done));
-  EXPECT_EQ(VARIANT_TRUE, done);
-  tolerance->GetMinValue(&value);
-  EXPECT_DOUBLE_EQ(-0.2, value);
-  tolerance->GetMaxValue(&value);
-  EXPECT_DOUBLE_EQ(0.3, value);
-  const DimensionModel& model = host_.Model(housing.Get())->dimensions[5];
-  EXPECT_EQ(kToleranceSymmetric, model.toleranceType);
-  EXPECT_TRUE(model.readOnly);
+TEST_F(FeatureTreeTest, DisplayDimensionsFollowOneAnotherWithinTheirFeature) {
+  ComPtr<IDispatch> extrude = Feature("Boss-Extrude1");
+  std::vector<std::string> shown;
+  for (ComPtr<IDispatch> display = Object(extrude.Get(), u"GetFirstDisplayDimension"); display;
+       display =
+           Object(extrude.Get(), u"GetNextDisplayDimension", {Arg::Dispatch(display.Get())})) {
+    // Any index of a display dimension that is no chamfer gives its one
+    // dimension.
+    shown.push_back(sim_test::AnswerText(*Answer(display.Get(), u"Type2").Get()) + " " +
+                    Text(Object(display.Get(), u"GetDimension2", {Arg(5)}).Get(), u"FullName"));
+  }
+  EXPECT_EQ((std::vector<std::string>{"2 D1@Boss-Extrude1@Housing.SLDPRT",
+                                      "2 D1@Sketch1@Housing.SLDPRT"}),
+            shown);
+  ComPtr<IDispatch> foreign = Object(Feature("Sketch1").Get(), u"GetFirstDisplayDimension");
+  ComPtr<IDispatch> chamfer = Object(Feature("Chamfer1").Get(), u"GetFirstDisplayDimension");
+  ExpectAnswers(
+      {{extrude.Get(), u"GetNextDisplayDimension", {Arg::Dispatch(foreign.Get())}, "null"},
+       {Feature("Comments").Get(), u"GetFirstDisplayDimension", {}, "null"},
+       {chamfer.Get(), u"Type2", {}, "10"},
+       {chamfer.Get(), u"GetDimension2", {Arg(2)}, "null"},
+       {chamfer.Get(), u"GetDimension2", {Arg(-1)}, "null"}});
+  EXPECT_EQ("D2@Chamfer1@Housing.SLDPRT", Text(Dimension("Chamfer1", 1).Get(), u"FullName"));
 }
 
-TEST_F(FeatureTreeTest, ADimensionShownByTwoFeaturesHasOneFullName) {
-  ComPtr<IHostModelDoc> housing = Open("Housing.SLDPRT");
-  auto fullNames = [&](const char* feature) {
-    std::vector<std::string> names;
-    ComPtr<IDispatch> shown;
-    ComPtr<IHostFeature> owner = Find(housing.Get(), feature);
-    owner->GetFirstDisplayDimension(shown.ReleaseAndGetAddressOf());
-    for (; shown;) {
-      ComPtr<IHostDisplayDimension> display;
-      shown.As(&display);
-      ComPtr<IHostDimension> dimension;
-      display->GetDimension(0, dimension.ReleaseAndGetAddressOf());
-      BSTR name = nullptr;
-      dimension->GetFullName(&name);
-      names.push_back(Take(name));
-      ComPtr<IDispatch> next;
-      owner->GetNextDisplayDimension(shown.Get(), next.ReleaseAndGetAddressOf());
-      shown = next;
-    }
-    return names;
-  };
-  EXPECT_EQ((std::vector<std::string>{"D1@Sketch1@Housing.SLDPRT", "D2@Sketch1@Housing.SLDPRT"}),
-            fullNames("Sketch1"));
-  EXPECT_EQ("D1@Sketch1@Housing.SLDPRT", fullNames("Boss-Extrude1")[1]);
+TEST_F(FeatureTreeTest, DimensionsReadAndChangeAsTheHostLets) {
+  ComPtr<IDispatch> length = Dimension("Chamfer1", 0);
+  ComPtr<IDispatch> angle = Dimension("Chamfer1", 1);
+  std::vector<Arg> thisConfiguration = {Arg(published::swThisConfiguration), Arg::Empty()};
+  ExpectAnswers({{length.Get(), u"GetValue3", thisConfiguration, "[2]"},
+                 {length.Get(), u"GetSystemValue3", thisConfiguration, "[0.002]"},
+                 {angle.Get(), u"GetSystemValue3", thisConfiguration, "[0.785398163397448]"},
+                 {length.Get(), u"IsReference", {}, "0"},
+                 // The model's parameter types read one lower.
+                 {length.Get(), u"GetType", {}, "0"},
+                 {angle.Get(), u"GetType", {}, "1"},
+                 {length.Get(), u"SetValue3", {Arg::Double(3.5), Arg(1), Arg::Empty()}, "0"},
+                 {length.Get(), u"GetSystemValue3", thisConfiguration, "[0.0035]"}});
+  host_.Model(housing_.Get())->dimensions[6].parameterType = kDimensionParamUnknown;
+  host_.Model(housing_.Get())->dimensions[5].readOnly = true;
+  ExpectAnswers({{angle.Get(), u"GetType", {}, "-1"},
+                 {length.Get(), u"ReadOnly", {}, "-1"},
+                 {length.Get(), u"SetValue3", {Arg::Double(9), Arg(1), Arg::Empty()}, "1"},
+                 {length.Get(), u"GetValue3", thisConfiguration, "[3.5]"}});
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND,
+            sim_test::Invoke(length.Get(), u"ReadOnly", DISPATCH_PROPERTYPUT, {Arg(0)}).hr);
+  Put(length.Get(), u"DrivenState", {Arg(kDimensionDriven)});
+  Put(length.Get(), u"DrivenState", {Arg(7)});
+  EXPECT_EQ(kDimensionDriven, sim_test::Long(length.Get(), u"DrivenState"));
+}
+
+TEST_F(FeatureTreeTest, ToleranceLimitsAreValidOnlyForAToleranceType) {
+  ComPtr<IDispatch> tolerance = Object(Dimension("Chamfer1").Get(), u"Tolerance");
+  ScopedVariant limit;
+  std::vector<Arg> out = {Arg::VariantRef(limit.Get())};
+  std::vector<Arg> values = {Arg::Double(-0.2), Arg::Double(0.3), Arg(1), Arg::Empty()};
+  ExpectAnswers({{tolerance.Get(), u"GetMinValue2", out, "1"},
+                 {tolerance.Get(), u"SetValues2", values, "0"}});
+  EXPECT_EQ("0", sim_test::AnswerText(*limit.Get()));
+  Put(tolerance.Get(), u"Type", {Arg(12)});
+  EXPECT_EQ(kToleranceNone, sim_test::Long(tolerance.Get(), u"Type"));
+  Put(tolerance.Get(), u"Type", {Arg(kToleranceSymmetric)});
+  ExpectAnswers({{tolerance.Get(), u"SetValues2", values, "-1"},
+                 {tolerance.Get(), u"GetMaxValue2", out, "0"}});
+  EXPECT_EQ("0.3", sim_test::AnswerText(*limit.Get()));
+  EXPECT_EQ(kToleranceSymmetric, host_.Model(housing_.Get())->dimensions[5].toleranceType);
 }
 
 }  // namespace

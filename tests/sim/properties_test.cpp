@@ -1,8 +1,9 @@
-// Custom properties: "Add2" adds only what is absent, "Set2" changes only
-// what is present, each with its result codes; the document reads them per
-// configuration name.
+// Custom properties through ICustomPropertyManager: "Add2" adds only what is
+// absent, "Set2" changes only what is present, each with its result codes;
+// the managers of the document and of each configuration are separate.
 #include <gtest/gtest.h>
 
+#include "host/published/published_ids.h"
 #include "platform/text.h"
 #include "sim/property_rules.h"
 #include "tests/sim/sim_test_support.h"
@@ -10,154 +11,114 @@
 namespace sim {
 namespace {
 
-using sim_test::Take;
-using sim_test::TakeLongs;
-using sim_test::TakeTexts;
+using sim_test::Answer;
+using sim_test::AnswerText;
+using sim_test::Arg;
+using sim_test::Long;
 
 class PropertiesTest : public ::testing::Test {
  protected:
   void SetUp() override { document_ = host_.Open(sim_test::SampleDir() / "Housing.SLDPRT"); }
 
-  ComPtr<IHostCustomPropertyManager> Manager(const char16_t* configuration) {
-    ComPtr<IHostConfiguration> owner;
-    if (*configuration) {
-      ScopedBstr name(configuration);
-      document_->GetConfiguration(name.Get(), owner.ReleaseAndGetAddressOf());
-    } else {
-      ComPtr<IHostConfigurationManager> access;
-      document_->GetConfigurationManager(access.ReleaseAndGetAddressOf());
-      access->GetDocumentConfiguration(owner.ReleaseAndGetAddressOf());
-    }
-    ComPtr<IHostCustomPropertyManager> manager;
-    EXPECT_EQ(S_OK, owner->GetCustomPropertyManager(manager.ReleaseAndGetAddressOf()));
-    return manager;
+  // The manager of a configuration, "" for the document's own.
+  ComPtr<IDispatch> Manager(const char16_t* configuration) {
+    return sim_test::Object(sim_test::Object(document_.Get(), u"Extension").Get(),
+                            u"CustomPropertyManager", {Arg(configuration)});
   }
-  LONG Add(const char16_t* configuration, const char16_t* name, LONG type, const char16_t* value) {
-    ScopedBstr n(name);
-    ScopedBstr v(value);
-    LONG result = 99;
-    EXPECT_EQ(S_OK, Manager(configuration)->Add2(n.Get(), type, v.Get(), &result));
-    return result;
+  LONG Add(const char16_t* configuration, const std::u16string& name, const char16_t* value,
+           LONG type = kPropertyTypeText) {
+    return Long(Manager(configuration).Get(), u"Add2", {Arg(name), Arg(type), Arg(value)});
   }
   LONG Set(const char16_t* configuration, const char16_t* name, const char16_t* value) {
-    ScopedBstr n(name);
-    ScopedBstr v(value);
-    LONG result = 99;
-    EXPECT_EQ(S_OK, Manager(configuration)->Set2(n.Get(), v.Get(), &result));
-    return result;
+    return Long(Manager(configuration).Get(), u"Set2", {Arg(name), Arg(value)});
   }
-  // "name:type=value" of every property the manager holds.
-  std::vector<std::string> All(const char16_t* configuration) {
-    ComPtr<IHostCustomPropertyManager> manager = Manager(configuration);
-    LONG count = -1;
-    manager->GetCount(&count);
-    SAFEARRAY* names = nullptr;
-    SAFEARRAY* types = nullptr;
-    SAFEARRAY* values = nullptr;
-    EXPECT_EQ(S_OK, manager->GetAll(&names, &types, &values));
-    std::vector<std::string> nameList = TakeTexts(names);
-    std::vector<LONG> typeList = TakeLongs(types);
-    std::vector<std::string> valueList = TakeTexts(values);
-    EXPECT_EQ(static_cast<size_t>(count), nameList.size());
-    std::vector<std::string> all;
-    for (size_t i = 0; i < nameList.size(); ++i) {
-      all.push_back(nameList[i] + ":" + std::to_string(typeList[i]) + "=" + valueList[i]);
-    }
-    return all;
+  // The count, then the names, type codes and values GetAll gives; GetNames
+  // and Count must agree.
+  std::string All(const char16_t* configuration) {
+    ComPtr<IDispatch> manager = Manager(configuration);
+    ScopedVariant names(LONG{1});
+    ScopedVariant types(LONG{1});
+    ScopedVariant values(LONG{1});
+    LONG count = Long(manager.Get(), u"GetAll",
+                      {Arg::VariantRef(names.Get()), Arg::VariantRef(types.Get()),
+                       Arg::VariantRef(values.Get())});
+    EXPECT_EQ(count, Long(manager.Get(), u"Count"));
+    EXPECT_EQ(AnswerText(*names.Get()), AnswerText(*Answer(manager.Get(), u"GetNames").Get()));
+    return std::to_string(count) + " " + AnswerText(*names.Get()) + " " + AnswerText(*types.Get()) +
+           " " + AnswerText(*values.Get());
   }
 
   SimHost host_;
-  ComPtr<IHostModelDoc> document_;
+  ComPtr<IDispatch> document_;
 };
 
-TEST_F(PropertiesTest, ConfigurationAndDocumentPropertiesAreSeparate) {
-  EXPECT_EQ((std::vector<std::string>{"PartNo:30=HSG-100H", "Material:30=Cast Steel"}),
-            All(u"Heavy"));
+TEST_F(PropertiesTest, TheDocumentAndEachConfigurationHaveTheirOwn) {
+  EXPECT_EQ("2 [PartNo, Material] [30, 30] [HSG-100H, Cast Steel]", All(u"Heavy"));
   EXPECT_EQ(
-      (std::vector<std::string>{"Material:30=铸铁 HT250", "Description:30=减速箱外壳",
-                                "Weight:5=12.5", "Approved:11=Yes", "Released:64=2024-04-12"}),
+      "5 [Material, Description, Weight, Approved, Released] [30, 30, 5, 11, 64] "
+      "[铸铁 HT250, 减速箱外壳, 12.5, Yes, 2024-04-12]",
       All(u""));
+  EXPECT_FALSE(Manager(u"Light"));
+  host_.Model(document_.Get())->configurations[0].properties.clear();
+  EXPECT_EQ("0 empty empty empty", All(u"Default"));
 }
 
-TEST_F(PropertiesTest, Add2AddsOnlyWhatIsAbsent) {
-  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"Finish", kPropertyTypeText, u"阳极氧化"));
-  EXPECT_EQ(kAddPropertyPresent, Add(u"Default", u"Finish", kPropertyTypeText, u"Paint"));
-  EXPECT_EQ(kAddPropertyPresent, Add(u"Default", u"PartNo", kPropertyTypeText, u"X"));
-  EXPECT_EQ(kAddPropertyNotAdded, Add(u"Default", u"", kPropertyTypeText, u"X"));
-  EXPECT_EQ(kAddPropertyNotAdded, Add(u"Default", u"Odd", 31, u"X"));
-  EXPECT_EQ(kAddPropertyNotAdded, Add(u"Default", u"Count", kPropertyTypeNumber, u"some"));
-  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"Count", kPropertyTypeNumber, u"-12"));
-  EXPECT_EQ((std::vector<std::string>{"PartNo:30=HSG-100", "Finish:30=阳极氧化", "Count:3=-12"}),
-            All(u"Default"));
-  // The document's own manager is separate from every configuration's.
-  EXPECT_EQ(kAddPropertyAdded, Add(u"", u"Finish", kPropertyTypeText, u"Raw"));
-  EXPECT_EQ(6u, All(u"").size());
+TEST_F(PropertiesTest, Get6AndGetType2ReadOneProperty) {
+  ComPtr<IDispatch> manager = Manager(u"");
+  struct Case {
+    const char16_t* name;
+    LONG result;
+    const char* value;
+    LONG type;
+  } cases[] = {
+      {u"Weight", published::swCustomInfoGetResult_CachedValue, "12.5", kPropertyTypeDouble},
+      {u"Material", published::swCustomInfoGetResult_CachedValue, "铸铁 HT250", kPropertyTypeText},
+      {u"weight", published::swCustomInfoGetResult_NotPresent, "", kPropertyTypeUnknown}};
+  for (const Case& c : cases) {
+    ScopedBstr value;
+    ScopedBstr resolved;
+    ScopedVariant wasResolved;
+    ScopedVariant linked;
+    EXPECT_EQ(c.result, Long(manager.Get(), u"Get6",
+                             {Arg(c.name), Arg(0), Arg::BstrRef(value.Receive()),
+                              Arg::BstrRef(resolved.Receive()), Arg::VariantRef(wasResolved.Get()),
+                              Arg::VariantRef(linked.Get())}));
+    EXPECT_EQ(c.value, sim_test::Utf8(value.View()));
+    EXPECT_EQ(c.value, sim_test::Utf8(resolved.View()));
+    EXPECT_EQ("0 0", AnswerText(*wasResolved.Get()) + " " + AnswerText(*linked.Get()));
+    EXPECT_EQ(c.type, Long(manager.Get(), u"GetType2", {Arg(c.name)}));
+  }
 }
 
-TEST_F(PropertiesTest, Set2ChangesOnlyWhatIsPresent) {
-  EXPECT_EQ(kSetPropertyDone, Set(u"Default", u"PartNo", u"HSG-200"));
-  EXPECT_EQ(kSetPropertyMissing, Set(u"Default", u"Finish", u"Paint"));
-  EXPECT_EQ(kSetPropertyMissing, Set(u"Default", u"partno", u"lower case is another name"));
-  EXPECT_EQ(kSetPropertyDone, Set(u"", u"Weight", u"13.25"));
-  EXPECT_EQ(kSetPropertyTypeMismatch, Set(u"", u"Weight", u"heavy"));
-  EXPECT_EQ(kSetPropertyTypeMismatch, Set(u"", u"Approved", u"Maybe"));
-  EXPECT_EQ(kSetPropertyTypeMismatch, Set(u"", u"Released", u"2024-13-01"));
-  EXPECT_EQ(kSetPropertyDone, Set(u"", u"Released", u"2025/01/31"));
-  EXPECT_EQ((std::vector<std::string>{"PartNo:30=HSG-200"}), All(u"Default"));
-  EXPECT_EQ("Weight:5=13.25", All(u"")[2]);
-  EXPECT_EQ("Released:64=2025/01/31", All(u"")[4]);
-}
-
-TEST_F(PropertiesTest, ALinkedPropertyIsNotSet) {
-  host_.Model(document_.Get())->configurations[0].properties[0].linked = true;
-  EXPECT_EQ(kSetPropertyLinked, Set(u"Default", u"PartNo", u"X"));
-  EXPECT_EQ((std::vector<std::string>{"PartNo:30=HSG-100"}), All(u"Default"));
-}
-
-TEST_F(PropertiesTest, TheDocumentReadsPropertiesPerConfigurationName) {
-  ScopedBstr whole(u"");
-  ScopedBstr heavy(u"Heavy");
-  ScopedBstr missing(u"Light");
-  LONG count = 0;
-  EXPECT_EQ(S_OK, document_->GetCustomPropertyCount(whole.Get(), &count));
-  EXPECT_EQ(5, count);
-  EXPECT_EQ(S_OK, document_->GetCustomPropertyCount(heavy.Get(), &count));
-  EXPECT_EQ(2, count);
-  EXPECT_EQ(E_INVALIDARG, document_->GetCustomPropertyCount(missing.Get(), &count));
-  SAFEARRAY* names = nullptr;
-  EXPECT_EQ(S_OK, document_->GetCustomPropertyNames(nullptr, &names));
-  EXPECT_EQ((std::vector<std::string>{"Material", "Description", "Weight", "Approved", "Released"}),
-            TakeTexts(names));
-  ScopedBstr material(u"Material");
-  BSTR value = nullptr;
-  EXPECT_EQ(S_OK, document_->GetCustomPropertyValue(whole.Get(), material.Get(), &value));
-  EXPECT_EQ("铸铁 HT250", Take(value));
-  EXPECT_EQ(S_OK, document_->GetCustomPropertyValue(heavy.Get(), material.Get(), &value));
-  EXPECT_EQ("Cast Steel", Take(value));
-  LONG type = 0;
-  ScopedBstr weight(u"Weight");
-  EXPECT_EQ(S_OK, document_->GetCustomPropertyType(whole.Get(), weight.Get(), &type));
-  EXPECT_EQ(kPropertyTypeDouble, type);
-  ScopedBstr absent(u"Absent");
-  EXPECT_EQ(S_FALSE, document_->GetCustomPropertyValue(whole.Get(), absent.Get(), &value));
-  EXPECT_EQ(nullptr, value);
-  EXPECT_EQ(S_FALSE, document_->GetCustomPropertyType(whole.Get(), absent.Get(), &type));
-  EXPECT_EQ(0, type);
-}
-
-TEST(PropertyRulesTest, ValuesFitTheirTypes) {
-  EXPECT_TRUE(ValueFitsType(kPropertyTypeNumber, u"42"));
-  EXPECT_FALSE(ValueFitsType(kPropertyTypeNumber, u"4.2"));
-  EXPECT_TRUE(ValueFitsType(kPropertyTypeDouble, u"4.2"));
-  EXPECT_TRUE(ValueFitsType(kPropertyTypeDouble, u"-1e3"));
-  EXPECT_FALSE(ValueFitsType(kPropertyTypeDouble, u""));
-  EXPECT_TRUE(ValueFitsType(kPropertyTypeYesNo, u"No"));
-  EXPECT_FALSE(ValueFitsType(kPropertyTypeYesNo, u"no"));
-  EXPECT_TRUE(ValueFitsType(kPropertyTypeDate, u"2024-02-29"));
-  EXPECT_FALSE(ValueFitsType(kPropertyTypeDate, u"2024-02-3"));
-  EXPECT_FALSE(ValueFitsType(kPropertyTypeDate, u"2024-02/03"));
-  EXPECT_TRUE(ValueFitsType(kPropertyTypeText, u"anything"));
-  EXPECT_TRUE(ValueFitsType(kPropertyTypeUnknown, u""));
+TEST_F(PropertiesTest, Add2AddsOnlyWhatIsAbsentAndSet2ChangesOnlyWhatIsPresent) {
+  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"Finish", u"阳极氧化"));
+  EXPECT_EQ(kAddPropertyPresent, Add(u"Default", u"Finish", u"Paint"));
+  EXPECT_EQ(kAddPropertyNotAdded, Add(u"Default", u"", u"X"));
+  EXPECT_EQ(kAddPropertyNotAdded, Add(u"Default", u"Odd", u"X", 31));
+  EXPECT_EQ(kAddPropertyNotAdded, Add(u"Default", u"Count", u"some", kPropertyTypeNumber));
+  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"Count", u"-12", kPropertyTypeNumber));
+  EXPECT_EQ(kAddPropertyAdded, Add(u"", u"Finish", u"Raw"));
+  struct Case {
+    const char16_t* name;
+    const char16_t* value;
+    LONG result;
+  } cases[] = {{u"Finish", u"Paint", kSetPropertyDone},
+               {u"Gone", u"Paint", kSetPropertyMissing},
+               {u"finish", u"x", kSetPropertyMissing},
+               {u"Weight", u"13.25", kSetPropertyDone},
+               {u"Weight", u"heavy", kSetPropertyTypeMismatch},
+               {u"Approved", u"Maybe", kSetPropertyTypeMismatch},
+               {u"Released", u"2024-13-01", kSetPropertyTypeMismatch},
+               {u"Released", u"2025/01/31", kSetPropertyDone}};
+  for (const Case& c : cases)
+    EXPECT_EQ(c.result, Set(u"", c.name, c.value)) << sim_test::Utf8(c.value);
+  host_.Model(document_.Get())->properties[0].linked = true;
+  EXPECT_EQ(kSetPropertyLinked, Set(u"", u"Material", u"X"));
+  EXPECT_EQ("3 [PartNo, Finish, Count] [30, 30, 3] [HSG-100, 阳极氧化, -12]", All(u"Default"));
+  EXPECT_EQ(
+      "6 [Material, Description, Weight, Approved, Released, Finish] "
+      "[30, 30, 5, 11, 64, 30] [铸铁 HT250, 减速箱外壳, 13.25, Yes, 2025/01/31, Paint]",
+      All(u""));
 }
 
 // The host finds properties by name through an index of each list; a list
@@ -166,25 +127,21 @@ TEST(PropertyRulesTest, ValuesFitTheirTypes) {
 TEST_F(PropertiesTest, LookupsFollowListsChangedBehindTheirBack) {
   std::vector<PropertyModel>& list = host_.Model(document_.Get())->configurations[0].properties;
   list.clear();
-  for (int i = 0; i < 50; ++i) {
-    const std::u16string name = u"P" + platform::Utf8ToUtf16(std::to_string(i));
-    ASSERT_EQ(kAddPropertyAdded, Add(u"Default", name.c_str(), kPropertyTypeText, u"x"));
-  }
-  EXPECT_EQ(kSetPropertyDone, Set(u"Default", u"P49", u"y"));
+  for (int i = 0; i < 20; ++i)
+    Add(u"Default", u"P" + platform::Utf8ToUtf16(std::to_string(i)), u"x");
+  EXPECT_EQ(kSetPropertyDone, Set(u"Default", u"P19", u"y"));
   list.erase(list.begin());    // P0 goes, every later property moves up
   list[10].name = u"Renamed";  // and P11 is known by another name
-  EXPECT_EQ(kSetPropertyDone, Set(u"Default", u"P49", u"z"));
+  EXPECT_EQ(kSetPropertyDone, Set(u"Default", u"P19", u"z"));
   EXPECT_EQ(u"z", list.back().value);
   EXPECT_EQ(kSetPropertyMissing, Set(u"Default", u"P11", u"gone"));
   EXPECT_EQ(kSetPropertyDone, Set(u"Default", u"Renamed", u"r"));
   EXPECT_EQ(u"r", list[10].value);
-  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"P11", kPropertyTypeText, u"again"));
-  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"P0", kPropertyTypeText, u"again"));
-  EXPECT_EQ(kAddPropertyPresent, Add(u"Default", u"P1", kPropertyTypeText, u"X"));
+  EXPECT_EQ(kAddPropertyPresent, Add(u"Default", u"P1", u"X"));
   list.clear();
-  EXPECT_EQ(kSetPropertyMissing, Set(u"Default", u"P49", u"none"));
-  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"P49", kPropertyTypeText, u"new"));
-  EXPECT_EQ((std::vector<std::string>{"P49:30=new"}), All(u"Default"));
+  EXPECT_EQ(kSetPropertyMissing, Set(u"Default", u"P19", u"none"));
+  EXPECT_EQ(kAddPropertyAdded, Add(u"Default", u"P19", u"new"));
+  EXPECT_EQ("1 [P19] [30] [new]", All(u"Default"));
 }
 
 }  // namespace

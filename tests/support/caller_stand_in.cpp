@@ -10,8 +10,8 @@ HRESULT CallerStandIn::FireClickMenu(BSTR caxHandle, BSTR documentPath, BSTR men
   return result_;
 }
 
-HRESULT CallerStandIn::FireHostExit(BSTR caxHandle) {
-  hostExits_.emplace_back(BstrView(caxHandle));
+HRESULT CallerStandIn::FireFileNew(BSTR caxHandle) {
+  newDocuments_.emplace_back(BstrView(caxHandle));
   return result_;
 }
 

@@ -26,7 +26,7 @@ class CallerStandIn final : public automation::CallerEventsDispatch {
 
   // What arrived, in order.
   const std::vector<Click>& clicks() const { return clicks_; }
-  const std::vector<std::u16string>& hostExits() const { return hostExits_; }
+  const std::vector<std::u16string>& newDocuments() const { return newDocuments_; }
   const std::vector<FileOpen>& fileOpens() const { return fileOpens_; }
 
   // Every later call is still recorded but returns result (S_OK again to
@@ -46,12 +46,12 @@ class CallerStandIn final : public automation::CallerEventsDispatch {
 
   HRESULT STDMETHODCALLTYPE FireClickMenu(BSTR caxHandle, BSTR documentPath,
                                           BSTR menuItem) override;
-  HRESULT STDMETHODCALLTYPE FireHostExit(BSTR caxHandle) override;
+  HRESULT STDMETHODCALLTYPE FireFileNew(BSTR caxHandle) override;
   HRESULT STDMETHODCALLTYPE FireFileOpen(BSTR caxHandle, BSTR fileName) override;
 
  private:
   std::vector<Click> clicks_;
-  std::vector<std::u16string> hostExits_;
+  std::vector<std::u16string> newDocuments_;
   std::vector<FileOpen> fileOpens_;
   HRESULT result_ = S_OK;
   long references_ = 0;

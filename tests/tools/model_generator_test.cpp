@@ -20,7 +20,7 @@ TEST(ModelGeneratorTest, BuildsPartsWithTheRequestedContent) {
   size.parameters = 4;
   size.properties = 1;
   sim::ModelData part = ModelGenerator(size).Part(2);
-  EXPECT_EQ(kDocTypePart, part.type);
+  EXPECT_EQ(sim::kDocTypePart, part.type);
   ASSERT_EQ(3u, part.features.size());
   EXPECT_EQ(u"Origin", part.features[0].name);
   EXPECT_EQ(u"Extrude2", part.features[2].name);

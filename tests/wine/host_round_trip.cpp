@@ -1,8 +1,12 @@
 // The add-in inside the simulated host, on Windows: the host opens the sample
 // assembly, finds the registered add-in through the registry (its add-ins
-// key and InprocServer32), loads harbolt.dll and connects it; the caller's
-// part then exports every table into a database, flags a changed row,
-// imports it and saves the model. Run by tests/wine/run.sh after regsvr32:
+// key and InprocServer32), loads harbolt.dll, asks it for the host's add-in
+// interface by the host's own id and connects it through that interface's
+// first method; the add-in's sinks must then sit on the host's application
+// and document event interfaces, by their real ids. The caller's part then
+// exports every table into a database, flags a changed row, imports it and
+// saves the model, all through the simulated host's published face. Run by
+// tests/wine/run.sh after regsvr32:
 //
 //   host_round_trip.exe MODEL_DIR WORK_DIR
 //
@@ -17,6 +21,7 @@
 #include <iterator>
 #include <string>
 
+#include "host/published/published_ids.h"
 #include "loader/addin_loader.h"
 #include "platform/text.h"
 #include "sim/sim_host.h"
@@ -33,6 +38,32 @@ using wine_checks::Check;
 constexpr char16_t kClsid[] = u"{1C227C16-C127-4F54-B26C-EF8F2BA2448D}";
 constexpr char16_t kTables[] = u"Feature,Dimension,Equation,Config,Parameter,property,Componen";
 constexpr char kEditedDescription[] = "Edited under Wine";
+
+// The host's add-in interface as the host declares it: based on IUnknown,
+// connect and disconnect its first two methods after IUnknown's.
+struct HostSideAddin : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE ConnectToSW(IDispatch* host, LONG cookie,
+                                                VARIANT_BOOL* connected) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DisconnectFromSW(VARIANT_BOOL* disconnected) = 0;
+
+ protected:
+  ~HostSideAddin() = default;
+};
+constexpr IID kHostAddinId = platform::GuidLiteral("{DA306A0D-EAC5-4406-8610-B1DA805D9270}");
+
+// The loaded add-in answers the host's id, and its sinks sit on the host's
+// event interfaces: one on the application, one on the open assembly, which
+// goes when the assembly's destroy event reaches it.
+void CheckRealIdentities(sim::SimHost& host, IUnknown* addin, const std::filesystem::path& model) {
+  HostSideAddin* asHost = nullptr;
+  HRESULT hr = addin->QueryInterface(kHostAddinId, reinterpret_cast<void**>(&asHost));
+  Check(hr == S_OK && asHost, "the add-in answers the host's ISwAddin id");
+  if (asHost) asHost->Release();
+  Check(host.ApplicationSinkCount() == 1, "a sink on the application's DSldWorksEvents");
+  Check(host.DocumentSinkCount(model) == 1, "a sink on the assembly's DAssemblyDocEvents");
+  host.FireDocumentEvent(model, published::doc_event::kDestroyNotify);
+  Check(host.DocumentSinkCount(model) == 0, "the assembly's DestroyNotify reaches the sink");
+}
 
 std::u16string Wide(const std::filesystem::path& path) { return path.u16string(); }
 
@@ -143,6 +174,9 @@ int main(int argc, char** argv) {
     std::printf("     Load: 0x%08lX\n", static_cast<unsigned long>(hr));
     Check(hr == S_OK && connected == VARIANT_TRUE,
           "the host finds harbolt.dll through the registry, loads and connects it");
+    if (loader.addin()) {
+      CheckRealIdentities(host, loader.addin().Get(), models / "Gearbox.SLDASM");
+    }
     ComPtr<IDispatch> addin = loader.Dispatch();
     if (addin) {
       Export(addin.Get(), models, work, database);

@@ -10,7 +10,7 @@ HRESULT CallerEventSource::FireClickMenu(BSTR caxHandle, BSTR documentPath, BSTR
   return S_OK;
 }
 
-HRESULT CallerEventSource::FireHostExit(BSTR) { return S_OK; }
+HRESULT CallerEventSource::FireFileNew(BSTR) { return S_OK; }
 
 HRESULT CallerEventSource::FireFileOpen(BSTR, BSTR fileName) {
   openedFiles_.emplace_back(BstrView(fileName));

@@ -25,7 +25,7 @@ class CallerEventSource final : public automation::CallerEventsDispatch {
   // Each records what arrived and answers S_OK.
   HRESULT STDMETHODCALLTYPE FireClickMenu(BSTR caxHandle, BSTR documentPath,
                                           BSTR menuItem) override;
-  HRESULT STDMETHODCALLTYPE FireHostExit(BSTR caxHandle) override;
+  HRESULT STDMETHODCALLTYPE FireFileNew(BSTR caxHandle) override;
   HRESULT STDMETHODCALLTYPE FireFileOpen(BSTR caxHandle, BSTR fileName) override;
 
  private:

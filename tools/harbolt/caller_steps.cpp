@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "host/host_ids.h"
+#include "host/published/binding.h"
 #include "platform/text.h"
 #include "tools/harbolt/caller_database.h"
 #include "tools/harbolt/progress_ticker.h"
@@ -55,7 +56,7 @@ std::string FlagName(long long flag) {
 
 // The document type of the host's active document.
 LONG ActiveDocumentType(Session& session) {
-  ComPtr<IHostModelDoc> document = session.host().ActiveDocument();
+  ComPtr<IHostModelDoc> document = published::BindDocument(session.host().ActiveDocument().Get());
   LONG type = kDocTypeNone;
   if (document) document->GetType(&type);
   return type;

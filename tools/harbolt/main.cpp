@@ -2,11 +2,14 @@
 // drives the Harbolt add-in inside the simulated CAD host.
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
 #include "tools/harbolt/commands.h"
 #include "tools/harbolt/tool_error.h"
+#include "tools/harbolt/tool_paths.h"
 
 namespace harbolt_cli {
 namespace {
@@ -21,6 +24,38 @@ const Command kCommands[] = {
     {kUnregisterSpec, RunUnregister},
     {kGenSpec, RunGen},
 };
+
+constexpr std::string_view kTraceOption = "--trace-host";
+
+// Takes "--trace-host FILE" (or "--trace-host=FILE") out of the arguments,
+// wherever it stands after the command: every command that starts the host
+// accepts it. Its value; nullopt when it is not given. Throws UsageError when
+// it has no value.
+std::optional<std::string> TakeTraceOption(std::vector<std::string>& args) {
+  std::optional<std::string> file;
+  for (size_t i = 1; i < args.size();) {
+    const std::string& arg = args[i];
+    if (arg == kTraceOption) {
+      if (i + 1 >= args.size()) throw UsageError("--trace-host needs a file");
+      file = args[i + 1];
+      args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+    } else if (arg.rfind(std::string(kTraceOption) + "=", 0) == 0) {
+      file = arg.substr(kTraceOption.size() + 1);
+      args.erase(args.begin() + static_cast<long>(i));
+    } else {
+      ++i;
+    }
+  }
+  if (file && file->empty()) throw UsageError("--trace-host needs a file");
+  return file;
+}
+
+// The add-in appends a line to the file for every call it makes into the
+// host; it reads the setting when the host connects it.
+void TraceHostCalls(const std::string& file) {
+  std::u16string path = WidePath(std::filesystem::absolute(file));
+  SetEnvironmentVariableW(u"HARBOLT_HOST_TRACE", path.c_str());
+}
 
 void PrintHelp(std::ostream& out) {
   out << "harbolt: the command-line caller of the Harbolt add-in.\n"
@@ -45,13 +80,18 @@ void PrintHelp(std::ostream& out) {
          "are printed) or a file is missing or unusable; 2 the add-in ended a call with an\n"
          "exception (0x80040200, its error text is printed); 64 wrong usage.\n"
          "\n"
+         "Every command that starts the host takes --trace-host FILE: the add-in then\n"
+         "appends to FILE one JSON line for every call it makes into the host (the\n"
+         "host's published interface and member, the kind of call, the number of\n"
+         "arguments, the result and the time), as HARBOLT_HOST_TRACE does in a real host.\n"
+         "\n"
          "Environment: HARBOLT_MODULE the add-in module to load; HARBOLT_REGISTRY the\n"
          "registry file (default $HOME/.harbolt/registry); HARBOLT_DRIVE_C the folder that\n"
          "stands for drive c: (the add-in's log c:\\1\\dov_cax_log.txt is written when\n"
-         "its folder 1 exists there).\n";
+         "its folder 1 exists there); HARBOLT_HOST_TRACE the host-call trace file.\n";
 }
 
-int Main(const std::vector<std::string>& args) {
+int Main(std::vector<std::string> args) {
   if (args.empty()) {
     PrintHelp(std::cerr);
     return kExitUsage;
@@ -73,6 +113,7 @@ int Main(const std::vector<std::string>& args) {
     if (command.definition.name != name) continue;
     std::string prefix = "harbolt " + name + ": ";
     try {
+      if (std::optional<std::string> trace = TakeTraceOption(args)) TraceHostCalls(*trace);
       CommandLine line(command.definition, std::span(args).subspan(1));
       if (line.helpRequested()) {
         std::cout << HelpText(command.definition);

@@ -3,7 +3,6 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "host/host_ids.h"
 #include "platform/text.h"
 #include "sim/model_writer.h"
 
@@ -89,20 +88,20 @@ void ModelGenerator::AddCommonContent(sim::ModelData& model,
     configuration.description = modelName + u" " + configuration.name;
     for (int r = 0; r < size_.properties; ++r) {
       configuration.properties.push_back(
-          {u"Prop" + Number(r + 1), kPropertyTypeText,
+          {u"Prop" + Number(r + 1), sim::kPropertyTypeText,
            modelName + u" " + configuration.name + u" " + Number(r + 1), false});
     }
   }
   for (int r = 0; r < size_.properties; ++r) {
-    model.properties.push_back(
-        {u"DocProp" + Number(r + 1), kPropertyTypeText, modelName + u" " + Number(r + 1), false});
+    model.properties.push_back({u"DocProp" + Number(r + 1), sim::kPropertyTypeText,
+                                modelName + u" " + Number(r + 1), false});
   }
 }
 
 sim::ModelData ModelGenerator::Part(int index) const {
   const std::u16string name = u"Part" + Number(index);
   sim::ModelData model;
-  model.type = kDocTypePart;
+  model.type = sim::kDocTypePart;
   model.features.push_back(Feature(u"Origin", u"OriginProfileFeature"));
   for (int i = 1; i <= size_.features; ++i) {
     sim::FeatureModel& feature = model.features.emplace_back();
@@ -121,7 +120,7 @@ sim::ModelData ModelGenerator::Part(int index) const {
     dimension.value = DimensionValue(j);
     sim::FeatureModel& sketch =
         model.features[static_cast<size_t>(j % size_.features) + 1].subFeatures.front();
-    sketch.displayDimensions.push_back({kDisplayDimensionLinear, {dimension.name}});
+    sketch.displayDimensions.push_back({sim::kDisplayDimensionLinear, {dimension.name}});
   }
   AddCommonContent(model, name);
   for (sim::ConfigurationModel& configuration : model.configurations) {
@@ -141,7 +140,7 @@ sim::ModelData ModelGenerator::Part(int index) const {
 sim::ModelData ModelGenerator::Assembly(int level) const {
   const std::u16string name = u"Assembly" + Number(level);
   sim::ModelData model;
-  model.type = kDocTypeAssembly;
+  model.type = sim::kDocTypeAssembly;
   model.features.push_back(Feature(u"Origin", u"OriginProfileFeature"));
   sim::FeatureModel& mates = model.features.emplace_back();
   mates.name = u"Mates";

@@ -50,7 +50,7 @@ Session::Session(const std::filesystem::path& model, const ModuleChoice& module)
   // only grow with every call the add-in makes.
   host_.SetRecording(false);
   VARIANT_BOOL connected = VARIANT_FALSE;
-  ComPtr<IHostApplication> application = host_.Application();
+  ComPtr<IDispatch> application = host_.Application();
   HRESULT hr = loader_.Load(application.Get(), AddinRegistry::Clsid(), kCookie, &connected);
   if (FAILED(hr)) throw ToolError(LoadFailure(hr, registry_));
   if (connected != VARIANT_TRUE) {
