@@ -105,6 +105,19 @@ bool DbConnection::Replaceable(const std::u16string& path) noexcept {
   }
 }
 
+DbStatement DbConnection::prepareStatement(const std::u16string& sql) {
+  requireOpen();
+  sqlite3_stmt* raw = nullptr;
+  // The current interface: a statement invalidated by a schema change is
+  // prepared again by SQLite itself, and a step reports its specific error.
+  int result = sqlite3_prepare16_v2(handle_.get(), sql.c_str(), -1, &raw, nullptr);
+  DbStatement statement(handle_.get(), raw);
+  if (result != SQLITE_OK) {
+    throw DbException(result, DbQuery::connectionMessage(handle_.get()));
+  }
+  return statement;
+}
+
 DbQuery DbConnection::query(const std::u16string& sql) {
   for (int attempt = 0;; ++attempt) {
     DbQuery::Statement statement = prepare(sql);

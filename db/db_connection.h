@@ -6,15 +6,16 @@
 #include <string>
 
 #include "db/db_query.h"
+#include "db/db_statement.h"
 
 struct sqlite3;
 
 // Opens, runs statements on and closes one database. All text (path, SQL)
 // is UTF-16 and passed to SQLite unchanged; values are part of the SQL text,
-// nothing is bound. A statement that meets a database locked by another
-// connection waits up to the busy time-out before it fails with SQLITE_BUSY.
-// Every failure raises DbException with SQLite's code and message, or code
-// 1000 for the layer's own errors. Not copyable; one thread at a time.
+// except in a prepared statement that binds them (prepareStatement). A statement that meets a
+// database locked by another connection waits up to the busy time-out before it fails with
+// SQLITE_BUSY. Every failure raises DbException with SQLite's code and message, or code 1000 for
+// the layer's own errors. Not copyable; one thread at a time.
 class DbConnection {
  public:
   static constexpr int kDefaultBusyTimeoutMs = 60000;
@@ -51,6 +52,11 @@ class DbConnection {
   // failed step raises the statement's own result code. A text without a
   // statement gives a cursor without statement.
   DbQuery query(const std::u16string& sql);
+
+  // The first statement of `sql` prepared to run with bound values
+  // (DbStatement). Raises as execute does when it cannot be prepared; a
+  // text without a statement gives a DbStatement without one.
+  DbStatement prepareStatement(const std::u16string& sql);
 
   // Whether the file at path may be deleted to make room for a new
   // database: true when it is missing, is no database, or is a database that

@@ -66,6 +66,7 @@ class DbQuery {
 
  private:
   friend class DbConnection;
+  friend class DbStatement;
 
   struct Finalizer {
     void operator()(sqlite3_stmt* statement) const noexcept;

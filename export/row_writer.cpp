@@ -1,5 +1,6 @@
 #include "export/row_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
@@ -47,6 +48,49 @@ void AppendSeparator(std::u16string& list) {
   if (!list.empty()) list += u',';
 }
 
+// The shortest text of a finite real that reads back as the same double,
+// written into buffer; returns its end. std::to_chars with a precision
+// writes what printf's "%.<precision>g" writes in the "C" locale, whatever
+// locale the host process runs in.
+char* ShortestReal(double value, char (&buffer)[64]) {
+  char* end = buffer;
+  for (int precision = 6; precision <= 17; ++precision) {
+    end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision)
+            .ptr;
+    double readBack = 0;
+    std::from_chars_result read = std::from_chars(buffer, end, readBack);
+    if (read.ec == std::errc() && read.ptr == end && readBack == value) break;
+  }
+  return end;
+}
+
+// Whether a real's literal is an integer literal ("10", "-3", not "1e+06"
+// or "2.5"): SQLite then stores it as an integer.
+bool HasIntegerLiteral(double value) {
+  char buffer[64];
+  char* end = ShortestReal(value, buffer);
+  return std::find_if(buffer, end, [](char c) { return c == '.' || c == 'e'; }) == end;
+}
+
+// The text as a literal stores it: a lone surrogate becomes U+FFFD.
+void StoreText(std::u16string& out, std::u16string_view text) {
+  out.assign(text);
+  for (size_t i = 0; i < out.size(); ++i) {
+    char16_t c = out[i];
+    if (IsHighSurrogate(c) && i + 1 < out.size() && IsLowSurrogate(out[i + 1])) {
+      ++i;
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+      out[i] = kReplacementCharacter;
+    }
+  }
+}
+
+template <typename T>
+void AppendBytes(std::string& key, const T& value) {
+  key.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
 }  // namespace
 
 void AppendSqlText(std::u16string& out, std::u16string_view text) {
@@ -85,19 +129,8 @@ void AppendSqlReal(std::u16string& out, double value) {
     out += value > 0 ? u"9e999" : u"-9e999";
     return;
   }
-  // std::to_chars with a precision writes what printf's "%.<precision>g" writes
-  // in the "C" locale, whatever locale the host process runs in.
   char buffer[64];
-  char* end = buffer;
-  for (int precision = 6; precision <= 17; ++precision) {
-    end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision)
-            .ptr;
-    double readBack = 0;
-    std::from_chars_result read = std::from_chars(buffer, end, readBack);
-    if (read.ec == std::errc() && read.ptr == end && readBack == value) break;
-  }
-  AppendAscii(out, buffer, end);
+  AppendAscii(out, buffer, ShortestReal(value, buffer));
 }
 
 std::u16string SqlText(std::u16string_view text) {
@@ -126,59 +159,108 @@ void RowWriter::SetTable(std::u16string tableName) {
 
 void RowWriter::BeginRow() {
   columns_.clear();
-  values_.clear();
+  count_ = 0;
   flagMark_ = false;
 }
 
-void RowWriter::AddColumn(std::u16string_view column) {
+RowWriter::Value& RowWriter::AddColumn(std::u16string_view column) {
   AppendSeparator(columns_);
   columns_ += column;
-  AppendSeparator(values_);
+  if (count_ == values_.size()) values_.emplace_back();
+  return values_[count_++];
 }
 
 void RowWriter::AddText(std::u16string_view column, std::u16string_view text) {
-  AddColumn(column);
-  AppendSqlText(values_, text);
+  Value& value = AddColumn(column);
+  value.kind = Value::Kind::kText;
+  StoreText(value.text, text);
 }
 
-void RowWriter::AddInteger(std::u16string_view column, int64_t value) {
-  AddColumn(column);
-  AppendSqlInteger(values_, value);
+void RowWriter::AddInteger(std::u16string_view column, int64_t integer) {
+  Value& value = AddColumn(column);
+  value.kind = Value::Kind::kInteger;
+  value.integer = integer;
 }
 
-void RowWriter::AddReal(std::u16string_view column, double value) {
-  AddColumn(column);
-  AppendSqlReal(values_, value);
+void RowWriter::AddReal(std::u16string_view column, double real) {
+  Value& value = AddColumn(column);
+  if (std::isnan(real)) {
+    value.kind = Value::Kind::kNull;
+  } else if (!std::isinf(real) && HasIntegerLiteral(real)) {
+    // Integral and below 1e17 in magnitude: it fits.
+    value.kind = Value::Kind::kInteger;
+    value.integer = static_cast<int64_t>(real);
+  } else {
+    value.kind = Value::Kind::kReal;
+    value.real = real;
+  }
 }
 
 void RowWriter::AppendFlag() {
   if (flagMark_) return;
-  AddColumn(u"DADU_flag");
-  AppendSqlInteger(values_, 0);
+  AddInteger(u"DADU_flag", 0);
   flagMark_ = true;
+}
+
+std::u16string RowWriter::values() const {
+  std::u16string literals;
+  for (size_t i = 0; i < count_; ++i) {
+    const Value& value = values_[i];
+    if (i > 0) literals += u',';
+    switch (value.kind) {
+      case Value::Kind::kNull:
+        literals += u"NULL";
+        break;
+      case Value::Kind::kInteger:
+        AppendSqlInteger(literals, value.integer);
+        break;
+      case Value::Kind::kReal:
+        AppendSqlReal(literals, value.real);
+        break;
+      case Value::Kind::kText:
+        AppendSqlText(literals, value.text);
+        break;
+    }
+  }
+  return literals;
+}
+
+std::u16string RowWriter::statementText() const {
+  return u"insert into '" + tableName_ + u"' (" + columns_ + u") values (" + values() + u")";
 }
 
 void RowWriter::InsertRow() {
   AppendFlag();
-  lastStatement_.clear();
-  lastStatement_ += u"insert into '";
-  lastStatement_ += tableName_;
-  lastStatement_ += u"' (";
-  lastStatement_ += columns_;
-  lastStatement_ += u") values (";
-  lastStatement_ += values_;
-  lastStatement_ += u')';
   Execute();
+}
+
+void RowWriter::ComposeKey() {
+  key_.clear();
+  for (size_t i = 0; i < count_; ++i) {
+    const Value& value = values_[i];
+    key_ += static_cast<char>(value.kind);
+    switch (value.kind) {
+      case Value::Kind::kNull:
+        break;
+      case Value::Kind::kInteger:
+        AppendBytes(key_, value.integer);
+        break;
+      case Value::Kind::kReal:
+        AppendBytes(key_, value.real);
+        break;
+      case Value::Kind::kText:
+        AppendBytes(key_, static_cast<uint32_t>(value.text.size()));
+        AppendPacked(key_, value.text);
+        break;
+    }
+  }
 }
 
 void RowWriter::InsertRowIfAbsent() {
   AppendFlag();
-  // The list of literals is itself an unambiguous record of the values:
-  // each literal ends where its quotes or its digits end, so two rows of the
-  // same columns have the same list only when they are equal column by
-  // column.
-  key_.clear();
-  AppendPacked(key_, values_);
+  // Each value carries its kind, and a text its length: two rows of the same
+  // columns have the same key only when they are equal column by column.
+  ComposeKey();
   std::unordered_set<std::string>& written = written_[tableName_][columns_];
   if (written.count(key_) != 0) return;
   InsertRow();
@@ -187,12 +269,56 @@ void RowWriter::InsertRowIfAbsent() {
 
 void RowWriter::ForgetRows(const std::u16string& tableName) { written_.erase(tableName); }
 
+DbStatement& RowWriter::Statement() {
+  lookupKey_.assign(tableName_);
+  lookupKey_ += u'\0';
+  lookupKey_ += columns_;
+  if (statement_ && lookupKey_ == statementKey_) return *statement_;
+  statement_ = nullptr;
+  auto found = statements_.find(lookupKey_);
+  if (found == statements_.end()) {
+    std::u16string sql = u"insert into '" + tableName_ + u"' (" + columns_ + u") values (";
+    for (size_t i = 0; i < count_; ++i) sql += i ? u",?" : u"?";
+    sql += u')';
+    // Nothing is kept when it cannot be prepared: the table may be made
+    // right later.
+    DbStatement prepared = db_->prepareStatement(sql);
+    found = statements_.emplace(lookupKey_, std::move(prepared)).first;
+  }
+  statement_ = &found->second;
+  statementKey_ = lookupKey_;
+  return *statement_;
+}
+
 void RowWriter::Execute() {
   if (!db_) return;
   try {
-    db_->execute(lastStatement_);
+    if (statementForm_ == Statements::kText) {
+      db_->execute(statementText());
+      return;
+    }
+    DbStatement& statement = Statement();
+    for (size_t i = 0; i < count_; ++i) {
+      const Value& value = values_[i];
+      const int parameter = static_cast<int>(i) + 1;
+      switch (value.kind) {
+        case Value::Kind::kNull:
+          statement.bindNull(parameter);
+          break;
+        case Value::Kind::kInteger:
+          statement.bindInteger(parameter, value.integer);
+          break;
+        case Value::Kind::kReal:
+          statement.bindReal(parameter, value.real);
+          break;
+        case Value::Kind::kText:
+          statement.bindText(parameter, value.text);
+          break;
+      }
+    }
+    statement.run();
   } catch (const DbException& error) {
-    Dovbase::WriteLogFormat(u"%D: exec sql [%s] error: %s \n", lastStatement_, error.message());
+    Dovbase::WriteLogFormat(u"%D: exec sql [%s] error: %s \n", statementText(), error.message());
     throw std::runtime_error(platform::WideToAnsi(error.message()));
   }
 }

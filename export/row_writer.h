@@ -1,5 +1,6 @@
-// Writing one exported row: the SQL literals of its values and the row
-// buffers that become one INSERT statement.
+// Writing one exported row: its values, kept with the SQLite type that their
+// SQL literals would have, and written through one prepared INSERT per table
+// and list of columns, with the values bound.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,9 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
+
+#include "db/db_statement.h"
 
 class DbConnection;
 
@@ -21,11 +25,10 @@ std::u16string SqlText(std::u16string_view text);
 std::u16string SqlInteger(int64_t value);
 
 // The literal of a real: the shortest of "%g", "%.7g", ... "%.17g" that reads
-// back as the same double, so nothing is lost in the database and an import
-// writes back exactly what the model held. Where "%g" is exact the text is
-// that of "%g" (0.0254, 10, 0, 1e+20). Formatted independently of the
-// process's locale. An infinity is written as 9e999 (-9e999), which SQLite
-// reads as an infinity; a NaN, which SQLite cannot store, as NULL.
+// back as the same double. Where "%g" is exact the text is that of "%g"
+// (0.0254, 10, 0, 1e+20). Formatted independently of the process's locale.
+// An infinity is written as 9e999 (-9e999), which SQLite reads as an
+// infinity; a NaN, which SQLite cannot store, as NULL.
 std::u16string SqlReal(double value);
 
 // The same literals appended to a statement's text.
@@ -33,15 +36,29 @@ void AppendSqlText(std::u16string& out, std::u16string_view text);
 void AppendSqlInteger(std::u16string& out, int64_t value);
 void AppendSqlReal(std::u16string& out, double value);
 
-// The row buffers of the exporter and the INSERT statements made from them.
-// Each row is built as column names with one SQL literal per name, then
-// written with InsertRow or InsertRowIfAbsent; the column DADU_flag with the
-// value 0 is appended to every row. Statements run on a borrowed connection;
-// without one they are only composed (lastStatement()).
+// The row buffers of the exporter and the INSERT statements that write them.
+// Each row is built as column names with one value per name, then written
+// with InsertRow or InsertRowIfAbsent; the column DADU_flag with the value 0
+// is appended to every row.
+//
+// Each value is stored as the SQLite type its SQL literal has: a text as
+// text, an integer as an integer, a real whose shortest literal is an
+// integer (10, not 1e+06) as that integer, any other real as the exact
+// double (bound, not rounded through a literal), an infinity as a real and
+// a NaN as NULL. Statements run on a borrowed connection, one prepared
+// INSERT per table and list of columns, prepared on its first row; without
+// a connection the rows are only composed (statementText()).
 class RowWriter {
  public:
+  // How rows reach the database: through the prepared statements with the
+  // values bound, or each row as its own statement text with the values as
+  // literals (the text form, which stores the same types; kept as the
+  // reference that the bound form is checked against).
+  enum class Statements { kBound, kText };
+
   // `db` is borrowed and may be null; it must outlive the writer.
-  explicit RowWriter(DbConnection* db) : db_(db) {}
+  explicit RowWriter(DbConnection* db, Statements statements = Statements::kBound)
+      : db_(db), statementForm_(statements) {}
   RowWriter(const RowWriter&) = delete;
   RowWriter& operator=(const RowWriter&) = delete;
 
@@ -51,50 +68,71 @@ class RowWriter {
   // Empties the column-name and value buffers and clears the flag mark.
   void BeginRow();
 
-  // Appends a column with the literal of its value.
+  // Appends a column with its value.
   void AddText(std::u16string_view column, std::u16string_view text);
   void AddInteger(std::u16string_view column, int64_t value);
   void AddReal(std::u16string_view column, double value);
 
-  // Writes the row: insert into 'table' (columns,DADU_flag) values
-  // (literals,0). When the statement fails, the failure is logged and raised
-  // as a std::runtime_error with the SQLite layer's message. The buffers are
-  // left as they are.
+  // Writes the row: insert into 'table' (columns,DADU_flag) values with the
+  // row's values and 0 bound. When the statement fails, the failure is logged
+  // with the statement's text form (statementText()) and raised as a
+  // std::runtime_error with the SQLite layer's message. The buffers are left
+  // as they are.
   void InsertRow();
   // Writes the row only when this writer has not yet written an equal row to
   // the table with InsertRowIfAbsent: equal column by column, names and
-  // values. A table written this way is emptied at the start of the export
-  // and written only this way, so the rows already in it are exactly those
-  // remembered here. The check costs no statement; raises as InsertRow.
+  // stored values. A table written this way is emptied at the start of the
+  // export and written only this way, so the rows already in it are exactly
+  // those remembered here. The check costs no statement; raises as InsertRow.
   void InsertRowIfAbsent();
 
   // Forgets the rows remembered for the table, which was just emptied.
   void ForgetRows(const std::u16string& tableName);
 
   const std::u16string& tableName() const { return tableName_; }
-  // The row's column names and literals, each list joined by commas.
+  // The row's column names, joined by commas.
   const std::u16string& columns() const { return columns_; }
-  const std::u16string& values() const { return values_; }
-  // The text of the last statement composed.
-  const std::u16string& lastStatement() const { return lastStatement_; }
+  // The SQL literals of the row's values, joined by commas.
+  std::u16string values() const;
+  // The current row's INSERT as a statement text with the values as
+  // literals: insert into 'table' (columns) values (literals).
+  std::u16string statementText() const;
 
  private:
-  // Starts the next column in both lists.
-  void AddColumn(std::u16string_view column);
+  struct Value {
+    enum class Kind : char { kNull = 'n', kInteger = 'i', kReal = 'r', kText = 't' };
+    Kind kind = Kind::kNull;
+    int64_t integer = 0;
+    double real = 0;
+    std::u16string text;  // without lone surrogates
+  };
+
+  // Starts the next column and gives its value's slot.
+  Value& AddColumn(std::u16string_view column);
   void AppendFlag();
+  // The key of the row's values for InsertRowIfAbsent.
+  void ComposeKey();
   void Execute();
+  DbStatement& Statement();
 
   DbConnection* db_;
+  Statements statementForm_;
   std::u16string tableName_;
   // The buffers are kept from row to row, so that a row costs no
   // allocation once the first rows have sized them.
   std::u16string columns_;
-  std::u16string values_;
+  std::vector<Value> values_;
+  size_t count_ = 0;
   bool flagMark_ = false;
-  std::u16string lastStatement_;
   std::string key_;
+  // The prepared INSERT per table and list of columns (table, a NUL, the
+  // columns), and the one the last row used with its key.
+  std::unordered_map<std::u16string, DbStatement> statements_;
+  std::u16string lookupKey_;
+  std::u16string statementKey_;
+  DbStatement* statement_ = nullptr;
   // Per table and per list of columns, the rows written with
-  // InsertRowIfAbsent, each as the list of its literals, compactly encoded.
+  // InsertRowIfAbsent, each as its values compactly encoded.
   std::unordered_map<std::u16string,
                      std::unordered_map<std::u16string, std::unordered_set<std::string>>>
       written_;

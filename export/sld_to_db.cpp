@@ -87,8 +87,12 @@ double HostRevisionValue(std::u16string_view revision) {
 }
 
 CSldToDb::CSldToDb(IHostApplication* host, DbConnection* db, const Dovbase::XmlDocument& dictionary,
-                   std::u16string workDir)
-    : host_(host), db_(db), row_(db), dictionary_(dictionary), workDir_(std::move(workDir)) {
+                   std::u16string workDir, RowWriter::Statements statements)
+    : host_(host),
+      db_(db),
+      row_(db, statements),
+      dictionary_(dictionary),
+      workDir_(std::move(workDir)) {
   revisionValue_ = HostRevisionValue(hostutil::HostGet(u"IHostApplication::RevisionNumber", host_,
                                                        &IHostApplication::RevisionNumber));
 }

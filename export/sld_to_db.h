@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "host/host.h"
 #include "common/kvx_xml.h"
 #include "export/row_writer.h"
+#include "host/host.h"
 #include "platform/com_ptr.h"
 
 class DbConnection;
@@ -43,8 +43,10 @@ class CSldToDb {
   // statements are then only composed) and `dictionary` (borrowed, may hold
   // no parsed document) must outlive the exporter. Reads the host's revision;
   // raises Dovbase::Kvx_Exception when there is no host or the host fails.
+  // `statements` is how the rows reach the database (RowWriter).
   CSldToDb(IHostApplication* host, DbConnection* db, const Dovbase::XmlDocument& dictionary,
-           std::u16string workDir);
+           std::u16string workDir,
+           RowWriter::Statements statements = RowWriter::Statements::kBound);
   CSldToDb(const CSldToDb&) = delete;
   CSldToDb& operator=(const CSldToDb&) = delete;
   ~CSldToDb();
