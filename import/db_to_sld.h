@@ -17,15 +17,16 @@
 #include <string_view>
 #include <vector>
 
-#include "host/host.h"
 #include "db/db_connection.h"
 #include "db/db_query.h"
+#include "host/host.h"
 #include "import/host_access.h"
 #include "platform/com_ptr.h"
 
 namespace importer {
 struct PropertyRows;
 struct PropertyWalk;
+class HeldProperties;
 }  // namespace importer
 
 // One importer serves one UpdateTable call. It holds its own reference on
@@ -132,9 +133,12 @@ class CDbToSld {
                                const PropertyRows& rows, importer::PropertyWalk& walk,
                                bool& allWritten);
   // Hands one row to the property manager of its configuration (or of the
-  // document, for an empty configuration name), as text.
-  void WriteProperty(IHostCustomPropertyManager* manager, const std::u16string& modelName,
-                     const PropertyRows& rows, size_t row, bool logging);
+  // document, for an empty configuration name), as text, unless the manager
+  // holds the property with that value already (held: what it holds, kept up
+  // to date with what is written).
+  void WriteProperty(IHostCustomPropertyManager* manager, importer::HeldProperties& held,
+                     const std::u16string& modelName, const PropertyRows& rows, size_t row,
+                     bool logging);
 
   // Runs the SELECT of the current query (tableName_, columns_, where_) into
   // query_; false after recording the failure.

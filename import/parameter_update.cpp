@@ -3,6 +3,7 @@
 // configuration's parameters in one call.
 #include <map>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,10 +31,52 @@ struct ParameterRows {
   std::vector<int> flag;
 };
 
+// The parameters a configuration holds now, by name; nullopt when the model
+// has no such configuration (handing it rows creates it). Raises when the
+// host fails otherwise.
+std::optional<std::map<std::u16string, std::u16string>> CurrentParameters(
+    IHostConfigurationManager* manager, const std::u16string& configuration) {
+  ScopedBstr name(configuration);
+  ScopedSafeArray names;
+  ScopedSafeArray values;
+  HRESULT hr = manager->GetParameters(name.Get(), names.Receive(), values.Receive());
+  if (hr == E_INVALIDARG) return std::nullopt;
+  hostutil::CheckHost(hr, u"IHostConfigurationManager::GetParameters");
+  std::vector<std::u16string> nameList = importer::TextElements(names.Get());
+  std::vector<std::u16string> valueList = importer::TextElements(values.Get());
+  std::map<std::u16string, std::u16string> current;
+  for (size_t i = 0; i < nameList.size() && i < valueList.size(); ++i) {
+    current[nameList[i]] = valueList[i];
+  }
+  return current;
+}
+
+// Of the rows [begin, end) of picked, one configuration's, those the host is
+// handed: every row of a parameter whose last row's value the model does not
+// hold yet. The rest would change nothing, and a model written with the
+// values it has is marked changed and saved for nothing. The order stays.
+std::vector<size_t> DifferingRows(IHostConfigurationManager* manager, const ParameterRows& rows,
+                                  const std::vector<size_t>& picked, size_t begin, size_t end) {
+  std::vector<size_t> group(picked.begin() + static_cast<long>(begin),
+                            picked.begin() + static_cast<long>(end));
+  auto current = CurrentParameters(manager, rows.configName[group.front()]);
+  if (!current) return group;
+  // The value a parameter ends with is its last row's.
+  std::map<std::u16string, const std::u16string*> last;
+  for (size_t i : group) last[rows.paramName[i]] = &rows.paramValue[i];
+  std::vector<size_t> differing;
+  for (size_t i : group) {
+    auto held = current->find(rows.paramName[i]);
+    if (held == current->end() || held->second != *last[rows.paramName[i]]) differing.push_back(i);
+  }
+  return differing;
+}
+
 // Hands the picked rows (indices in result order) to the configuration
 // manager: one call per configuration name, with that configuration's rows
-// in their order. Sorted rows keep each configuration's rows together.
-// A configuration whose parameters the host refused is recorded in refused.
+// whose values differ from the model's, in their order. Sorted rows keep
+// each configuration's rows together. A configuration whose parameters the
+// host refused is recorded in refused.
 void SetParameterGroups(IHostConfigurationManager* manager, const ParameterRows& rows,
                         const std::vector<size_t>& picked, importer::RefusedWrites& refused) {
   size_t begin = 0;
@@ -42,9 +85,13 @@ void SetParameterGroups(IHostConfigurationManager* manager, const ParameterRows&
     if (end < picked.size() && rows.configName[picked[end]] == group) continue;
     std::vector<std::u16string> names;
     std::vector<std::u16string> values;
-    for (size_t i = begin; i < end; ++i) {
-      names.push_back(rows.paramName[picked[i]]);
-      values.push_back(rows.paramValue[picked[i]]);
+    for (size_t i : DifferingRows(manager, rows, picked, begin, end)) {
+      names.push_back(rows.paramName[i]);
+      values.push_back(rows.paramValue[i]);
+    }
+    if (names.empty()) {
+      begin = end;
+      continue;
     }
     ScopedBstr configuration(group);
     ScopedSafeArray nameArray = importer::MakeTextArray(names);

@@ -4,6 +4,7 @@
 // model of every loaded component at any depth. Nothing is ever deleted.
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,6 +48,44 @@ struct PropertyWalk {
   // the same values a second time.
   bool logging = false;
   std::set<std::u16string> written;
+};
+
+// The properties one property manager holds, read once (GetAll) and then
+// kept up to date with the writes of the step, so that a row whose value the
+// model holds already is not written: the write would change nothing, yet
+// mark the model changed and have it saved for nothing.
+class HeldProperties {
+ public:
+  // Reads the manager's properties on the first use. Raises when the host
+  // fails.
+  void Load(IHostCustomPropertyManager* manager) {
+    if (loaded_) return;
+    ScopedSafeArray names;
+    ScopedSafeArray types;
+    ScopedSafeArray values;
+    hostutil::CheckHost(manager->GetAll(names.Receive(), types.Receive(), values.Receive()),
+                        u"IHostCustomPropertyManager::GetAll");
+    std::vector<std::u16string> nameList = TextElements(names.Get());
+    std::vector<std::u16string> valueList = TextElements(values.Get());
+    for (size_t i = 0; i < nameList.size() && i < valueList.size(); ++i) {
+      held_[nameList[i]] = valueList[i];
+    }
+    loaded_ = true;
+  }
+  // Whether the property is there with that value.
+  bool Holds(const std::u16string& name, const std::u16string& value) const {
+    auto found = held_.find(name);
+    return found != held_.end() && found->second && *found->second == value;
+  }
+  // After a write: the property holds value when the host took it, else
+  // what it holds is not known (and the next row of it is written).
+  void Wrote(const std::u16string& name, const std::u16string& value, bool taken) {
+    held_[name] = taken ? std::optional<std::u16string>(value) : std::nullopt;
+  }
+
+ private:
+  bool loaded_ = false;
+  std::map<std::u16string, std::optional<std::u16string>> held_;
 };
 
 }  // namespace importer
@@ -103,6 +142,7 @@ class ManagerOfRows {
     if (!known_ || configName != configName_) {
       known_ = false;
       manager_ = nullptr;
+      held_ = importer::HeldProperties();
       hr_ = S_OK;
       if (configName.empty()) {
         manager_ = DocumentPropertyManager(model_);
@@ -118,6 +158,11 @@ class ManagerOfRows {
     hr = hr_;
     return manager_;
   }
+  // What the manager of the last For holds, read on the first use.
+  importer::HeldProperties& Held() {
+    held_.Load(manager_.Get());
+    return held_;
+  }
 
  private:
   IHostModelDoc* model_;
@@ -125,6 +170,7 @@ class ManagerOfRows {
   std::u16string configName_;
   HRESULT hr_ = S_OK;
   ComPtr<IHostCustomPropertyManager> manager_;
+  importer::HeldProperties held_;
 };
 
 }  // namespace
@@ -245,7 +291,7 @@ bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
       HRESULT hr = S_OK;
       const ComPtr<IHostCustomPropertyManager>& manager = managers.For(rows.configName[i], hr);
       if (manager) {
-        WriteProperty(manager.Get(), name, rows, i, walk.logging);
+        WriteProperty(manager.Get(), managers.Held(), name, rows, i, walk.logging);
         return;
       }
       if (walk.logging) Dovbase::WriteLogFormat(u"hr!=S_OK, hr=%x", hr);
@@ -276,19 +322,30 @@ bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
   });
 }
 
-void CDbToSld::WriteProperty(IHostCustomPropertyManager* manager, const std::u16string& modelName,
-                             const PropertyRows& rows, size_t row, bool logging) {
-  ScopedBstr propertyName(rows.propertyName[row]);
-  ScopedBstr propertyValue(rows.propertyValue[row]);
-  LONG result = 0;
+void CDbToSld::WriteProperty(IHostCustomPropertyManager* manager, importer::HeldProperties& held,
+                             const std::u16string& modelName, const PropertyRows& rows, size_t row,
+                             bool logging) {
+  const std::u16string& name = rows.propertyName[row];
+  const std::u16string& value = rows.propertyValue[row];
+  if (held.Holds(name, value)) {
+    if (logging) Dovbase::WriteLogFormat(u"%s unchanged, not written", name);
+    return;
+  }
+  ScopedBstr propertyName(name);
+  ScopedBstr propertyValue(value);
+  LONG added = kAddPropertyNotAdded;
+  LONG set = kSetPropertyMissing;
   if (!rows.configName[row].empty()) {
     // A configuration's property: added when absent, then set. Their result
     // codes are the host's answers (present, added, ...); a failing status
     // is a refusal, which the import reports.
-    refused_.Check(manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result),
-                   u"IHostCustomPropertyManager::Add2", rows.propertyName[row]);
-    refused_.Check(manager->Set2(propertyName.Get(), propertyValue.Get(), &result),
-                   u"IHostCustomPropertyManager::Set2", rows.propertyName[row]);
+    HRESULT addedHr = manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &added);
+    refused_.Check(addedHr, u"IHostCustomPropertyManager::Add2", name);
+    HRESULT setHr = manager->Set2(propertyName.Get(), propertyValue.Get(), &set);
+    refused_.Check(setHr, u"IHostCustomPropertyManager::Set2", name);
+    held.Wrote(name, value,
+               (SUCCEEDED(addedHr) && added == kAddPropertyAdded) ||
+                   (SUCCEEDED(setHr) && set == kSetPropertyDone));
     if (logging) {
       Dovbase::WriteLogFormat(u"compName=%s, bsConfigName=%s", modelName, rows.configName[row]);
     }
@@ -296,13 +353,15 @@ void CDbToSld::WriteProperty(IHostCustomPropertyManager* manager, const std::u16
   }
   // A property of the document as a whole: set when present, then added.
   if (logging) {
-    Dovbase::WriteLogFormat(u"bsPropertyName=%s,bsPropertyValue=%s", rows.propertyName[row],
-                            rows.propertyValue[row]);
+    Dovbase::WriteLogFormat(u"bsPropertyName=%s,bsPropertyValue=%s", name, value);
   }
-  HRESULT hr = manager->Set2(propertyName.Get(), propertyValue.Get(), &result);
-  if (logging) Dovbase::WriteLogFormat(u"Set2,hr=%i,ret=%ld", hr, result);
-  refused_.Check(hr, u"IHostCustomPropertyManager::Set2", rows.propertyName[row]);
-  hr = manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &result);
-  if (logging) Dovbase::WriteLogFormat(u"Add2,hr=%i,ret=%ld", hr, result);
-  refused_.Check(hr, u"IHostCustomPropertyManager::Add2", rows.propertyName[row]);
+  HRESULT setHr = manager->Set2(propertyName.Get(), propertyValue.Get(), &set);
+  if (logging) Dovbase::WriteLogFormat(u"Set2,hr=%i,ret=%ld", setHr, set);
+  refused_.Check(setHr, u"IHostCustomPropertyManager::Set2", name);
+  HRESULT addedHr = manager->Add2(propertyName.Get(), kWrittenType, propertyValue.Get(), &added);
+  if (logging) Dovbase::WriteLogFormat(u"Add2,hr=%i,ret=%ld", addedHr, added);
+  refused_.Check(addedHr, u"IHostCustomPropertyManager::Add2", name);
+  held.Wrote(name, value,
+             (SUCCEEDED(addedHr) && added == kAddPropertyAdded) ||
+                 (SUCCEEDED(setHr) && set == kSetPropertyDone));
 }

@@ -44,7 +44,7 @@ constexpr const char* kCallerEdits[] = {
     "update DADU_3_Equation set DADU_flag=3 where rowid=(select max(rowid) from DADU_3_Equation)",
     "insert into DADU_3_Equation (equIndex, equation, DADU_flag) values (99, '\"Swept\" = 5', 1)",
     "update DADU_3_Config set comment='swept', DADU_flag=2",
-    "update DADU_3_Parameter set DADU_flag=2 where rowid=1",
+    "update DADU_3_Parameter set paramValue=paramValue||'9', DADU_flag=2 where rowid=1",
     "update DADU_3_Parameter set DADU_flag=3 where rowid=2",
     "update DADU_3_property set propertyValue='swept', DADU_flag=2 where rowid<=3",
     "update DADU_3_property set DADU_flag=3 where rowid=4",
@@ -103,11 +103,16 @@ class ImportSweepTest : public ::testing::TestWithParam<ImportCase> {
 
   // One import, with the fault (if any) set right before it; checks what
   // every import must leave. The writes of an import are the same each time,
-  // so one host serves the whole sweep, except when equations are added:
-  // adding one twice is refused, so those imports get a fresh host each.
+  // so one host serves the whole sweep, except for the tables whose writes
+  // depend on what the model holds: adding an equation twice is refused, and
+  // a parameter or property that holds the row's value already is not
+  // written again. Those imports get a fresh host each.
   std::vector<sim::HostCall> ImportOnce(const Fault* fault) {
     std::optional<sim::SimHost> fresh;
-    if (!shared_ || std::u16string_view(GetParam().tables).find(u"Equation") != npos) {
+    const std::u16string_view names(GetParam().tables);
+    const bool dependsOnModel = names.find(u"Equation") != npos ||
+                                names.find(u"Parameter") != npos || names.find(u"property") != npos;
+    if (!shared_ || dependsOnModel) {
       sim::SimHost& opened = shared_ ? fresh.emplace() : shared_.emplace();
       opened.Open(dir_ / "models" / GetParam().model);
     }

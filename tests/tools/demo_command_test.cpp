@@ -43,6 +43,13 @@ TEST(DemoCommandTest, RunsTheWholeRoundTripAndShowsWhatChanged) {
                            " 8. Saved the model (SaveFile)", " 9. Opened the saved files"}) {
     EXPECT_TRUE(Contains(run.out, step)) << step;
   }
+  // Only the models whose values changed are saved.
+  EXPECT_TRUE(Contains(run.out,
+                       "the host wrote back the files the import changed:\n"
+                       "      Housing.SLDPRT, Gearbox.SLDASM\n"
+                       "    and left alone the files whose rows held their values already:\n"
+                       "      Shaft.SLDPRT, Bearing.SLDPRT, BearingSet.SLDASM\n"))
+      << run.out;
   EXPECT_TRUE(Contains(
       run.out,
       "What changed in the model, from before.db to after.db:\n"

@@ -253,16 +253,17 @@ CallResult Import(Session& session, const std::vector<std::string>& tables,
                       {Arg(platform::Utf8ToUtf16(JoinTables(tables))), Arg(WidePath(absolute))});
 }
 
-CallResult Save(Session& session, std::vector<std::filesystem::path>* written) {
+CallResult Save(Session& session, std::vector<std::filesystem::path>* written,
+                std::vector<std::filesystem::path>* untouched) {
   std::vector<std::filesystem::path> files = session.host().OpenDocuments();
   std::vector<FileStamp> before;
   for (const auto& file : files) before.push_back(StampOf(file));
   CallResult result = session.Call(u"SaveFile", {Arg(WidePath(session.model()))});
-  if (written) {
-    written->clear();
-    for (size_t i = 0; i < files.size(); ++i) {
-      if (!(StampOf(files[i]) == before[i])) written->push_back(files[i]);
-    }
+  if (written) written->clear();
+  if (untouched) untouched->clear();
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::vector<std::filesystem::path>* list = StampOf(files[i]) == before[i] ? untouched : written;
+    if (list) list->push_back(files[i]);
   }
   return result;
 }

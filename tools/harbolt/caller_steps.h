@@ -59,7 +59,9 @@ CallResult Import(Session& session, const std::vector<std::string>& tables,
                   const std::filesystem::path& database);
 
 // SaveFile; returns the model files it wrote (those whose time or size
-// changed), in the host's order.
-CallResult Save(Session& session, std::vector<std::filesystem::path>* written);
+// changed) and, when asked, the open model files it left as they were, each
+// in the host's order.
+CallResult Save(Session& session, std::vector<std::filesystem::path>* written,
+                std::vector<std::filesystem::path>* untouched = nullptr);
 
 }  // namespace harbolt_cli

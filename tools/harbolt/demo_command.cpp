@@ -248,7 +248,8 @@ int RunDemo(const CommandLine& line) {
     std::cout << " 7. Imported the flagged rows into the open model (UpdateTable).\n";
 
     std::vector<std::filesystem::path> written;
-    CallResult save = Save(session, &written);
+    std::vector<std::filesystem::path> untouched;
+    CallResult save = Save(session, &written, &untouched);
     if (save.hr == E_NOTIMPL) {
       std::cout << " 8. Save: skipped, this add-in build does not offer SaveFile yet.\n";
       Require(Export(session, tables, after));
@@ -257,9 +258,13 @@ int RunDemo(const CommandLine& line) {
     } else {
       Require(save);
       saved = true;
-      std::cout << " 8. Saved the model (SaveFile); the host wrote back every file the import "
-                   "touched:\n"
+      std::cout << " 8. Saved the model (SaveFile); the host wrote back the files the import "
+                   "changed:\n"
                 << "      " << FileNames(written) << "\n";
+      if (!untouched.empty()) {
+        std::cout << "    and left alone the files whose rows held their values already:\n"
+                  << "      " << FileNames(untouched) << "\n";
+      }
     }
   }
   if (saved) {
