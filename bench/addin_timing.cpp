@@ -80,12 +80,16 @@ double AddinTiming::Update(const std::vector<std::string>& tables,
 std::string StoredTableName(const std::string& logicalName) { return "DADU_3_" + logicalName; }
 
 std::vector<long long> FlagEveryTenthRow(const std::filesystem::path& database,
-                                         const std::vector<FlagRule>& rules, int flag) {
+                                         const std::vector<FlagRule>& rules, int flag,
+                                         bool change) {
   std::vector<long long> flagged;
   for (const FlagRule& rule : rules) {
     const std::string name = std::string("\"").append(StoredTableName(rule.table)).append("\"");
+    const std::string assignment =
+        change && !rule.change.empty() ? std::string(", ").append(rule.change) : std::string();
     Query(database,
-          "update " + name + " set DADU_flag=" + std::to_string(flag) + " where rowid % 10 = 0" +
+          "update " + name + " set DADU_flag=" + std::to_string(flag) + assignment +
+              " where rowid % 10 = 0" +
               (rule.condition.empty() ? std::string()
                                       : std::string(" and (").append(rule.condition).append(")")),
           [](long long) {});

@@ -40,18 +40,20 @@ class AddinTiming {
 // The stored name of a logical table (DADU_3_<name>).
 std::string StoredTableName(const std::string& logicalName);
 
-// A table to flag and which of its rows may be flagged (an SQL condition;
-// empty: every row).
+// A table to flag, which of its rows may be flagged (an SQL condition;
+// empty: every row), and the change a caller makes to a flagged row (an SQL
+// assignment; empty: none).
 struct FlagRule {
   std::string table;
   std::string condition;
+  std::string change;
 };
 
 // Sets DADU_flag = flag on every tenth row (by rowid) of the stored tables
-// named that meets the rule's condition; returns the rows flagged per table,
-// in the order given.
+// named that meets the rule's condition, with the rule's change when
+// `change` is true; returns the rows flagged per table, in the order given.
 std::vector<long long> FlagEveryTenthRow(const std::filesystem::path& database,
-                                         const std::vector<FlagRule>& rules, int flag);
+                                         const std::vector<FlagRule>& rules, int flag, bool change);
 
 // Rows per table of the database, in the order given.
 std::vector<long long> CountRows(const std::filesystem::path& database,

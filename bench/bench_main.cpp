@@ -28,6 +28,7 @@
 
 #include "bench/addin_timing.h"
 #include "bench/host_call_cost.h"
+#include "bench/host_call_counts.h"
 #include "bench/import_ceiling.h"
 #include "bench/memory_probe.h"
 #include "bench/result_table.h"
@@ -46,13 +47,14 @@ const std::vector<std::string> kImportTables = {"Feature", "Dimension", "Equatio
                                                 "Config",  "Parameter", "property"};
 // The rows the import can apply to the open assembly: its own top-level
 // features (those of the parts are not in its feature list, nor their
-// dimensions), and every row of the other tables.
+// dimensions), and every row of the other tables; and what a caller changes
+// in them (equations are flagged as they are).
 const std::vector<bench::FlagRule> kImportFlags = {
-    {"Feature", "ownerFeature = ''"},
-    {"Equation", ""},
-    {"Config", ""},
-    {"Parameter", ""},
-    {"property", ""},
+    {"Feature", "ownerFeature = ''", "description = description || ' *'"},
+    {"Equation", "", ""},
+    {"Config", "", "description = description || ' *'"},
+    {"Parameter", "", "paramValue = paramValue || '9'"},
+    {"property", "", "propertyValue = propertyValue || ' *'"},
 };
 
 struct Options {
@@ -190,7 +192,7 @@ int MemoryRun(char** argv) {
 
 void RunSize(const Options& options, const std::filesystem::path& module,
              const std::filesystem::path& dictionary, int scale, bench::ResultTable& table,
-             std::vector<MemoryLine>& memory) {
+             std::vector<MemoryLine>& memory, std::vector<bench::CallCount>& calls) {
   modelgen::ModelSize shape = options.shape;
   shape.features *= scale;
   shape.dimensions *= scale;
@@ -241,12 +243,23 @@ void RunSize(const Options& options, const std::filesystem::path& module,
   table.Add({label, "sqlite bound", totalRows, boundSeconds, textSeconds});
 
   // The import of every tenth row of each table it reads, flagged changed
-  // with the values the export wrote.
+  // with the caller's changes; the runs alternate with a database of the
+  // same rows flagged with the values the export wrote, so that every run
+  // changes the model as much as the first.
+  const std::filesystem::path restoring = folder / "restore.db";
   std::filesystem::copy_file(database, imported, std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(database, restoring,
+                             std::filesystem::copy_options::overwrite_existing);
   long long flagged = 0;
-  for (long long count : bench::FlagEveryTenthRow(imported, kImportFlags, 2)) flagged += count;
-  const double importSeconds =
-      Median(options.repetitions, [&] { return addin.Update(kImportTables, imported); });
+  for (long long count : bench::FlagEveryTenthRow(imported, kImportFlags, 2, true)) {
+    flagged += count;
+  }
+  bench::FlagEveryTenthRow(restoring, kImportFlags, 2, false);
+  int importRun = 0;
+  const double importSeconds = Median(options.repetitions, [&] {
+    return addin.Update(kImportTables, importRun++ % 2 ? restoring : imported);
+  });
+  if (importRun % 2) addin.Update(kImportTables, restoring);
   long long selected = 0;
   const double readSeconds =
       Median(options.repetitions, [&] { return bench::ReadImportRows(imported, selected); });
@@ -254,6 +267,11 @@ void RunSize(const Options& options, const std::filesystem::path& module,
   table.Add({label, "import, rows selected", selected, importSeconds, readSeconds});
   table.Add({label, "sqlite import reads", selected, readSeconds, readSeconds});
   benchmark::DoNotOptimize(flagged);
+
+  const std::vector<bench::CallCount> counted =
+      bench::CountHostCalls(label, module, model.top, dictionary, folder, kAllTables, counts,
+                            kImportTables, imported, flagged);
+  calls.insert(calls.end(), counted.begin(), counted.end());
 }
 
 }  // namespace
@@ -269,8 +287,9 @@ int main(int argc, char** argv) {
 
     bench::ResultTable table;
     std::vector<MemoryLine> memory;
+    std::vector<bench::CallCount> calls;
     for (int scale : options.sizes) {
-      RunSize(options, module, dictionary, scale, table, memory);
+      RunSize(options, module, dictionary, scale, table, memory, calls);
     }
     std::cout << "median of " << options.repetitions << " runs after one warm-up; /ceiling = "
               << "ceiling time / time (export: sqlite per-row text, UTF-16; import: sqlite import "
@@ -284,6 +303,7 @@ int main(int argc, char** argv) {
                     line.modelMib > 0 ? line.exportMib / line.modelMib : 0.0);
       std::cout << text;
     }
+    bench::PrintCallCounts(std::cout, calls);
     // One call into the host, through the binding and directly.
     for (const bench::HostCallCost& cost :
          bench::MeasureHostCalls(*sample / "Housing.SLDPRT", options.repetitions)) {

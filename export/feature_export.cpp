@@ -21,7 +21,7 @@ void AppendEntry(std::vector<FeatureEntry>& features, ComPtr<IHostFeature> featu
                  int32_t ownerIndex) {
   std::u16string name = HostGet(u"IHostFeature::GetName", feature, &IHostFeature::GetName);
   int32_t index = static_cast<int32_t>(features.size());
-  features.push_back({std::move(feature), std::move(name), index, ownerIndex});
+  features.push_back({std::move(feature), std::move(name), {}, index, ownerIndex});
 }
 
 }  // namespace
@@ -50,10 +50,11 @@ bool CSldToDb::GetFeatures() {
     ComPtr<IHostSelectionManager> selection;
     for (size_t i = 0; i < features_.size(); ++i) {
       ComPtr<IHostFeature> current = features_[i].feature;
-      std::u16string typeName =
+      // Kept for the feature's row: the host is asked once.
+      features_[i].typeName =
           HostGet(u"IHostFeature::GetTypeName", current, &IHostFeature::GetTypeName);
       ComPtr<IHostFeature> child;
-      if (platform::EqualsIgnoringAsciiCase(typeName, kReferenceFeatureTypeName)) {
+      if (platform::EqualsIgnoringAsciiCase(features_[i].typeName, kReferenceFeatureTypeName)) {
         // A component: its features are those of its model, reached through
         // the component that selecting the feature yields.
         HostGet(u"IHostFeature::Select", current, &IHostFeature::Select, VARIANT_FALSE);
@@ -90,8 +91,7 @@ bool CSldToDb::ExportFeature() {
       row_.BeginRow();
       row_.AddInteger(u"featId", entry.index);
       row_.AddText(u"featName", entry.name);
-      row_.AddText(u"typeName",
-                   HostGet(u"IHostFeature::GetTypeName", feature, &IHostFeature::GetTypeName));
+      row_.AddText(u"typeName", entry.typeName);
       if (entry.ownerIndex >= 0) {
         row_.AddInteger(u"ownerFeatureId", entry.ownerIndex);
         row_.AddText(u"ownerFeature", features_[entry.ownerIndex].name);

@@ -96,57 +96,60 @@ bool CSldToDb::ExportProperty() {
   });
 }
 
+namespace {
+
+// The properties a manager holds, in one call, written as rows of the
+// configuration name.
+void WriteManagerProperties(RowWriter& row, IHostCustomPropertyManager* properties,
+                            std::u16string_view configName, std::u16string_view compName,
+                            std::u16string_view realName) {
+  constexpr std::u16string_view kGetAll = u"IHostCustomPropertyManager::GetAll";
+  if (!properties) hostutil::ThrowNoObject(kGetAll);
+  ScopedSafeArray names;
+  ScopedSafeArray types;
+  ScopedSafeArray values;
+  hostutil::CheckHost(properties->GetAll(names.Receive(), types.Receive(), values.Receive()),
+                      kGetAll);
+  std::vector<std::u16string> nameTexts = hostutil::ReadTextList(names.Get(), kGetAll);
+  std::vector<LONG> typeCodes = hostutil::ReadLongList(types.Get(), kGetAll);
+  std::vector<std::u16string> valueTexts = hostutil::ReadTextList(values.Get(), kGetAll);
+  if (typeCodes.size() != nameTexts.size() || valueTexts.size() != nameTexts.size()) {
+    throw Dovbase::Kvx_Exception(std::u16string(kGetAll) +
+                                 u": names, types and values differ in number");
+  }
+  for (size_t i = 0; i < nameTexts.size(); ++i) {
+    WritePropertyRow(row,
+                     {configName, compName, realName, nameTexts[i], typeCodes[i], valueTexts[i]});
+  }
+}
+
+}  // namespace
+
 bool CSldToDb::getModelProperty(std::u16string compName, ComPtr<IHostModelDoc> model) {
   return Dovbase::GuardWorkerOperation(kGetModelPropertySite, errNumber_, errDescription_, [&] {
     const std::u16string realName = hostutil::RealName(compName);
 
+    // Each manager's properties are read in one call.
     for (const std::u16string& configName : hostutil::ConfigurationNames(model.Get())) {
       ComPtr<IHostConfiguration> configuration =
           hostutil::ConfigurationByName(model.Get(), configName);
       ComPtr<IHostCustomPropertyManager> properties =
           HostGet(u"IHostConfiguration::GetCustomPropertyManager", configuration,
                   &IHostConfiguration::GetCustomPropertyManager);
-      LONG count = HostGet(u"IHostCustomPropertyManager::GetCount", properties,
-                           &IHostCustomPropertyManager::GetCount);
-      if (count <= 0) continue;
-      constexpr std::u16string_view kGetAll = u"IHostCustomPropertyManager::GetAll";
-      ScopedSafeArray names;
-      ScopedSafeArray types;
-      ScopedSafeArray values;
-      hostutil::CheckHost(properties->GetAll(names.Receive(), types.Receive(), values.Receive()),
-                          kGetAll);
-      std::vector<std::u16string> nameTexts = hostutil::ReadTextList(names.Get(), kGetAll);
-      std::vector<LONG> typeCodes = hostutil::ReadLongList(types.Get(), kGetAll);
-      std::vector<std::u16string> valueTexts = hostutil::ReadTextList(values.Get(), kGetAll);
-      if (typeCodes.size() != nameTexts.size() || valueTexts.size() != nameTexts.size()) {
-        throw Dovbase::Kvx_Exception(std::u16string(kGetAll) +
-                                     u": names, types and values differ in number");
-      }
-      for (size_t i = 0; i < nameTexts.size(); ++i) {
-        WritePropertyRow(
-            row_, {configName, compName, realName, nameTexts[i], typeCodes[i], valueTexts[i]});
-      }
+      WriteManagerProperties(row_, properties.Get(), configName, compName, realName);
     }
 
-    // The document's own properties, under the empty configuration name.
-    ScopedBstr documentScope(u"");
-    LONG count = HostGet(u"IHostModelDoc::GetCustomPropertyCount", model,
-                         &IHostModelDoc::GetCustomPropertyCount, documentScope.Get());
-    if (count > 0) {
-      constexpr std::u16string_view kGetNames = u"IHostModelDoc::GetCustomPropertyNames";
-      ScopedSafeArray names =
-          HostGet(kGetNames, model, &IHostModelDoc::GetCustomPropertyNames, documentScope.Get());
-      for (const std::u16string& name : hostutil::ReadTextList(names.Get(), kGetNames)) {
-        ScopedBstr bsName(name);
-        std::u16string value =
-            HostGet(u"IHostModelDoc::GetCustomPropertyValue", model,
-                    &IHostModelDoc::GetCustomPropertyValue, documentScope.Get(), bsName.Get());
-        LONG type =
-            HostGet(u"IHostModelDoc::GetCustomPropertyType", model,
-                    &IHostModelDoc::GetCustomPropertyType, documentScope.Get(), bsName.Get());
-        WritePropertyRow(row_, {u"", compName, realName, name, type, value});
-      }
-    }
+    // The document's own properties, under the empty configuration name:
+    // those of the configuration that stands for the document as a whole.
+    ComPtr<IHostConfigurationManager> access = HostGet(
+        u"IHostModelDoc::GetConfigurationManager", model, &IHostModelDoc::GetConfigurationManager);
+    ComPtr<IHostConfiguration> document =
+        HostGet(u"IHostConfigurationManager::GetDocumentConfiguration", access,
+                &IHostConfigurationManager::GetDocumentConfiguration);
+    ComPtr<IHostCustomPropertyManager> properties =
+        HostGet(u"IHostConfiguration::GetCustomPropertyManager", document,
+                &IHostConfiguration::GetCustomPropertyManager);
+    WriteManagerProperties(row_, properties.Get(), u"", compName, realName);
     return true;
   });
 }

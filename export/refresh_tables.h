@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "host/host_application.h"
 #include "common/kvx_xml.h"
 #include "db/db_connection.h"
+#include "host/host_application.h"
 #include "platform/win_types.h"
 
 // Exports the host's active document into the tables of tableList (logical

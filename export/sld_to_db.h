@@ -16,12 +16,14 @@
 class DbConnection;
 
 // One entry of the feature list: a feature of the active document's tree,
-// its name as the host gave it when the entry was made, its position in the
-// list (featId) and the position of the entry it was found under (-1 at the
-// top level).
+// its name as the host gave it when the entry was made, its type name as the
+// host gave it when the entry was expanded, its position in the list
+// (featId) and the position of the entry it was found under (-1 at the top
+// level).
 struct FeatureEntry {
   ComPtr<IHostFeature> feature;
   std::u16string name;
+  std::u16string typeName;
   int32_t index = 0;
   int32_t ownerIndex = -1;
 };

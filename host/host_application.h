@@ -28,9 +28,6 @@ struct IHostApplication : IDispatch {
   // The first open document in the host's order; null when none is open.
   // IHostModelDoc::GetNext continues the walk.
   virtual HRESULT STDMETHODCALLTYPE GetFirstDocument(IHostModelDoc** document) = 0;
-  // All open documents at once, in the same order: a VT_DISPATCH vector
-  // whose elements answer QueryInterface for IHostModelDoc.
-  virtual HRESULT STDMETHODCALLTYPE GetDocuments(SAFEARRAY** documents) = 0;
   // The document the user works in; S_OK with null when there is none.
   virtual HRESULT STDMETHODCALLTYPE GetActiveDocument(IHostModelDoc** document) = 0;
 

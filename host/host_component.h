@@ -18,7 +18,6 @@ struct IHostComponent : IDispatch {
   // The component's model document, an object that answers QueryInterface
   // for IHostModelDoc; null when the component is suppressed or lightweight.
   virtual HRESULT STDMETHODCALLTYPE GetModelDoc(IDispatch** document) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetChildrenCount(LONG* count) = 0;
   // All children at once, in the host's order: a VT_DISPATCH vector whose
   // elements answer QueryInterface for IHostComponent.
   virtual HRESULT STDMETHODCALLTYPE GetChildren(SAFEARRAY** children) = 0;

@@ -28,49 +28,31 @@ struct IHostModelDoc : IDispatch {
   virtual HRESULT STDMETHODCALLTYPE GetSelectionManager(IHostSelectionManager** manager) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetEquationManager(IHostEquationManager** manager) = 0;
 
-  // The number of configurations and all their names at once (a VT_BSTR
-  // vector of that many names, in the host's order).
-  virtual HRESULT STDMETHODCALLTYPE GetConfigurationCount(LONG* count) = 0;
+  // The names of all configurations at once (a VT_BSTR vector, in the
+  // host's order).
   virtual HRESULT STDMETHODCALLTYPE GetConfigurationNames(SAFEARRAY** names) = 0;
   // The configuration with that name; E_INVALIDARG and no configuration for
   // a name the document does not have (the empty name included).
   virtual HRESULT STDMETHODCALLTYPE GetConfiguration(BSTR name,
                                                      IHostConfiguration** configuration) = 0;
-  // The configuration the document shows.
-  virtual HRESULT STDMETHODCALLTYPE GetActiveConfiguration(IHostConfiguration** configuration) = 0;
   // The configuration-parameter access of the document.
   virtual HRESULT STDMETHODCALLTYPE
   GetConfigurationManager(IHostConfigurationManager** manager) = 0;
-
-  // Custom properties by configuration name; the empty name stands for the
-  // document's own properties. E_INVALIDARG for a configuration the document
-  // does not have. The value and type of a property that is not there read
-  // as a null text and type 0, with S_FALSE.
-  virtual HRESULT STDMETHODCALLTYPE GetCustomPropertyCount(BSTR configuration, LONG* count) = 0;
-  // A VT_BSTR vector of the names, in the order the properties were added.
-  virtual HRESULT STDMETHODCALLTYPE GetCustomPropertyNames(BSTR configuration,
-                                                           SAFEARRAY** names) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetCustomPropertyValue(BSTR configuration, BSTR name,
-                                                           BSTR* value) = 0;
-  // The type code (host_properties.h).
-  virtual HRESULT STDMETHODCALLTYPE GetCustomPropertyType(BSTR configuration, BSTR name,
-                                                          LONG* type) = 0;
 
   // Writes the document to its file, and every changed document it loaded
   // for its components. silent: no questions to the user (this host never
   // asks). A failure to write gives E_FAIL and the host's error info.
   virtual HRESULT STDMETHODCALLTYPE Save(VARIANT_BOOL silent) = 0;
   // The files the document refers to, as a VT_ARRAY | VT_BSTR variant of
-  // name/path pairs: file name, full path, file name, full path, ...
-  // traverse: also the files that those files refer to (each document is
-  // visited once). includeSuppressed: also files used only by suppressed
-  // components. uniqueOnly: each file once; otherwise a file is listed once
-  // for every document that refers to it. An empty array when there are none.
-  virtual HRESULT STDMETHODCALLTYPE GetDependencies(VARIANT_BOOL traverse,
-                                                    VARIANT_BOOL includeSuppressed,
-                                                    VARIANT_BOOL uniqueOnly,
+  // name/path pairs: file name, full path, file name, full path, ... (a file
+  // may be listed more than once). traverse: also the files that those files
+  // refer to. searchRules: the host finds the files by its search rules.
+  // readOnlyMarker is not passed on: a marker after each pair would turn the
+  // pairs into triples. An empty array when there are none.
+  virtual HRESULT STDMETHODCALLTYPE GetDependencies(VARIANT_BOOL traverse, VARIANT_BOOL searchRules,
+                                                    VARIANT_BOOL readOnlyMarker,
                                                     VARIANT* dependencies) = 0;
-  // Tells the document that it is about to be closed: the selection is
+  // Tells the document that it is about to be closed: its selection is
   // cleared. The document stays open until IHostApplication::CloseDocument.
   virtual HRESULT STDMETHODCALLTYPE PrepareForClose() = 0;
 

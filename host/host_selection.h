@@ -7,7 +7,6 @@
 constexpr LONG kAnySelectionMark = -1;
 
 struct IHostSelectionManager : IDispatch {
-  virtual HRESULT STDMETHODCALLTYPE GetSelectedObjectCount(LONG* count) = 0;
   // The selected object number index, counted from 1, whose mark matches
   // (kAnySelectionMark: any). A selected "Reference" feature yields its
   // component (IHostComponent); any other feature yields the feature

@@ -91,9 +91,6 @@ ComPtr<IHostConfiguration> ConfigurationByName(IHostModelDoc* document, std::u16
 }
 
 std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component) {
-  LONG count =
-      HostGet(u"IHostComponent::GetChildrenCount", component, &IHostComponent::GetChildrenCount);
-  if (count <= 0) return {};
   constexpr std::u16string_view kOperation = u"IHostComponent::GetChildren";
   ScopedSafeArray children = HostGet(kOperation, component, &IHostComponent::GetChildren);
   return ReadComponentList(children.Get(), kOperation);

@@ -44,38 +44,6 @@ ScopedSafeArray MakeTextArray(std::span<const std::u16string> texts) {
   return array;
 }
 
-std::vector<std::u16string> ConfigurationNames(IHostModelDoc* document) {
-  LONG count = hostutil::HostGet(u"IHostModelDoc::GetConfigurationCount", document,
-                                 &IHostModelDoc::GetConfigurationCount);
-  if (count <= 0) return {};
-  ScopedSafeArray names = hostutil::HostGet(u"IHostModelDoc::GetConfigurationNames", document,
-                                            &IHostModelDoc::GetConfigurationNames);
-  std::vector<std::u16string> texts = TextElements(names.Get());
-  if (texts.size() > static_cast<size_t>(count)) texts.resize(static_cast<size_t>(count));
-  return texts;
-}
-
-std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component) {
-  std::vector<ComPtr<IHostComponent>> children;
-  LONG count = hostutil::HostGet(u"IHostComponent::GetChildrenCount", component,
-                                 &IHostComponent::GetChildrenCount);
-  if (count <= 0) return children;
-  ScopedSafeArray list =
-      hostutil::HostGet(u"IHostComponent::GetChildren", component, &IHostComponent::GetChildren);
-  if (!IsVectorOf(list.Get(), VT_DISPATCH)) return children;
-  LONG lower = 0;
-  LONG upper = -1;
-  SafeArrayGetLBound(list.Get(), 1, &lower);
-  SafeArrayGetUBound(list.Get(), 1, &upper);
-  for (LONG i = lower; i <= upper; ++i) {
-    ComPtr<IDispatch> element;
-    SafeArrayGetElement(list.Get(), &i, element.ReleaseAndGetAddressOf());
-    ComPtr<IHostComponent> child;
-    if (element && SUCCEEDED(element.As(&child)) && child) children.push_back(std::move(child));
-  }
-  return children;
-}
-
 ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component) {
   ComPtr<IDispatch> model =
       hostutil::HostGet(u"IHostComponent::GetModelDoc", component, &IHostComponent::GetModelDoc);

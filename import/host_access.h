@@ -26,17 +26,6 @@ std::vector<std::u16string> TextElements(SAFEARRAY* array);
 // std::bad_alloc when it cannot be made.
 ScopedSafeArray MakeTextArray(std::span<const std::u16string> texts);
 
-// The names of the document's configurations in the host's order (the count,
-// then the list); empty when the host counts none. Raises
-// Dovbase::Kvx_Exception when the host fails: a failure must not pass for a
-// model without configurations, whose rows would then be silently dropped.
-std::vector<std::u16string> ConfigurationNames(IHostModelDoc* document);
-
-// The children of a component in the host's order, each asked for the
-// component interface (children without it are left out). Empty when the
-// count is not above 0. Raises when the host fails.
-std::vector<ComPtr<IHostComponent>> ComponentChildren(IHostComponent* component);
-
 // The model document of a component, asked for the document interface; null
 // when the component has none. Raises when the host fails.
 ComPtr<IHostModelDoc> ComponentModelDocument(IHostComponent* component);

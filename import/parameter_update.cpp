@@ -12,6 +12,7 @@
 #include "common/error_handlers.h"
 #include "common/kvx_exception.h"
 #include "hostutil/host_call.h"
+#include "hostutil/host_lists.h"
 #include "import/changed_items.h"
 #include "import/db_to_sld.h"
 #include "import/host_access.h"
@@ -165,7 +166,7 @@ void UpdateComponentParameters(IHostComponent* component, AssemblyWalk& walk) {
   if (state != kComponentFullyResolved && state != kComponentResolved) return;
 
   if (walk.visited.insert(name).second) SetComponentParameters(component, name, walk);
-  for (const ComPtr<IHostComponent>& child : importer::ComponentChildren(component)) {
+  for (const ComPtr<IHostComponent>& child : hostutil::ComponentChildren(component)) {
     UpdateComponentParameters(child.Get(), walk);
   }
 }
@@ -177,7 +178,7 @@ void UpdateAssemblyParameters(IHostModelDoc* assembly, const ParameterRows& rows
                               importer::RefusedWrites& refused) {
   AssemblyWalk walk{rows, refused, {}, {}, {}};
   for (size_t i = 0; i < rows.compName.size(); ++i) walk.byName[rows.compName[i]].push_back(i);
-  for (const std::u16string& name : importer::ConfigurationNames(assembly)) {
+  for (const std::u16string& name : hostutil::ConfigurationNames(assembly)) {
     ScopedBstr configurationName(name);
     ComPtr<IHostConfiguration> configuration;
     HRESULT hr =

@@ -14,6 +14,7 @@
 #include "common/kvx_exception.h"
 #include "common/log.h"
 #include "hostutil/host_call.h"
+#include "hostutil/host_lists.h"
 #include "hostutil/model_names.h"
 #include "import/changed_items.h"
 #include "import/db_to_sld.h"
@@ -216,7 +217,7 @@ bool CDbToSld::UpdateProperty() {
     if (type == kDocTypePart) {
       allWritten = UpdateProperty_modal(document, u"", rows, walk);
     } else if (type == kDocTypeAssembly) {
-      for (const std::u16string& name : importer::ConfigurationNames(document.Get())) {
+      for (const std::u16string& name : hostutil::ConfigurationNames(document.Get())) {
         ScopedBstr configurationName(name);
         ComPtr<IHostConfiguration> configuration;
         HRESULT hr = document->GetConfiguration(configurationName.Get(),
@@ -250,7 +251,7 @@ void CDbToSld::UpdateComponentProperty(int depth, const ComPtr<IHostComponent>& 
     if (!UpdateProperty_modal(model, name, rows, walk)) allWritten = false;
   }
 
-  for (const ComPtr<IHostComponent>& child : importer::ComponentChildren(component.Get())) {
+  for (const ComPtr<IHostComponent>& child : hostutil::ComponentChildren(component.Get())) {
     UpdateComponentProperty(depth + 1, child, rows, walk, allWritten);
   }
 }
@@ -298,7 +299,7 @@ bool CDbToSld::UpdateProperty_modal(const ComPtr<IHostModelDoc>& model,
       // Rows of a configuration the model does not have are skipped. The
       // host's failure to hand out one it has is an error: the row would
       // be lost while the import passed for complete.
-      if (configurations.empty()) configurations = importer::ConfigurationNames(model.Get());
+      if (configurations.empty()) configurations = hostutil::ConfigurationNames(model.Get());
       if (std::find(configurations.begin(), configurations.end(), rows.configName[i]) !=
           configurations.end()) {
         importer::RequireHostObject(hr, false, u"IHostModelDoc::GetConfiguration");

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/host_application.h"
 #include "db/db_connection.h"
+#include "host/host_application.h"
 #include "platform/win_types.h"
 
 // Imports the flagged rows of the logical tables in tableList (separated by

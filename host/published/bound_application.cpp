@@ -13,7 +13,6 @@ constinit HostMember kSetAddinCallbackInfo2{"ISldWorks", u"SetAddinCallbackInfo2
 constinit HostMember kRevisionNumber{"ISldWorks", u"RevisionNumber"};
 constinit HostMember kFrame{"ISldWorks", u"Frame"};
 constinit HostMember kGetFirstDocument{"ISldWorks", u"GetFirstDocument"};
-constinit HostMember kGetDocuments{"ISldWorks", u"GetDocuments"};
 constinit HostMember kActiveDoc{"ISldWorks", u"ActiveDoc"};
 constinit HostMember kOpenDoc6{"ISldWorks", u"OpenDoc6"};
 constinit HostMember kActivateDoc3{"ISldWorks", u"ActivateDoc3"};
@@ -55,14 +54,6 @@ class BoundApplication final
 
   HRESULT STDMETHODCALLTYPE GetFirstDocument(IHostModelDoc** document) override {
     return MethodWrapped(host_, kGetFirstDocument, &WrapDocument, document);
-  }
-
-  HRESULT STDMETHODCALLTYPE GetDocuments(SAFEARRAY** documents) override {
-    if (!documents) return E_POINTER;
-    *documents = nullptr;
-    ScopedSafeArray hostDocuments;
-    HRESULT hr = host_.MethodArray(kGetDocuments, VT_DISPATCH, &hostDocuments);
-    return FAILED(hr) ? hr : WrapList(kGetDocuments, hostDocuments, &WrapDocument, documents);
   }
 
   HRESULT STDMETHODCALLTYPE GetActiveDocument(IHostModelDoc** document) override {

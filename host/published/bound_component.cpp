@@ -20,13 +20,11 @@ constinit HostMember kGetPathName{"IComponent2", u"GetPathName"};
 constinit HostMember kFirstFeature{"IComponent2", u"FirstFeature"};
 constinit HostMember kIsRoot{"IComponent2", u"IsRoot"};
 
-constinit HostMember kGetSelectedObjectCount2{"ISelectionMgr", u"GetSelectedObjectCount2"};
 constinit HostMember kGetSelectedObject6{"ISelectionMgr", u"GetSelectedObject6"};
 constinit HostMember kGetSelectedObjectType3{"ISelectionMgr", u"GetSelectedObjectType3"};
 
 constinit HostMember kGetHWnd{"IFrame", u"GetHWnd"};
 
-constexpr LONG kAllMarks = -1;
 constexpr LONG kNothingSelected = 0;
 
 class BoundComponent final : public BoundObject<BoundComponent, IHostComponent> {
@@ -58,16 +56,6 @@ class BoundComponent final : public BoundObject<BoundComponent, IHostComponent> 
     HRESULT hr = MethodWrapped(host_, kGetModelDoc2, &WrapDocument, model.ReleaseAndGetAddressOf());
     return AsDispatch(hr, std::move(model), document);
   }
-  // The host's count of children is for in-process callers only: the
-  // children are counted.
-  HRESULT STDMETHODCALLTYPE GetChildrenCount(LONG* count) override {
-    if (!count) return E_POINTER;
-    *count = 0;
-    ScopedSafeArray children;
-    HRESULT hr = host_.MethodArray(kGetChildren, VT_DISPATCH, &children);
-    if (SUCCEEDED(hr)) *count = children.Count();
-    return hr;
-  }
   HRESULT STDMETHODCALLTYPE GetChildren(SAFEARRAY** children) override {
     if (!children) return E_POINTER;
     *children = nullptr;
@@ -97,10 +85,6 @@ class BoundSelectionManager final
  public:
   BoundSelectionManager(ComPtr<IDispatch> object, IUnknown* identity)
       : BoundObject(std::move(object), identity) {}
-
-  HRESULT STDMETHODCALLTYPE GetSelectedObjectCount(LONG* count) override {
-    return host_.Method(kGetSelectedObjectCount2, count, {HostArg::Long(kAllMarks)});
-  }
 
   // What the selection holds decides the wrapper: a component, or a
   // feature.

@@ -207,11 +207,14 @@ class BoundConfigurationManager final
                             ComPtr<IDispatch> document)
       : BoundObject(std::move(object), identity), document_(std::move(document)) {}
 
+  // The host answers 0 for a configuration it does not have: only then is
+  // the configuration looked for.
   HRESULT STDMETHODCALLTYPE GetParameterCount(BSTR configuration, LONG* count) override {
     if (!count) return E_POINTER;
     *count = 0;
-    HRESULT hr = CheckConfiguration(kParamsCount, configuration);
-    return FAILED(hr) ? hr : host_.Method(kParamsCount, count, {HostArg::Text(configuration)});
+    HRESULT hr = host_.Method(kParamsCount, count, {HostArg::Text(configuration)});
+    if (FAILED(hr) || *count != 0) return hr;
+    return CheckConfiguration(kParamsCount, configuration);
   }
 
   HRESULT STDMETHODCALLTYPE GetParameters(BSTR configuration, SAFEARRAY** names,
@@ -219,16 +222,18 @@ class BoundConfigurationManager final
     if (!names || !values) return E_POINTER;
     *names = nullptr;
     *values = nullptr;
-    HRESULT hr = CheckConfiguration(kGetParams, configuration);
-    if (FAILED(hr)) return hr;
     ScopedVariant hostNames;
     ScopedVariant hostValues;
     VARIANT_BOOL read = VARIANT_FALSE;
-    hr = host_.Method(kGetParams, &read,
-                      {HostArg::Text(configuration), HostArg::OutVariant(hostNames.Get()),
-                       HostArg::OutVariant(hostValues.Get())});
+    HRESULT hr = host_.Method(kGetParams, &read,
+                              {HostArg::Text(configuration), HostArg::OutVariant(hostNames.Get()),
+                               HostArg::OutVariant(hostValues.Get())});
     if (FAILED(hr)) return hr;
-    if (!read) return Refuse(kGetParams, E_FAIL, u"the host read no parameters");
+    if (!read) {
+      // A configuration the document does not have, or a failure of the host.
+      hr = CheckConfiguration(kGetParams, configuration);
+      return FAILED(hr) ? hr : Refuse(kGetParams, E_FAIL, u"the host read no parameters");
+    }
     ScopedSafeArray nameList;
     ScopedSafeArray valueList;
     hr = TakeArray(kGetParams, *hostNames.Get(), VT_BSTR, &nameList);

@@ -16,20 +16,13 @@ constinit HostMember kGetNext{"IModelDoc2", u"GetNext"};
 constinit HostMember kFirstFeature{"IModelDoc2", u"FirstFeature"};
 constinit HostMember kSelectionManager{"IModelDoc2", u"SelectionManager"};
 constinit HostMember kGetEquationMgr{"IModelDoc2", u"GetEquationMgr"};
-constinit HostMember kGetConfigurationCount{"IModelDoc2", u"GetConfigurationCount"};
 constinit HostMember kGetConfigurationNames{"IModelDoc2", u"GetConfigurationNames"};
 constinit HostMember kGetConfigurationByName{"IModelDoc2", u"GetConfigurationByName"};
 constinit HostMember kConfigurationManager{"IModelDoc2", u"ConfigurationManager"};
 constinit HostMember kExtension{"IModelDoc2", u"Extension"};
 constinit HostMember kSave3{"IModelDoc2", u"Save3"};
 constinit HostMember kClearSelection2{"IModelDoc2", u"ClearSelection2"};
-constinit HostMember kCustomPropertyManager{"IModelDocExtension", u"CustomPropertyManager"};
 constinit HostMember kGetDependencies{"IModelDocExtension", u"GetDependencies"};
-constinit HostMember kActiveConfiguration{"IConfigurationManager", u"ActiveConfiguration"};
-constinit HostMember kCount{"ICustomPropertyManager", u"Count"};
-constinit HostMember kGetNames{"ICustomPropertyManager", u"GetNames"};
-constinit HostMember kGet6{"ICustomPropertyManager", u"Get6"};
-constinit HostMember kGetType2{"ICustomPropertyManager", u"GetType2"};
 
 class BoundDocument final
     : public BoundObject<BoundDocument, IHostModelDoc, IConnectionPointContainer> {
@@ -56,9 +49,6 @@ class BoundDocument final
   HRESULT STDMETHODCALLTYPE GetEquationManager(IHostEquationManager** manager) override {
     return MethodWrapped(host_, kGetEquationMgr, &WrapEquationManager, manager);
   }
-  HRESULT STDMETHODCALLTYPE GetConfigurationCount(LONG* count) override {
-    return host_.Method(kGetConfigurationCount, count);
-  }
   HRESULT STDMETHODCALLTYPE GetConfigurationNames(SAFEARRAY** names) override {
     if (!names) return E_POINTER;
     ScopedSafeArray list;
@@ -78,16 +68,6 @@ class BoundDocument final
     return FAILED(hr) ? hr : WrapConfiguration(std::move(found), configuration);
   }
 
-  HRESULT STDMETHODCALLTYPE GetActiveConfiguration(IHostConfiguration** configuration) override {
-    if (!configuration) return E_POINTER;
-    *configuration = nullptr;
-    ComPtr<IDispatch> manager;
-    HRESULT hr = host_.Get(kConfigurationManager, &manager);
-    if (FAILED(hr)) return hr;
-    return GetWrapped(LateObject(std::move(manager)), kActiveConfiguration, &WrapConfiguration,
-                      configuration);
-  }
-
   HRESULT STDMETHODCALLTYPE GetConfigurationManager(IHostConfigurationManager** manager) override {
     if (!manager) return E_POINTER;
     *manager = nullptr;
@@ -95,60 +75,6 @@ class BoundDocument final
     HRESULT hr = host_.Get(kConfigurationManager, &object);
     if (FAILED(hr)) return hr;
     return WrapConfigurationManager(std::move(object), ComPtr<IDispatch>(host_.get()), manager);
-  }
-
-  HRESULT STDMETHODCALLTYPE GetCustomPropertyCount(BSTR configuration, LONG* count) override {
-    if (!count) return E_POINTER;
-    *count = 0;
-    ComPtr<IDispatch> manager;
-    HRESULT hr = PropertyManager(configuration, &manager);
-    return FAILED(hr) ? hr : LateObject(std::move(manager)).Get(kCount, count);
-  }
-
-  HRESULT STDMETHODCALLTYPE GetCustomPropertyNames(BSTR configuration, SAFEARRAY** names) override {
-    if (!names) return E_POINTER;
-    *names = nullptr;
-    ComPtr<IDispatch> manager;
-    HRESULT hr = PropertyManager(configuration, &manager);
-    if (FAILED(hr)) return hr;
-    ScopedSafeArray list;
-    hr = LateObject(std::move(manager)).MethodArray(kGetNames, VT_BSTR, &list);
-    *names = list.Release();
-    return hr;
-  }
-
-  // The stored text of the property (not its evaluated value).
-  HRESULT STDMETHODCALLTYPE GetCustomPropertyValue(BSTR configuration, BSTR name,
-                                                   BSTR* value) override {
-    if (!value) return E_POINTER;
-    *value = nullptr;
-    ComPtr<IDispatch> manager;
-    HRESULT hr = PropertyManager(configuration, &manager);
-    if (FAILED(hr)) return hr;
-    ScopedBstr stored;
-    bool present = false;
-    hr = ReadProperty(LateObject(std::move(manager)), name, &stored, &present);
-    if (FAILED(hr)) return hr;
-    if (!present) return S_FALSE;
-    *value = stored.Release();
-    return S_OK;
-  }
-
-  HRESULT STDMETHODCALLTYPE GetCustomPropertyType(BSTR configuration, BSTR name,
-                                                  LONG* type) override {
-    if (!type) return E_POINTER;
-    *type = 0;
-    ComPtr<IDispatch> manager;
-    HRESULT hr = PropertyManager(configuration, &manager);
-    if (FAILED(hr)) return hr;
-    LateObject properties(std::move(manager));
-    hr = properties.Method(kGetType2, type, {HostArg::Text(name)});
-    if (FAILED(hr) || *type != swCustomInfoUnknown) return hr;
-    // Type 0 is also what the host answers for a property it does not have.
-    ScopedBstr stored;
-    bool present = false;
-    hr = ReadProperty(properties, name, &stored, &present);
-    return FAILED(hr) ? hr : (present ? S_OK : S_FALSE);
   }
 
   // Saves silently, with every changed document the document uses.
@@ -173,7 +99,7 @@ class BoundDocument final
   // go as the add-in gives them; a read-only marker would turn the pairs
   // into triples and an imported path would break the list, so those stay
   // off.
-  HRESULT STDMETHODCALLTYPE GetDependencies(VARIANT_BOOL traverse, VARIANT_BOOL includeSuppressed,
+  HRESULT STDMETHODCALLTYPE GetDependencies(VARIANT_BOOL traverse, VARIANT_BOOL searchRules,
                                             VARIANT_BOOL, VARIANT* dependencies) override {
     if (!dependencies) return E_POINTER;
     VariantClear(dependencies);
@@ -183,7 +109,7 @@ class BoundDocument final
     ScopedSafeArray list;
     hr = LateObject(std::move(extension))
              .MethodArray(kGetDependencies, VT_BSTR, &list,
-                          {HostArg::Bool(traverse), HostArg::Bool(includeSuppressed),
+                          {HostArg::Bool(traverse), HostArg::Bool(searchRules),
                            HostArg::Bool(false), HostArg::Bool(false), HostArg::Bool(false)});
     if (FAILED(hr)) return hr;
     dependencies->vt = VT_ARRAY | VT_BSTR;
@@ -211,38 +137,6 @@ class BoundDocument final
     if (FAILED(hr) || *configuration) return hr;
     return Refuse(kGetConfigurationByName, E_INVALIDARG,
                   u"the document has no configuration \"" + std::u16string(BstrView(name)) + u"\"");
-  }
-
-  // The property manager of a configuration, or of the document for "".
-  HRESULT PropertyManager(BSTR configuration, ComPtr<IDispatch>* manager) const {
-    if (!BstrView(configuration).empty()) {
-      ComPtr<IDispatch> found;
-      HRESULT hr = FindConfiguration(configuration, &found);
-      if (FAILED(hr)) return hr;
-    }
-    ComPtr<IDispatch> extension;
-    HRESULT hr = host_.Get(kExtension, &extension);
-    if (FAILED(hr)) return hr;
-    hr = LateObject(std::move(extension))
-             .Get(kCustomPropertyManager, manager, {HostArg::Text(configuration)});
-    if (FAILED(hr) || *manager) return hr;
-    return Refuse(kCustomPropertyManager, E_INVALIDARG, u"the host has no property manager");
-  }
-
-  // Get6 of one property: its stored text and whether it is there.
-  static HRESULT ReadProperty(const LateObject& manager, BSTR name, ScopedBstr* stored,
-                              bool* present) {
-    ScopedBstr resolved;
-    VARIANT_BOOL wasResolved = VARIANT_FALSE;
-    VARIANT_BOOL linked = VARIANT_FALSE;
-    LONG result = 0;
-    HRESULT hr =
-        manager.Method(kGet6, &result,
-                       {HostArg::Text(name), HostArg::Bool(false),
-                        HostArg::OutText(stored->Receive()), HostArg::OutText(resolved.Receive()),
-                        HostArg::OutBool(&wasResolved), HostArg::OutBool(&linked)});
-    *present = SUCCEEDED(hr) && result != swCustomInfoGetResult_NotPresent;
-    return hr;
   }
 };
 

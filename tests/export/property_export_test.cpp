@@ -57,10 +57,11 @@ TEST_F(PropertyExportTest, AnAssemblysLoadedModelsEachDistinctRowOnce) {
             Select("select count(*) from (select distinct configName,compName,realName,"
                    "propertyName,propertyType,propertyValue from DADU_3_property)"));
   // Each model is read once under each of its names, though the walk meets
-  // it in both configurations of the assembly: one GetAll per configuration
-  // of the assembly, Housing-1, Shaft-1 and Shaft-2 (two each), BearingSet-1
-  // and the two bearings (one each).
-  EXPECT_EQ(11, CallCount("ICustomPropertyManager.GetAll"));
+  // it in both configurations of the assembly, each property manager in one
+  // call: one GetAll per configuration of the assembly, Housing-1, Shaft-1
+  // and Shaft-2 (two each), BearingSet-1 and the two bearings (one each),
+  // and one for each of the seven models' own properties.
+  EXPECT_EQ(18, CallCount("ICustomPropertyManager.GetAll"));
 }
 
 TEST_F(PropertyExportTest, TextsAreStoredExactly) {
@@ -108,7 +109,7 @@ TEST_F(PropertyExportTest, AModelWhosePropertiesFailFailsTheExportAfterTheWalk) 
   const std::vector<sim::HostCall>& calls = host_.Calls();
   bool bearingRead = false;
   for (const sim::HostCall& call : calls) {
-    bearingRead |= call.operation == "ICustomPropertyManager.GetNames" &&
+    bearingRead |= call.operation == "ICustomPropertyManager.GetAll" &&
                    call.target.find(u"Bearing.SLDPRT") != std::u16string::npos;
   }
   EXPECT_TRUE(bearingRead);
@@ -128,11 +129,12 @@ TEST_F(PropertyExportTest, HostFailuresOfTheWalkEndTheExport) {
 
   Open("Housing.SLDPRT");
   host_.ClearFaults();
-  host_.FailCall("ICustomPropertyManager.GetType2#1");
+  // The document's own properties, after those of its two configurations.
+  host_.FailCall("ICustomPropertyManager.GetAll#3");
   EXPECT_EQ(S_FALSE, Export(u"property"));
   EXPECT_EQ(
-      u"CSldToDb::getModelProperty() error: ICustomPropertyManager.GetType2 failed (0x80004005): "
-      u"ICustomPropertyManager.GetType2 failed in the simulated host\n",
+      u"CSldToDb::getModelProperty() error: ICustomPropertyManager.GetAll failed (0x80004005): "
+      u"ICustomPropertyManager.GetAll failed in the simulated host\n",
       errDescription_);
 
   // No document when the table export asks for it.

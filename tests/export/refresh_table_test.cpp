@@ -177,11 +177,11 @@ TEST_F(RefreshTableTest, FailuresReportTheirNumbersAndTexts) {
   host_.ClearFaults();
 
   // A model whose properties fail: the export does not pass for complete.
-  host_.FailCall("ICustomPropertyManager.GetNames#1");
+  host_.FailCall("ICustomPropertyManager.GetAll#1");
   EXPECT_EQ(S_FALSE, RefreshTable(u"property"));
   EXPECT_EQ(
-      u"CSldToDb::getModelProperty() error: ICustomPropertyManager.GetNames failed (0x80004005): "
-      u"ICustomPropertyManager.GetNames failed in the simulated host\n",
+      u"CSldToDb::getModelProperty() error: ICustomPropertyManager.GetAll failed (0x80004005): "
+      u"ICustomPropertyManager.GetAll failed in the simulated host\n",
       ErrDescription());
   EXPECT_TRUE(Tables().empty());
   host_.ClearFaults();

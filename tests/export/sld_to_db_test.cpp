@@ -54,7 +54,7 @@ TEST_F(DriverTest, RowsAreWrittenInTheFixedOrderOfTheDocumentType) {
   const char* component = "IComponent2.GetConstrainedStatus";
   const char* equation = "IEquationMgr.GetCount";
   const char* config = "IConfiguration.BOMPartNoSource";
-  const char* property = "ICustomPropertyManager.GetNames";
+  const char* property = "ICustomPropertyManager.GetAll";
   const std::u16string reversed = u"Componen,property,Config,Equation,Parameter,Dimension,Feature";
 
   Open("Housing.SLDPRT");

@@ -44,8 +44,11 @@ TEST_F(HostCallTest, ResultsComeBackAsValuesAndOwnedReferences) {
                                     &IHostModelDoc::GetConfigurationNames);
     EXPECT_EQ(2, names.Count());
     ScopedBstr configuration(u"Heavy");
-    EXPECT_EQ(2, HostGet(u"IHostModelDoc::GetCustomPropertyCount", document_,
-                         &IHostModelDoc::GetCustomPropertyCount, configuration.Get()));
+    ComPtr<IHostConfiguration> heavy =
+        HostGet(u"IHostModelDoc::GetConfiguration", document_, &IHostModelDoc::GetConfiguration,
+                configuration.Get());
+    EXPECT_EQ(u"Heavy",
+              HostGet(u"IHostConfiguration::GetName", heavy, &IHostConfiguration::GetName));
   }
   EXPECT_EQ(before, host_.References());
 }
