@@ -55,10 +55,10 @@ void DbStatement::bindReal(int index, double value) {
 void DbStatement::bindText(int index, std::u16string_view text) {
   requireStatement();
   // A non-null pointer even for the empty text: a null one would bind NULL.
+  // Borrowed: SQLite reads it when the statement runs.
   const char16_t* data = text.empty() ? u"" : text.data();
   checkBind(sqlite3_bind_text16(statement_.get(), index, data,
-                                static_cast<int>(text.size() * sizeof(char16_t)),
-                                SQLITE_TRANSIENT));
+                                static_cast<int>(text.size() * sizeof(char16_t)), SQLITE_STATIC));
 }
 
 void DbStatement::bindNull(int index) {

@@ -26,8 +26,9 @@ class DbStatement {
   explicit operator bool() const noexcept { return statement_ != nullptr; }
   int parameterCount() const;
 
-  // The value of parameter `index` for the next run. A text is copied: the
-  // caller's buffer may change at once.
+  // The value of parameter `index` for the next run. A text is borrowed, not
+  // copied: it must stay as it is until run() returns or the parameter is
+  // bound again.
   void bindInteger(int index, int64_t value);
   void bindReal(int index, double value);
   void bindText(int index, std::u16string_view text);

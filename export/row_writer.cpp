@@ -24,28 +24,27 @@ bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 // one-to-one, and half the memory of the code units for the ASCII texts of
 // most models.
 void AppendPacked(std::string& key, std::u16string_view text) {
+  const size_t start = key.size();
+  key.resize(start + 3 * text.size());
+  char* out = key.data() + start;
   for (char16_t unit : text) {
     if (unit < 0x80) {
-      key += static_cast<char>(unit);
+      *out++ = static_cast<char>(unit);
     } else if (unit < 0x800) {
-      key += static_cast<char>(0xC0 | (unit >> 6));
-      key += static_cast<char>(0x80 | (unit & 0x3F));
+      *out++ = static_cast<char>(0xC0 | (unit >> 6));
+      *out++ = static_cast<char>(0x80 | (unit & 0x3F));
     } else {
-      key += static_cast<char>(0xE0 | (unit >> 12));
-      key += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-      key += static_cast<char>(0x80 | (unit & 0x3F));
+      *out++ = static_cast<char>(0xE0 | (unit >> 12));
+      *out++ = static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+      *out++ = static_cast<char>(0x80 | (unit & 0x3F));
     }
   }
+  key.resize(static_cast<size_t>(out - key.data()));
 }
 
 // Appends the ASCII characters of a number's text.
 void AppendAscii(std::u16string& out, const char* begin, const char* end) {
   for (const char* c = begin; c != end; ++c) out += static_cast<char16_t>(*c);
-}
-
-// Starts the next item of a comma-separated list.
-void AppendSeparator(std::u16string& list) {
-  if (!list.empty()) list += u',';
 }
 
 // The shortest text of a finite real that reads back as the same double,
@@ -154,20 +153,34 @@ std::u16string SqlReal(double value) {
 
 void RowWriter::SetTable(std::u16string tableName) {
   tableName_ = std::move(tableName);
+  shapeKnown_ = false;
   BeginRow();
 }
 
 void RowWriter::BeginRow() {
-  columns_.clear();
   count_ = 0;
   flagMark_ = false;
 }
 
 RowWriter::Value& RowWriter::AddColumn(std::u16string_view column) {
-  AppendSeparator(columns_);
-  columns_ += column;
   if (count_ == values_.size()) values_.emplace_back();
-  return values_[count_++];
+  Value& value = values_[count_++];
+  // The slot keeps the name of the last row's column at this place: rows of
+  // one shape only compare their names with it.
+  if (value.column != column) {
+    value.column.assign(column);
+    shapeKnown_ = false;
+  }
+  return value;
+}
+
+std::u16string RowWriter::columns() const {
+  std::u16string names;
+  for (size_t i = 0; i < count_; ++i) {
+    if (i > 0) names += u',';
+    names += values_[i].column;
+  }
+  return names;
 }
 
 void RowWriter::AddText(std::u16string_view column, std::u16string_view text) {
@@ -226,7 +239,19 @@ std::u16string RowWriter::values() const {
 }
 
 std::u16string RowWriter::statementText() const {
-  return u"insert into '" + tableName_ + u"' (" + columns_ + u") values (" + values() + u")";
+  return u"insert into '" + tableName_ + u"' (" + columns() + u") values (" + values() + u")";
+}
+
+void RowWriter::FindShape() {
+  if (shapeKnown_ && shapeCount_ == count_) return;
+  const std::u16string names = columns();
+  statement_ = nullptr;
+  writtenSet_ = &written_[tableName_][names];
+  statementKey_ = tableName_;
+  statementKey_ += u'\0';
+  statementKey_ += names;
+  shapeCount_ = count_;
+  shapeKnown_ = true;
 }
 
 void RowWriter::InsertRow() {
@@ -261,32 +286,31 @@ void RowWriter::InsertRowIfAbsent() {
   // Each value carries its kind, and a text its length: two rows of the same
   // columns have the same key only when they are equal column by column.
   ComposeKey();
-  std::unordered_set<std::string>& written = written_[tableName_][columns_];
-  if (written.count(key_) != 0) return;
+  FindShape();
+  if (writtenSet_->count(key_) != 0) return;
   InsertRow();
-  written.insert(key_);
+  writtenSet_->insert(key_);
 }
 
-void RowWriter::ForgetRows(const std::u16string& tableName) { written_.erase(tableName); }
+void RowWriter::ForgetRows(const std::u16string& tableName) {
+  written_.erase(tableName);
+  shapeKnown_ = false;
+}
 
 DbStatement& RowWriter::Statement() {
-  lookupKey_.assign(tableName_);
-  lookupKey_ += u'\0';
-  lookupKey_ += columns_;
-  if (statement_ && lookupKey_ == statementKey_) return *statement_;
-  statement_ = nullptr;
-  auto found = statements_.find(lookupKey_);
+  FindShape();
+  if (statement_) return *statement_;
+  auto found = statements_.find(statementKey_);
   if (found == statements_.end()) {
-    std::u16string sql = u"insert into '" + tableName_ + u"' (" + columns_ + u") values (";
+    std::u16string sql = u"insert into '" + tableName_ + u"' (" + columns() + u") values (";
     for (size_t i = 0; i < count_; ++i) sql += i ? u",?" : u"?";
     sql += u')';
     // Nothing is kept when it cannot be prepared: the table may be made
     // right later.
     DbStatement prepared = db_->prepareStatement(sql);
-    found = statements_.emplace(lookupKey_, std::move(prepared)).first;
+    found = statements_.emplace(statementKey_, std::move(prepared)).first;
   }
   statement_ = &found->second;
-  statementKey_ = lookupKey_;
   return *statement_;
 }
 

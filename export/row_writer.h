@@ -91,7 +91,7 @@ class RowWriter {
 
   const std::u16string& tableName() const { return tableName_; }
   // The row's column names, joined by commas.
-  const std::u16string& columns() const { return columns_; }
+  std::u16string columns() const;
   // The SQL literals of the row's values, joined by commas.
   std::u16string values() const;
   // The current row's INSERT as a statement text with the values as
@@ -101,6 +101,7 @@ class RowWriter {
  private:
   struct Value {
     enum class Kind : char { kNull = 'n', kInteger = 'i', kReal = 'r', kText = 't' };
+    std::u16string column;
     Kind kind = Kind::kNull;
     int64_t integer = 0;
     double real = 0;
@@ -112,6 +113,10 @@ class RowWriter {
   void AppendFlag();
   // The key of the row's values for InsertRowIfAbsent.
   void ComposeKey();
+  // Makes the statement and the set of written rows those of the row's
+  // table and columns, looking them up only when the row's shape differs
+  // from the last row's.
+  void FindShape();
   void Execute();
   DbStatement& Statement();
 
@@ -120,17 +125,20 @@ class RowWriter {
   std::u16string tableName_;
   // The buffers are kept from row to row, so that a row costs no
   // allocation once the first rows have sized them.
-  std::u16string columns_;
   std::vector<Value> values_;
   size_t count_ = 0;
   bool flagMark_ = false;
   std::string key_;
-  // The prepared INSERT per table and list of columns (table, a NUL, the
-  // columns), and the one the last row used with its key.
-  std::unordered_map<std::u16string, DbStatement> statements_;
-  std::u16string lookupKey_;
-  std::u16string statementKey_;
+  // The shape of the rows written last: their table and column names (the
+  // names in values_[0, shapeCount_) while shapeKnown_), with its prepared
+  // INSERT (null until the first row needs it) and its set of written rows.
+  bool shapeKnown_ = false;
+  size_t shapeCount_ = 0;
+  std::u16string statementKey_;  // table, a NUL, the columns
   DbStatement* statement_ = nullptr;
+  std::unordered_set<std::string>* writtenSet_ = nullptr;
+  // The prepared INSERT per statementKey_.
+  std::unordered_map<std::u16string, DbStatement> statements_;
   // Per table and per list of columns, the rows written with
   // InsertRowIfAbsent, each as its values compactly encoded.
   std::unordered_map<std::u16string,
