@@ -34,13 +34,20 @@ DbConnection::~DbConnection() = default;
 void DbConnection::open(const std::u16string& path) {
   close();
   sqlite3* raw = nullptr;
-  int result = sqlite3_open16(path.c_str(), &raw);
+  // A connection serves one operation on one thread: SQLite need not lock
+  // it on every call.
+  int result =
+      sqlite3_open_v2(platform::Utf16ToUtf8(path.c_str()).c_str(), &raw,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   // SQLite hands out a connection even when opening fails; it must be closed
   // either way.
   std::unique_ptr<sqlite3, Closer> handle(raw);
   if (result != SQLITE_OK) {
     throw DbException(result, handle ? DbQuery::connectionMessage(handle.get()) : u"");
   }
+  // A file made here holds its texts in UTF-16, as the tables' readers
+  // expect; an existing file keeps the encoding it has.
+  sqlite3_exec(handle.get(), "pragma encoding = 'UTF-16'", nullptr, nullptr, nullptr);
   sqlite3_busy_timeout(handle.get(), busyTimeoutMs_);
   handle_ = std::move(handle);
 }

@@ -88,11 +88,15 @@ int DbQuery::columnIndex(std::u16string_view name) const {
       platform::FormatWide(platform::kUnlimited, u"Invalid field name requested [%s]", name));
 }
 
-int DbQuery::columnType(int index) const {
+void DbQuery::requireColumn(int index) const {
   requireStatement();
   if (index < 0 || index >= columnCount_) {
     throw DbException(DbException::kLayerError, u"Invalid field index requested");
   }
+}
+
+int DbQuery::columnType(int index) const {
+  requireColumn(index);
   return sqlite3_column_type(statement_.get(), index);
 }
 
@@ -103,10 +107,10 @@ std::u16string DbQuery::textByName(std::u16string_view name) const {
 int DbQuery::intByName(std::u16string_view name) const { return intAt(columnIndex(name)); }
 
 std::u16string DbQuery::textAt(int index) const {
-  if (columnType(index) == SQLITE_NULL) return std::u16string();
-  // The text belongs to the statement and changes with the next step: copy it,
-  // whole: a text may hold zero characters, and cutting it at the first
-  // would hand the host a different value than the caller stored.
+  requireColumn(index);
+  // NULL reads as no text. The text belongs to the statement and changes with the next step: copy
+  // it, whole: a text may hold zero characters, and cutting it at the first would hand the host a
+  // different value than the caller stored.
   const void* text = sqlite3_column_text16(statement_.get(), index);
   if (!text) return std::u16string();
   const int bytes = sqlite3_column_bytes16(statement_.get(), index);
@@ -115,7 +119,8 @@ std::u16string DbQuery::textAt(int index) const {
 }
 
 int DbQuery::intAt(int index) const {
-  if (columnType(index) == SQLITE_NULL) return 0;
+  requireColumn(index);
+  // NULL reads as 0.
   return sqlite3_column_int(statement_.get(), index);
 }
 

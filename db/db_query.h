@@ -89,6 +89,8 @@ class DbQuery {
 
   // Raises "Null Virtual Machine pointer" when there is no statement.
   void requireStatement() const;
+  // Raises unless index is one of the statement's columns.
+  void requireColumn(int index) const;
 
   sqlite3* handle_ = nullptr;  // borrowed from the connection
   Statement statement_;

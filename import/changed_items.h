@@ -3,10 +3,9 @@
 #pragma once
 
 #include <map>
-#include <set>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <unordered_set>
 
 #include "host/host_model_doc.h"
 #include "platform/com_ptr.h"
@@ -26,18 +25,22 @@ class ChangedItems {
  public:
   bool Contains(IHostModelDoc* model, std::u16string_view configuration,
                 std::u16string_view item) const;
-  void Add(IHostModelDoc* model, std::u16string configuration, std::u16string item);
+  void Add(IHostModelDoc* model, std::u16string_view configuration, std::u16string_view item);
 
  private:
   struct Model {
     ComPtr<IUnknown> identity;
-    std::set<std::pair<std::u16string, std::u16string>> items;
+    // Each item as its configuration name, a NUL and its name.
+    std::unordered_set<std::u16string> items;
   };
   static ComPtr<IUnknown> Identity(IHostModelDoc* model);
+  // Sets key_ to the item's key in Model::items.
+  const std::u16string& Key(std::u16string_view configuration, std::u16string_view item) const;
 
   // By the identity's address; each entry holds a reference on it, so the
   // address stays that model's while the set lives.
   std::map<IUnknown*, Model> models_;
+  mutable std::u16string key_;  // reused from lookup to lookup
 };
 
 }  // namespace importer

@@ -20,15 +20,16 @@ bool IsVectorOf(SAFEARRAY* array, VARTYPE type) {
 std::vector<std::u16string> TextElements(SAFEARRAY* array) {
   std::vector<std::u16string> texts;
   if (!IsVectorOf(array, VT_BSTR)) return texts;
-  LONG lower = 0;
-  LONG upper = -1;
-  SafeArrayGetLBound(array, 1, &lower);
-  SafeArrayGetUBound(array, 1, &upper);
-  for (LONG i = lower; i <= upper; ++i) {
-    ScopedBstr text;
-    SafeArrayGetElement(array, &i, text.Receive());
-    texts.push_back(text.Str());
+  void* data = nullptr;
+  if (FAILED(SafeArrayAccessData(array, &data))) return texts;
+  // Read in place: the texts are copied once, into the list.
+  const BSTR* elements = static_cast<const BSTR*>(data);
+  const size_t count = array->rgsabound[0].cElements;
+  texts.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    texts.emplace_back(elements[i] ? elements[i] : u"", SysStringLen(elements[i]));
   }
+  SafeArrayUnaccessData(array);
   return texts;
 }
 

@@ -1,11 +1,11 @@
 // The parameter step: every row of the table Parameter that is not flagged
 // deleted (3), handed to the host one configuration at a time, each
 // configuration's parameters in one call.
-#include <map>
 #include <numeric>
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/catch_pattern.h"
@@ -35,7 +35,7 @@ struct ParameterRows {
 // The parameters a configuration holds now, by name; nullopt when the model
 // has no such configuration (handing it rows creates it). Raises when the
 // host fails otherwise.
-std::optional<std::map<std::u16string, std::u16string>> CurrentParameters(
+std::optional<std::unordered_map<std::u16string, std::u16string>> CurrentParameters(
     IHostConfigurationManager* manager, const std::u16string& configuration) {
   ScopedBstr name(configuration);
   ScopedSafeArray names;
@@ -45,9 +45,10 @@ std::optional<std::map<std::u16string, std::u16string>> CurrentParameters(
   hostutil::CheckHost(hr, u"IHostConfigurationManager::GetParameters");
   std::vector<std::u16string> nameList = importer::TextElements(names.Get());
   std::vector<std::u16string> valueList = importer::TextElements(values.Get());
-  std::map<std::u16string, std::u16string> current;
+  std::unordered_map<std::u16string, std::u16string> current;
+  current.reserve(nameList.size());
   for (size_t i = 0; i < nameList.size() && i < valueList.size(); ++i) {
-    current[nameList[i]] = valueList[i];
+    current[std::move(nameList[i])] = std::move(valueList[i]);
   }
   return current;
 }
@@ -63,7 +64,7 @@ std::vector<size_t> DifferingRows(IHostConfigurationManager* manager, const Para
   auto current = CurrentParameters(manager, rows.configName[group.front()]);
   if (!current) return group;
   // The value a parameter ends with is its last row's.
-  std::map<std::u16string, const std::u16string*> last;
+  std::unordered_map<std::u16string_view, const std::u16string*> last;
   for (size_t i : group) last[rows.paramName[i]] = &rows.paramValue[i];
   std::vector<size_t> differing;
   for (size_t i : group) {
@@ -121,7 +122,7 @@ struct AssemblyWalk {
   std::set<std::u16string> visited;
   importer::ChangedItems changed;
   // The rows of each component name, in the rows' order.
-  std::map<std::u16string, std::vector<size_t>> byName;
+  std::unordered_map<std::u16string, std::vector<size_t>> byName;
 };
 
 // Hands a model the rows that carry the component's name. An unchanged row

@@ -3,10 +3,10 @@
 // compName names: the active document itself and, for an assembly, the
 // model of every loaded component at any depth. Nothing is ever deleted.
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/catch_pattern.h"
@@ -33,7 +33,7 @@ struct PropertyRows {
   // DADU_flag, read for assemblies only (a part's rows all belong to it).
   std::vector<int> flag;
   // The rows of each compName, in the rows' order.
-  std::map<std::u16string, std::vector<size_t>> byName;
+  std::unordered_map<std::u16string, std::vector<size_t>> byName;
 
   bool Changed(size_t row) const { return !flag.empty() && IsChangedFlag(flag[row]); }
 };
@@ -68,8 +68,9 @@ class HeldProperties {
                         u"IHostCustomPropertyManager::GetAll");
     std::vector<std::u16string> nameList = TextElements(names.Get());
     std::vector<std::u16string> valueList = TextElements(values.Get());
+    held_.reserve(nameList.size());
     for (size_t i = 0; i < nameList.size() && i < valueList.size(); ++i) {
-      held_[nameList[i]] = valueList[i];
+      held_[std::move(nameList[i])] = std::move(valueList[i]);
     }
     loaded_ = true;
   }
@@ -86,7 +87,7 @@ class HeldProperties {
 
  private:
   bool loaded_ = false;
-  std::map<std::u16string, std::optional<std::u16string>> held_;
+  std::unordered_map<std::u16string, std::optional<std::u16string>> held_;
 };
 
 }  // namespace importer

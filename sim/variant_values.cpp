@@ -1,6 +1,9 @@
 #include "sim/variant_values.h"
 
+#include <cstring>
 #include <new>
+#include <type_traits>
+#include <utility>
 
 #include "platform/safearray.h"
 #include "platform/unknown.h"
@@ -8,22 +11,44 @@
 namespace sim {
 namespace {
 
-// What an element of a typed array is written from: the BSTR or interface
-// itself, or the address of the number.
-void* ElementOf(VARIANT& item) {
+// Moves a written answer into an array slot of a typed array: the slot
+// takes over the BSTR or interface, or gets a copy of the number.
+void MoveInto(void* slot, size_t size, VARIANT& item) {
   switch (item.vt) {
     case VT_BSTR:
-      return item.bstrVal;
+      *static_cast<BSTR*>(slot) = std::exchange(item.bstrVal, nullptr);
+      break;
     case VT_DISPATCH:
-      return item.pdispVal;
+      *static_cast<IDispatch**>(slot) = std::exchange(item.pdispVal, nullptr);
+      break;
     case VT_EMPTY:
     case VT_NULL:
-      return nullptr;
+      break;  // the slot stays empty: no object
     default:
-      return &item.llVal;
+      std::memcpy(slot, &item.llVal, size);
+      break;
   }
+  item.vt = VT_EMPTY;
 }
 
+// Unlocks an array's data when the writing ends, however it ends.
+class DataAccess {
+ public:
+  explicit DataAccess(SAFEARRAY* array) : array_(array) {
+    if (FAILED(SafeArrayAccessData(array_, &data_))) throw std::bad_alloc();
+  }
+  DataAccess(const DataAccess&) = delete;
+  DataAccess& operator=(const DataAccess&) = delete;
+  ~DataAccess() { SafeArrayUnaccessData(array_); }
+  char* data() const { return static_cast<char*>(data_); }
+
+ private:
+  SAFEARRAY* array_;
+  void* data_ = nullptr;
+};
+
+// Each element is written straight into its slot, which owns it from then
+// on: a large list costs one allocation per text, not three.
 template <typename T>
 void WriteList(VARIANT* out, const std::vector<T>& values, VARTYPE elementType,
                const AnswerStyle& style) {
@@ -32,11 +57,23 @@ void WriteList(VARIANT* out, const std::vector<T>& values, VARTYPE elementType,
   VARTYPE element = variants ? VARTYPE{VT_VARIANT} : elementType;
   ScopedSafeArray array(SafeArrayCreateVector(element, 0, static_cast<ULONG>(values.size())));
   if (!array.Get()) throw std::bad_alloc();
-  for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
-    ScopedVariant item;
-    WriteValue(item.Get(), T(values[static_cast<size_t>(i)]), style);
-    void* value = variants ? item.Get() : ElementOf(*item.Get());
-    if (FAILED(SafeArrayPutElement(array.Get(), &i, value))) throw std::bad_alloc();
+  {
+    DataAccess access(array.Get());
+    const size_t size = array.Get()->cbElements;
+    char* slot = access.data();
+    for (size_t i = 0; i < values.size(); ++i, slot += size) {
+      ScopedVariant item;
+      if constexpr (std::is_same_v<T, bool>) {
+        WriteValue(item.Get(), static_cast<bool>(values[i]), style);
+      } else {
+        WriteValue(item.Get(), values[i], style);
+      }
+      if (variants) {
+        *reinterpret_cast<VARIANT*>(slot) = std::exchange(*item.Get(), VARIANT{});
+      } else {
+        MoveInto(slot, size, *item.Get());
+      }
+    }
   }
   out->vt = VT_ARRAY | element;
   out->parray = array.Release();

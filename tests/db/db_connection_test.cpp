@@ -108,6 +108,25 @@ TEST_F(DbConnectionTest, OpenCreatesTheFileAndKeepsData) {
   EXPECT_TRUE(std::filesystem::exists(dir_ / "other.db"));
 }
 
+TEST_F(DbConnectionTest, ANewFileHoldsUtf16AndAnExistingOneKeepsItsEncoding) {
+  {
+    sqlite3* utf8 = nullptr;
+    sqlite3_open(std::filesystem::path(dir_ / "utf8.db").string().c_str(), &utf8);
+    sqlite3_exec(utf8, "create table t(a)", nullptr, nullptr, nullptr);
+    sqlite3_close(utf8);
+  }
+  const struct {
+    const char* file;
+    const char16_t* encoding;
+  } cases[] = {{"new.db", u"UTF-16le"}, {"utf8.db", u"UTF-8"}};
+  for (const auto& c : cases) {
+    DbConnection db;
+    db.open(Path(c.file));
+    db.execute(u"create table if not exists t(a)");
+    EXPECT_EQ(db.query(u"pragma encoding").textByName(u"encoding"), c.encoding) << c.file;
+  }
+}
+
 TEST_F(DbConnectionTest, OpenFailureRaisesAndLeavesNoDatabase) {
   DbConnection db;
   DbException e = Raised([&] { db.open(DbPath(dir_, "missing/dir/test.db")); });
