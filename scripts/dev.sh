@@ -6,6 +6,8 @@
 #                                  ARGS are given)
 #   scripts/dev.sh test            build and run every test (build/)
 #   scripts/dev.sh test-sanitize   the same under ASan + UBSan (build-sanitize/)
+#   scripts/dev.sh coverage        every test in a coverage build (build-coverage/),
+#                                  then the line coverage of the product code
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,8 +48,19 @@ case "${1:-}" in
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       run_tests build-sanitize
     ;;
+  coverage)
+    build build-coverage -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage \
+      -DCMAKE_C_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage \
+      -DCMAKE_SHARED_LINKER_FLAGS=--coverage -DCMAKE_MODULE_LINKER_FLAGS=--coverage
+    find build-coverage -name '*.gcda' -delete
+    run_tests build-coverage
+    # Product code only: not the tests, the fuzz targets, the benchmarks or
+    # the Windows-only sources, which this build does not compile.
+    gcovr -r . build-coverage -j "$jobs" --exclude 'tests/' --exclude 'fuzz/' \
+      --exclude 'bench/' --exclude 'build-coverage/' --exclude '.*/win/' --exclude 'windows/'
+    ;;
   *)
-    echo "usage: scripts/dev.sh demo [ARGS] | test | test-sanitize" >&2
+    echo "usage: scripts/dev.sh demo [ARGS] | test | test-sanitize | coverage" >&2
     exit 64
     ;;
 esac

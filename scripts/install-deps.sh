@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   libsqlite3-dev libxml2-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev gcovr
 )
 
 # scripts/install-deps.sh --windows: the tools of the Windows build and its
