@@ -1,6 +1,4 @@
-// The vocabulary of the add-in's tests: a simulated host with the add-in
-// registered (in a registry of the test's own) and loaded the way the host
-// loads it, reached afterwards through IDispatch as the caller reaches it.
+// The add-in registered and loaded as the host loads it, reached through IDispatch.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,32 +21,50 @@
 
 namespace addin_test {
 
+using testing_support::Arg;
+using testing_support::Call;
+using testing_support::CallerStandIn;
+using testing_support::CallMember;
+using testing_support::LongProperty;
+using testing_support::TextProperty;
+
 inline constexpr char16_t kAddinClsid[] = u"{1C227C16-C127-4F54-B26C-EF8F2BA2448D}";
 inline constexpr LONG kCookie = 7;
 inline constexpr HRESULT kNotImplemented = MakeHresult(0x80004001);
+inline constexpr HRESULT kFailed = MakeHresult(0xFFFFFFFF);
+inline constexpr char16_t kMenuNodeMissing[] = u"CHarbolt::CreateMenu():menuNode not exists";
 
 inline std::u16string ModulePath() { return platform::AnsiToWide(HARBOLT_MODULE_PATH); }
 inline std::filesystem::path Sample(const char* name) {
   return std::filesystem::path(HARBOLT_SAMPLE_DIR) / name;
+}
+inline std::u16string Wide(const std::filesystem::path& path) {
+  return platform::Utf8ToUtf16(path.string());
+}
+
+// A group or a command as "title|tooltip|hint|position|toolbar|activations"
+// and "name|hint|tooltip|position|image|callback|enable|userId".
+inline std::string Describe(const sim::CommandGroupRecord& g) {
+  return platform::Utf16ToUtf8(g.title + u"|" + g.tooltip + u"|" + g.hint) + "|" +
+         std::to_string(g.position) + "|" +
+         (g.hasToolbar ? std::to_string(*g.hasToolbar) : "unset") + "|" +
+         std::to_string(g.activations);
+}
+inline std::string Describe(const sim::CommandItemRecord& i) {
+  return platform::Utf16ToUtf8(i.name + u"|" + i.hint + u"|" + i.tooltip) + "|" +
+         std::to_string(i.position) + "|" + std::to_string(i.imageIndex) + "|" +
+         platform::Utf16ToUtf8(i.callback + u"|" + i.enableMethod) + "|" + std::to_string(i.userId);
 }
 
 // The module loaded directly, for its class objects.
 class LoadedModule {
  public:
   LoadedModule() : module_(LoadLibraryW(ModulePath().c_str())) {}
-  LoadedModule(const LoadedModule&) = delete;
-  LoadedModule& operator=(const LoadedModule&) = delete;
-  ~LoadedModule() {
-    if (module_) FreeLibrary(module_);
-  }
-
-  bool loaded() const { return module_ != nullptr; }
+  ~LoadedModule() { FreeLibrary(module_); }
   HRESULT GetClassObject(REFCLSID clsid, ComPtr<IClassFactory>* factory) {
-    using Function = HRESULT (*)(REFCLSID, REFIID, void**);
-    auto get = reinterpret_cast<Function>(GetProcAddress(module_, "DllGetClassObject"));
-    if (!get) return E_UNEXPECTED;
-    return get(clsid, IidOf<IClassFactory>(),
-               reinterpret_cast<void**>(factory->ReleaseAndGetAddressOf()));
+    return reinterpret_cast<HRESULT (*)(REFCLSID, REFIID, void**)>(
+        GetProcAddress(module_, "DllGetClassObject"))(
+        clsid, IidOf<IClassFactory>(), reinterpret_cast<void**>(factory->ReleaseAndGetAddressOf()));
   }
   // A new instance of the class as interface I; null when that fails.
   template <typename I>
@@ -62,8 +78,7 @@ class LoadedModule {
     return object;
   }
   HRESULT CanUnloadNow() {
-    auto canUnload = reinterpret_cast<HRESULT (*)()>(GetProcAddress(module_, "DllCanUnloadNow"));
-    return canUnload ? canUnload() : E_UNEXPECTED;
+    return reinterpret_cast<HRESULT (*)()>(GetProcAddress(module_, "DllCanUnloadNow"))();
   }
 
  private:
@@ -73,14 +88,12 @@ class LoadedModule {
 class AddinTest : public ::testing::Test {
  protected:
   AddinTest() : registry_("HARBOLT_REGISTRY", (dir_ / "registry").c_str()) {}
-
   void SetUp() override {
     ASSERT_EQ(S_OK, loader::AddinLoader::RegisterModule(ModulePath()));
     application_ = host_.Application();
   }
 
-  // Loads and connects the add-in as the host does; harbolt() is its
-  // IDispatch afterwards.
+  // Loads and connects the add-in as the host does.
   void Connect() {
     VARIANT_BOOL connected = VARIANT_FALSE;
     ASSERT_EQ(S_OK, loader_.Load(application_.Get(), kAddinClsid, kCookie, &connected));
@@ -88,41 +101,51 @@ class AddinTest : public ::testing::Test {
     harbolt_ = loader_.Dispatch();
     ASSERT_TRUE(harbolt_);
   }
-  // Disconnects, releases every reference on the add-in and lets the host
-  // forget it; the module stays loaded.
+  // Disconnects and releases every reference on the add-in; the module stays.
   HRESULT DisconnectAndRelease(VARIANT_BOOL* disconnected = nullptr) {
     HRESULT hr = loader_.Disconnect(disconnected);
     harbolt_ = nullptr;
     loader_.Release();
     return hr;
   }
-
   IDispatch* harbolt() const { return harbolt_.Get(); }
+  LONG ErrorNumber() { return LongProperty(harbolt(), u"errNumber"); }
+  std::u16string ErrorDescription() { return TextProperty(harbolt(), u"errDescription"); }
   const sim::CommandBoard& commands() { return host_.Commands(kCookie); }
   size_t SinksOn(const char* sample) { return host_.DocumentSinkCount(Sample(sample)); }
+  // The live group with that id; fails the test when there is none.
+  const sim::CommandGroupRecord& Group(LONG id) {
+    const sim::CommandGroupRecord* group = commands().LiveGroup(id);
+    EXPECT_NE(nullptr, group) << "no group " << id;
+    static const sim::CommandGroupRecord kNone;
+    return group ? *group : kNone;
+  }
 
-  // Raises the host's new-document event with arguments of the host's kinds
-  // (no document object: the add-in uses none of them).
+  // The host's new-document event (the add-in uses none of its arguments).
   std::vector<HRESULT> FireFileNew() {
     return host_.FireApplicationEvent(published::app_event::kFileNewNotify2,
                                       {ComPtr<IDispatch>(), sim::kDocTypePart, std::u16string()});
   }
-
   // A caller's event source, handed to the add-in with SetEventSrc.
-  ComPtr<testing_support::CallerStandIn> NewEventSource() {
-    ComPtr<testing_support::CallerStandIn> source =
-        MakeComObject<testing_support::CallerStandIn, testing_support::CallerStandIn>();
-    EXPECT_EQ(S_OK, testing_support::Call(harbolt(), u"SetEventSrc",
-                                          {testing_support::Arg::Dispatch(source.Get())}));
+  ComPtr<CallerStandIn> NewEventSource() {
+    ComPtr<CallerStandIn> source = MakeComObject<CallerStandIn, CallerStandIn>();
+    EXPECT_EQ(S_OK, Call(harbolt(), u"SetEventSrc", {Arg::Dispatch(source.Get())}));
     return source;
   }
-
   testing_support::TempDir dir_;
   testing_support::ScopedEnv registry_;
   sim::SimHost host_;
   ComPtr<IDispatch> application_;
   loader::AddinLoader loader_;
   ComPtr<IDispatch> harbolt_;
+};
+
+class ConnectedTest : public AddinTest {
+ protected:
+  void SetUp() override {
+    AddinTest::SetUp();
+    Connect();
+  }
 };
 
 }  // namespace addin_test

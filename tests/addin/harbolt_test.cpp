@@ -1,81 +1,69 @@
-// The add-in object and its host connection, driven as the host and the
-// caller drive it.
+// The add-in's host connection, events and document listeners.
+#include "addin/harbolt.h"
+
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 #include "tests/addin/addin_fixture.h"
 
 namespace addin_test {
 namespace {
 
-using testing_support::Arg;
-using testing_support::Call;
-using testing_support::CallerStandIn;
-using testing_support::CallMember;
-using testing_support::LongProperty;
-using testing_support::TextProperty;
+namespace app_event = published::app_event;
+namespace doc_event = published::doc_event;
+namespace fs = std::filesystem;
 
 class HarboltTest : public AddinTest {};
 
-TEST_F(HarboltTest, ConnectsRegistersBuildsTheDefaultGroupAndListens) {
-  long before = host_.LiveObjects();
-  Connect();
-
-  // The host knows the add-in as the target of its commands.
-  ComPtr<IDispatch> target = host_.CallbackTarget(kCookie);
-  ASSERT_TRUE(target);
-  ComPtr<IUnknown> targetIdentity, addinIdentity;
-  target.As(&targetIdentity);
-  harbolt_.As(&addinIdentity);
-  EXPECT_EQ(targetIdentity, addinIdentity);
-  target = nullptr;
-  targetIdentity = nullptr;
-  addinIdentity = nullptr;
-  std::vector<std::string> registration = host_.CallLines("ISldWorks.SetAddinCallbackInfo2");
-  ASSERT_EQ(1u, registration.size());
-  EXPECT_NE(std::string::npos, registration[0].find("object, 7)"));
-
-  // The default group: one login command calling "Toolbarcallback0".
-  const sim::CommandGroupRecord* group = commands().LiveGroup(50);
-  ASSERT_NE(nullptr, group);
-  EXPECT_EQ(u"ZIZAzazor", group->title);
-  EXPECT_EQ(u"ZIZAzazor", group->tooltip);
-  EXPECT_EQ(u"ZIZAzazor", group->hint);
-  EXPECT_EQ(-1, group->position);
-  EXPECT_EQ(VARIANT_TRUE, group->hasToolbar);
-  EXPECT_EQ(1, group->activations);
-  ASSERT_EQ(1u, group->items.size());
-  const sim::CommandItemRecord& login = group->items[0];
-  EXPECT_EQ(u"login", login.name);
-  EXPECT_EQ(u"login", login.hint);
-  EXPECT_EQ(u"login", login.tooltip);
-  EXPECT_EQ(-1, login.position);
-  EXPECT_EQ(-1, login.imageIndex);
-  EXPECT_EQ(u"Toolbarcallback0", login.callback);
-  EXPECT_EQ(u"ToolbarEnable0", login.enableMethod);
-  EXPECT_EQ(0, login.userId);
-
-  // One tab per document type, assembly first, with the two boxes.
-  ASSERT_EQ(3u, commands().tabs.size());
+// The default group's tabs: one per document type, assembly first.
+void ExpectDefaultTabs(const sim::CommandBoard& board, LONG loginId, LONG toolbarId) {
+  ASSERT_EQ(3u, board.tabs.size());
   const LONG types[] = {2, 3, 1};
   for (size_t i = 0; i < 3; ++i) {
-    const sim::CommandTabRecord& tab = commands().tabs[i];
+    const sim::CommandTabRecord& tab = board.tabs[i];
+    SCOPED_TRACE(i);
     EXPECT_EQ(types[i], tab.docType);
     EXPECT_EQ(u"ZIZAzazor", tab.title);
     ASSERT_EQ(2u, tab.boxes.size());
-    EXPECT_EQ((std::vector<LONG>{login.commandId, login.commandId, group->toolbarId}),
-              tab.boxes[0].commandIds);
+    EXPECT_EQ((std::vector<LONG>{loginId, loginId, toolbarId}), tab.boxes[0].commandIds);
     EXPECT_EQ((std::vector<LONG>{4, 4, 4}), tab.boxes[0].textStyles);
-    EXPECT_EQ((std::vector<LONG>{group->toolbarId}), tab.boxes[1].commandIds);
+    EXPECT_EQ((std::vector<LONG>{toolbarId}), tab.boxes[1].commandIds);
     EXPECT_EQ((std::vector<LONG>{0x22}), tab.boxes[1].textStyles);
     // The separator goes before the flyout's box.
     ASSERT_EQ(3u, tab.entries.size());
     EXPECT_TRUE(tab.entries[1].separator);
-    EXPECT_EQ(group->toolbarId, tab.entries[1].commandId);
+    EXPECT_EQ(toolbarId, tab.entries[1].commandId);
     EXPECT_EQ(1u, tab.entries[2].box);
     EXPECT_EQ(VARIANT_BOOL{0}, tab.active);
   }
+}
 
-  // The host reaches the enable method by name.
+TEST_F(HarboltTest, ConnectsBuildsTheDefaultGroupListensAndReleasesEverything) {
+  host_.Open(Sample("Gearbox.SLDASM"));
+  host_.Open(Sample("Gearbox.SLDDRW"));
+  long objects = host_.LiveObjects(), references = host_.References();
+  Connect();
+  // Every document open at connection gets one sink.
+  for (const char* sample : {"Gearbox.SLDASM", "Gearbox.SLDDRW", "Housing.SLDPRT", "Shaft.SLDPRT",
+                             "BearingSet.SLDASM", "Bearing.SLDPRT"}) {
+    EXPECT_EQ(1u, SinksOn(sample)) << sample;
+  }
+
+  // The host knows the add-in as the target of its commands.
+  ComPtr<IUnknown> targetIdentity, addinIdentity;
+  ASSERT_EQ(S_OK, host_.CallbackTarget(kCookie).As(&targetIdentity));
+  harbolt_.As(&addinIdentity);
+  EXPECT_EQ(targetIdentity, addinIdentity);
+  targetIdentity = addinIdentity = nullptr;
+
+  // The default group: one login command calling "Toolbarcallback0".
+  const sim::CommandGroupRecord& group = Group(50);
+  EXPECT_EQ("ZIZAzazor|ZIZAzazor|ZIZAzazor|-1|-1|1", Describe(group));
+  ASSERT_EQ(1u, group.items.size());
+  EXPECT_EQ("login|login|login|-1|-1|Toolbarcallback0|ToolbarEnable0|0", Describe(group.items[0]));
+  ExpectDefaultTabs(commands(), group.items[0].commandId, group.toolbarId);
   LONG status = 0;
   EXPECT_EQ(S_OK, host_.QueryEnable(kCookie, 50, 0, &status));
   EXPECT_EQ(1, status);
@@ -93,58 +81,29 @@ TEST_F(HarboltTest, ConnectsRegistersBuildsTheDefaultGroupAndListens) {
   EXPECT_NE(std::string::npos, calls[0].find("(50, false)"));
   EXPECT_EQ(nullptr, commands().LiveGroup(50));
   EXPECT_EQ(0u, host_.ApplicationSinkCount());
-
-  // Once the host has forgotten it, nothing of the add-in lives on and the
-  // module may go.
+  for (const fs::path& path : host_.OpenDocuments()) {
+    EXPECT_EQ(0u, host_.DocumentSinkCount(path)) << path;
+  }
+  // Once the host has forgotten it, nothing of the add-in lives on.
   EXPECT_EQ(S_FALSE, loader_.CanUnloadNow());
   harbolt_ = nullptr;
   loader_.Release();
-  EXPECT_EQ(before, host_.LiveObjects());
+  EXPECT_EQ(objects, host_.LiveObjects());
+  EXPECT_EQ(references, host_.References());
   EXPECT_EQ(S_OK, loader_.CanUnloadNow());
   EXPECT_TRUE(loader_.FreeModule());
 }
 
-TEST_F(HarboltTest, ReleasesEverythingWithDocumentsOpen) {
-  ComPtr<IDispatch> gearbox = host_.Open(Sample("Gearbox.SLDASM"));
-  ComPtr<IDispatch> drawing = host_.Open(Sample("Gearbox.SLDDRW"));
-  long objects = host_.LiveObjects();
-  long references = host_.References();
+TEST_F(HarboltTest, WithoutAGroupTheTabsAreStillMadeWithZeroIds) {
+  host_.FailCall("ICommandManager.CreateCommandGroup2");
   Connect();
-  EXPECT_EQ(1u, SinksOn("Gearbox.SLDASM"));
-  EXPECT_EQ(1u, SinksOn("Gearbox.SLDDRW"));
-
-  VARIANT_BOOL disconnected = VARIANT_FALSE;
-  EXPECT_EQ(kNotImplemented, DisconnectAndRelease(&disconnected));
-  EXPECT_EQ(VARIANT_TRUE, disconnected);
-  for (const std::filesystem::path& path : host_.OpenDocuments()) {
-    EXPECT_EQ(0u, host_.DocumentSinkCount(path)) << path;
-  }
-  EXPECT_EQ(objects, host_.LiveObjects());
-  EXPECT_EQ(references, host_.References());
-  EXPECT_EQ(S_OK, loader_.CanUnloadNow());
+  EXPECT_TRUE(commands().LiveGroupIds().empty());
+  ExpectDefaultTabs(commands(), 0, 0);
 }
 
-TEST_F(HarboltTest, DisconnectFromSwWithoutAdvisedEventsStillReleases) {
-  host_.FailCall("IConnectionPoint.Advise");
-  long objects = host_.LiveObjects();
+TEST_F(HarboltTest, SmallMembersKeepTheirStateAndSetCallerKeepsOnlyDispatch) {
   Connect();
-  EXPECT_EQ(0u, host_.ApplicationSinkCount());
-  VARIANT_BOOL disconnected = VARIANT_TRUE;
-  EXPECT_EQ(kNotImplemented, DisconnectAndRelease(&disconnected));
-  // Nothing was advised, so nothing could be unadvised.
-  EXPECT_EQ(VARIANT_FALSE, disconnected);
-  EXPECT_EQ(objects, host_.LiveObjects());
-  EXPECT_EQ(S_OK, loader_.CanUnloadNow());
-}
-
-TEST_F(HarboltTest, SmallMembersKeepTheirState) {
-  Connect();
-  EXPECT_EQ(0, LongProperty(harbolt(), u"errNumber"));
-  EXPECT_EQ(u"", TextProperty(harbolt(), u"errDescription"));
-  // ConnIsValid reads 0 even while connected.
-  EXPECT_EQ(0, LongProperty(harbolt(), u"ConnIsValid"));
-
-  EXPECT_EQ(S_OK, Call(harbolt(), u"SetWorkDir", {Arg(u"/work/dir")}));
+  EXPECT_EQ(0, LongProperty(harbolt(), u"ConnIsValid"));  // 0 even while connected
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetParamValue", {Arg(u"name"), Arg(u"value")}));
   ScopedVariant value;
   EXPECT_EQ(S_OK, Call(harbolt(), u"GetParamValue", {Arg(u"name")}, value.Receive()));
@@ -153,27 +112,18 @@ TEST_F(HarboltTest, SmallMembersKeepTheirState) {
   BSTR out = nullptr;
   EXPECT_EQ(S_OK, Call(harbolt(), u"GetParamValue", {Arg(u"name"), Arg::BstrRef(&out)}));
   EXPECT_EQ(nullptr, out);
-
-  // None of them touched the error state.
-  EXPECT_EQ(0, LongProperty(harbolt(), u"errNumber"));
-}
-
-TEST_F(HarboltTest, SetCallerKeepsOnlyDispatchObjects) {
-  Connect();
+  EXPECT_EQ(0, ErrorNumber());
   ComPtr<CallerStandIn> caller = MakeComObject<CallerStandIn, CallerStandIn>();
   ComPtr<testing_support::PlainObject> plain =
       MakeComObject<testing_support::PlainObject, testing_support::PlainObject>();
   long own = caller->references();
-
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaller", {Arg::Unknown(caller.Get())}));
   EXPECT_EQ(own + 1, caller->references());
   // An object without IDispatch: refused, and the previous caller is gone.
   EXPECT_EQ(E_INVALIDARG, CallMember(harbolt(), u"SetCaller", {Arg::Unknown(plain.Get())}));
   EXPECT_EQ(own, caller->references());
   EXPECT_EQ(E_INVALIDARG, CallMember(harbolt(), u"SetCaller", {Arg::Unknown(nullptr)}));
-
-  // Disconnect drops the caller and the dictionary, and comes back to the
-  // default group.
+  // Disconnect drops the caller and comes back to the default group.
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaller", {Arg::Dispatch(caller.Get())}));
   EXPECT_EQ(own + 1, caller->references());
   EXPECT_EQ(S_OK, Call(harbolt(), u"Disconnect"));
@@ -181,63 +131,23 @@ TEST_F(HarboltTest, SetCallerKeepsOnlyDispatchObjects) {
   EXPECT_NE(nullptr, commands().LiveGroup(50));
 }
 
-TEST_F(HarboltTest, DisconnectTwiceRebuildsTheDefaultGroupEachTime) {
-  Connect();
-  ComPtr<CallerStandIn> source = NewEventSource();
-  EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaxHandle", {Arg(u"cax-1")}));
-  host_.ClearCalls();
-  EXPECT_EQ(S_OK, Call(harbolt(), u"Disconnect"));
-  EXPECT_EQ(S_OK, Call(harbolt(), u"Disconnect"));
-
-  std::vector<std::string> groups = host_.CallLines("ICommandManager.");
-  std::vector<std::string> removals, creations;
-  for (const std::string& line : groups) {
-    if (line.find("RemoveCommandGroup") != std::string::npos) removals.push_back(line);
-    if (line.find("CreateCommandGroup") != std::string::npos) creations.push_back(line);
-  }
-  EXPECT_EQ(2u, removals.size());
-  EXPECT_EQ(2u, creations.size());
-  // Three groups 50 were made in all; one is shown.
-  size_t made = 0;
-  for (const sim::CommandGroupRecord& group : commands().groups) made += group.userId == 50;
-  EXPECT_EQ(3u, made);
-  EXPECT_EQ((std::vector<LONG>{50}), commands().LiveGroupIds());
-  // The tabs existed already and are not made again.
-  EXPECT_EQ(3u, commands().tabs.size());
-  EXPECT_EQ(2u, commands().tabs[0].boxes.size());
-
-  // The event source and the cax handle stay.
-  FireFileNew();
-  EXPECT_EQ((std::vector<std::u16string>{u"cax-1"}), source->newDocuments());
-}
-
 TEST_F(HarboltTest, HostEventsReachTheEventSource) {
   Connect();
   // Without an event source the events are answered S_OK.
   EXPECT_EQ((std::vector<HRESULT>{S_OK}), FireFileNew());
-
   ComPtr<CallerStandIn> source = NewEventSource();
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaxHandle", {Arg(u"handle-7")}));
-  // The host raises event 12 for a new document and 22 for an opened file
-  // itself.
   host_.NewDocument(dir_ / "New.SLDPRT", sim::kDocTypePart);
   host_.Open(Sample("Shaft.SLDPRT"));
   EXPECT_EQ((std::vector<std::u16string>{u"handle-7"}), source->newDocuments());
   ASSERT_EQ(1u, source->fileOpens().size());
   EXPECT_EQ(u"handle-7", source->fileOpens()[0].caxHandle);
-  EXPECT_EQ(platform::Utf8ToUtf16(Sample("Shaft.SLDPRT").string()),
-            source->fileOpens()[0].fileName);
+  EXPECT_EQ(Wide(Sample("Shaft.SLDPRT")), source->fileOpens()[0].fileName);
   EXPECT_TRUE(source->clicks().empty());
+  // A file the host opens later gets no document sink from these events.
+  EXPECT_EQ(0u, SinksOn("Shaft.SLDPRT"));
 
-  // The other application events do nothing.
-  namespace app_event = published::app_event;
-  EXPECT_EQ((std::vector<HRESULT>{S_OK}), host_.FireApplicationEvent(app_event::kDestroyNotify));
-  EXPECT_EQ(
-      (std::vector<HRESULT>{S_OK}),
-      host_.FireApplicationEvent(app_event::kFileCloseNotify, {std::u16string(u"x"), LONG{0}}));
-
-  // A null handle is sent as an empty text; a null event source keeps the
-  // one stored.
+  // A null handle is sent as an empty text; a null event source keeps the one stored.
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaxHandle", {Arg(static_cast<const char16_t*>(nullptr))}));
   EXPECT_EQ(S_OK, Call(harbolt(), u"SetEventSrc", {Arg::Dispatch(nullptr)}));
   FireFileNew();
@@ -248,15 +158,26 @@ TEST_F(HarboltTest, HostEventsReachTheEventSource) {
   EXPECT_EQ(
       (std::vector<HRESULT>{E_ABORT}),
       host_.FireApplicationEvent(app_event::kFileOpenPostNotify, {std::u16string(u"/a/b.SLDPRT")}));
-  EXPECT_EQ(0, LongProperty(harbolt(), u"errNumber"));
-  EXPECT_EQ(u"", TextProperty(harbolt(), u"errDescription"));
+  EXPECT_EQ(0, ErrorNumber());
+  EXPECT_EQ(u"", ErrorDescription());
 
   // An object that is no event source replaces the stored one with nothing.
-  ComPtr<IDispatch> notASource;
-  application_.As(&notASource);
-  EXPECT_EQ(S_OK, Call(harbolt(), u"SetEventSrc", {Arg::Dispatch(notASource.Get())}));
+  EXPECT_EQ(S_OK, Call(harbolt(), u"SetEventSrc", {Arg::Dispatch(application_.Get())}));
   FireFileNew();
   EXPECT_EQ(2u, source->newDocuments().size());
+  // Disconnect, even twice, makes the default group again each time (the
+  // tabs stay as made) and keeps the event source and the cax handle.
+  EXPECT_EQ(S_OK, Call(harbolt(), u"SetEventSrc", {Arg::Dispatch(source.Get())}));
+  EXPECT_EQ(S_OK, Call(harbolt(), u"SetCaxHandle", {Arg(u"cax-1")}));
+  EXPECT_EQ(S_OK, Call(harbolt(), u"Disconnect"));
+  EXPECT_EQ(S_OK, Call(harbolt(), u"Disconnect"));
+  size_t made = 0;
+  for (const sim::CommandGroupRecord& group : commands().groups) made += group.userId == 50;
+  EXPECT_EQ(3u, made);
+  EXPECT_EQ((std::vector<LONG>{50}), commands().LiveGroupIds());
+  EXPECT_EQ(3u, commands().tabs.size());
+  FireFileNew();
+  EXPECT_EQ(u"cax-1", source->newDocuments().back());
 }
 
 TEST_F(HarboltTest, GetHwndReadsTheMainFrame) {
@@ -270,57 +191,176 @@ TEST_F(HarboltTest, GetHwndReadsTheMainFrame) {
   LONGLONG byReference = -1;
   EXPECT_EQ(S_OK, Call(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
   EXPECT_EQ(0x3456'789ALL, byReference);
-
+  auto failing = [&](const char* label) {  // E_FAIL and 0
+    byReference = -1;
+    EXPECT_EQ(E_FAIL, CallMember(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)})) << label;
+    EXPECT_EQ(0, byReference) << label;
+    host_.ClearFaults();
+  };
   host_.FailCall("ISldWorks.Frame");
-  byReference = -1;
-  EXPECT_EQ(E_FAIL, CallMember(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
-  EXPECT_EQ(0, byReference);
-  host_.ClearFaults();
+  failing("frame fails");
   host_.EmptyCall("ISldWorks.Frame");
-  byReference = -1;
-  EXPECT_EQ(E_FAIL, CallMember(harbolt(), u"GetHWND", {Arg::LongLongRef(&byReference)}));
-  EXPECT_EQ(0, byReference);
-}
-
-TEST_F(HarboltTest, GetHwndFailsWithoutAHost) {
-  Connect();
+  failing("no frame");
   EXPECT_EQ(kNotImplemented, loader_.Disconnect());
-  LONGLONG handle = -1;
-  EXPECT_EQ(E_FAIL, CallMember(harbolt(), u"GetHWND", {Arg::LongLongRef(&handle)}));
-  EXPECT_EQ(0, handle);
+  failing("no host");
 }
 
 TEST_F(HarboltTest, EnableMethodsFollowTheActiveDocument) {
   Connect();
-  auto status = [&](const char16_t* name) {
-    ScopedVariant result;
-    EXPECT_EQ(S_OK, Call(harbolt(), name, {}, result.Receive())) << platform::Utf16ToUtf8(name);
-    return result.Type() == VT_I4 ? result.Get()->lVal : -99;
-  };
-  const char16_t* kEnables[] = {u"ToolbarEnablePart", u"ToolbarEnableAsm", u"ToolbarEnableDwg",
-                                u"ToolbarEnablePartAsm"};
   auto all = [&] {
     std::vector<LONG> values;
-    for (const char16_t* name : kEnables) values.push_back(status(name));
+    for (const char16_t* name : {u"ToolbarEnablePart", u"ToolbarEnableAsm", u"ToolbarEnableDwg",
+                                 u"ToolbarEnablePartAsm", u"ToolbarEnableAll", u"ToolbarEnable0"}) {
+      ScopedVariant result;
+      EXPECT_EQ(S_OK, Call(harbolt(), name, {}, result.Receive())) << platform::Utf16ToUtf8(name);
+      values.push_back(result.Type() == VT_I4 ? result.Get()->lVal : -99);
+    }
     return values;
   };
-  EXPECT_EQ((std::vector<LONG>{0, 0, 0, 0}), all());
-  EXPECT_EQ(1, status(u"ToolbarEnableAll"));
-  EXPECT_EQ(1, status(u"ToolbarEnable0"));
+  EXPECT_EQ((std::vector<LONG>{0, 0, 0, 0, 1, 1}), all());
   host_.Open(Sample("Shaft.SLDPRT"));
-  EXPECT_EQ((std::vector<LONG>{1, 0, 0, 1}), all());
+  EXPECT_EQ((std::vector<LONG>{1, 0, 0, 1, 1, 1}), all());
   host_.Open(Sample("Gearbox.SLDASM"));
-  EXPECT_EQ((std::vector<LONG>{0, 1, 0, 1}), all());
+  EXPECT_EQ((std::vector<LONG>{0, 1, 0, 1, 1, 1}), all());
   host_.Open(Sample("Gearbox.SLDDRW"));
-  EXPECT_EQ((std::vector<LONG>{0, 0, 1, 0}), all());
+  EXPECT_EQ((std::vector<LONG>{0, 0, 1, 0, 1, 1}), all());
 }
 
-TEST_F(HarboltTest, LoginCommandIsFoundByItsLowerCaseName) {
+TEST_F(HarboltTest, AssemblyEventsAttachNewDocumentsOnce) {
+  host_.Open(Sample("Gearbox.SLDASM"));
   Connect();
-  EXPECT_EQ(50, testing_support::DispIdOf(harbolt(), u"Toolbarcallback0"));
-  // What it starts is the login command's test; here it is only reached.
-  testing_support::ScopedEnv noPath("PATH", dir_.path().c_str());
+  auto detach = [&](const char* sample) {
+    host_.FireDocumentEvent(Sample(sample), doc_event::kDestroyNotify);
+    EXPECT_EQ(0u, SinksOn(sample)) << sample;
+  };
+  auto onGearbox = [&](DISPID dispid, const std::vector<sim::EventArg>& args) {
+    std::vector<HRESULT> results = host_.FireDocumentEvent(Sample("Gearbox.SLDASM"), dispid, args);
+    return results.size() == 1 ? results[0] : E_UNEXPECTED;
+  };
+  detach("Shaft.SLDPRT");
+  detach("Housing.SLDPRT");
+  detach("Bearing.SLDPRT");
+  EXPECT_EQ(1u, SinksOn("Gearbox.SLDASM"));
+
+  // Event 25 passes a component, which is no document: nothing is attached.
+  ComPtr<IDispatch> shaftComponent =
+      host_.Component(Sample("Gearbox.SLDASM"), u"Default", u"Shaft-1");
+  ASSERT_TRUE(shaftComponent);
+  EXPECT_EQ(S_OK, onGearbox(doc_event::kComponentStateChangeNotify2,
+                            {shaftComponent, std::u16string(u"Shaft-1"), SHORT{1}, SHORT{2}}));
+  EXPECT_EQ(0u, SinksOn("Shaft.SLDPRT"));
+
+  // Event 22 (document, old state, new state): new states 2 and 3 attach, once.
+  struct Case {
+    const char* sample;
+    SHORT from, to;
+    size_t sinks;
+  };
+  for (const Case& c :
+       {Case{"Shaft.SLDPRT", 2, 1, 0}, Case{"Shaft.SLDPRT", 1, 2, 1}, Case{"Shaft.SLDPRT", 2, 3, 1},
+        Case{"Bearing.SLDPRT", 3, 4, 0}, Case{"Bearing.SLDPRT", 1, 3, 1}}) {
+    EXPECT_EQ(S_OK, onGearbox(doc_event::kComponentStateChangeNotify,
+                              {host_.Document(Sample(c.sample)), c.from, c.to}));
+    EXPECT_EQ(c.sinks, SinksOn(c.sample)) << c.sample << " " << c.from << "->" << c.to;
+  }
+
+  // Events 46 and 47 (component): the component's model document.
+  ComPtr<IDispatch> housing = host_.Component(Sample("Gearbox.SLDASM"), u"Default", u"Housing-1");
+  ASSERT_TRUE(housing);
+  EXPECT_EQ(S_OK, onGearbox(doc_event::kComponentVisualPropertiesChangeNotify, {housing}));
+  EXPECT_EQ(1u, SinksOn("Housing.SLDPRT"));
+  EXPECT_EQ(S_OK, onGearbox(doc_event::kComponentDisplayStateChangeNotify, {housing}));
+  EXPECT_EQ(1u, SinksOn("Housing.SLDPRT"));
+  detach("Housing.SLDPRT");
+  EXPECT_EQ(S_OK, onGearbox(doc_event::kComponentDisplayStateChangeNotify, {housing}));
+  EXPECT_EQ(1u, SinksOn("Housing.SLDPRT"));
+  EXPECT_EQ(S_OK,
+            onGearbox(doc_event::kComponentVisualPropertiesChangeNotify, {ComPtr<IDispatch>()}));
+  // The selection and save events do nothing.
+  EXPECT_EQ(S_OK, onGearbox(doc_event::kNewSelectionNotify, {}));
+  EXPECT_EQ(S_OK, onGearbox(doc_event::kFileSaveNotify, {std::u16string(u"/x")}));
+}
+
+// The add-in object's own state, which a caller cannot see through IDispatch.
+TEST(HarboltCoreTest, DictionaryAndAConnectionWithoutAHost) {
+  ComPtr<CHarbolt> addin = MakeComObject<CHarbolt, CHarbolt>();
+  VARIANT_BOOL connected = VARIANT_FALSE, disconnected = VARIANT_TRUE;
+  EXPECT_EQ(S_OK, addin->ConnectToSW(nullptr, 9, &connected));
+  EXPECT_EQ(VARIANT_TRUE, connected);
+  EXPECT_EQ(9, addin->cookie());
+  EXPECT_FALSE(addin->applicationSink().advised());
+  LONG status = -1;
+  EXPECT_EQ(S_OK, addin->ToolbarEnablePartAsm(&status));
+  EXPECT_EQ(0, status);
+  EXPECT_EQ(E_NOTIMPL, addin->DisconnectFromSW(&disconnected));
+  EXPECT_EQ(VARIANT_FALSE, disconnected);
+  ScopedBstr good(u"<dd><table name='Feature'/></dd>"), bad(u"<dd>");
+  EXPECT_EQ(S_OK, addin->SetDD(good.Get()));
+  EXPECT_EQ(u"Feature", addin->dataDictionary().selectFirst(u"/dd/table").attribute(u"name"));
+  // A text that does not parse leaves no dictionary, even after a good one,
+  // and the document remembers the failure for the export.
+  EXPECT_EQ(E_INVALIDARG, addin->SetDD(bad.Get()));
+  EXPECT_FALSE(addin->dataDictionary().isParsed());
+  EXPECT_EQ(1, addin->dataDictionary().errorFlag());
+  EXPECT_EQ(u"Document not parsed successfully. \n", addin->dataDictionary().errorText());
+  EXPECT_EQ(S_OK, addin->SetDD(good.Get()));
+  EXPECT_TRUE(addin->dataDictionary().isParsed());
+  EXPECT_EQ(S_OK, addin->Disconnect());
+  EXPECT_FALSE(addin->dataDictionary().isParsed());
+}
+
+// The login command starts the caller's client "Pelmora.exe" from the PATH;
+// a script of that name writes down its arguments, one a line.
+class LoginCommandTest : public AddinTest {
+ protected:
+  LoginCommandTest()
+      : bin_(MakeBin(dir_)),
+        path_("PATH", (bin_.string() + ":" + (getenv("PATH") ? getenv("PATH") : "")).c_str()) {}
+  static fs::path MakeBin(const testing_support::TempDir& dir) {
+    fs::path bin = dir / "bin";
+    fs::create_directory(bin);
+    testing_support::WriteFile(bin / "Pelmora.exe",
+                               "#!/bin/sh\nout=\"$(dirname \"$0\")\"\n"
+                               "printf '%s\\n' \"$#\" \"$@\" > \"$out/args.tmp\"\n"
+                               "mv \"$out/args.tmp\" \"$out/args.txt\"\n");
+    fs::permissions(bin / "Pelmora.exe", fs::perms::owner_all);
+    return bin;
+  }
+  // What the program received; empty when it did not run within a while.
+  std::string Received() {
+    fs::path file = bin_ / "args.txt";
+    for (int i = 0; i < 500 && !fs::exists(file); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::string text = testing_support::ReadFile(file);
+    fs::remove(file);
+    return text;
+  }
+  fs::path bin_;
+  testing_support::ScopedEnv path_;
+};
+
+TEST_F(LoginCommandTest, StartsTheClientWithTheWindowHandle) {
+  host_.SetWindowHandle(1312);
+  Connect();
+  EXPECT_EQ(S_OK, host_.ClickNamed(kCookie, u"login"));
+  EXPECT_EQ("2\n5\n1312\n", Received());
+  long references = host_.References();
+  // Only the low 32 bits of the handle count, read as unsigned.
+  host_.SetWindowHandle(0x0000'0007'8000'0520LL);
   EXPECT_EQ(S_OK, host_.Click(kCookie, 50, 0));
+  EXPECT_EQ("2\n5\n2147484960\n", Received());
+  EXPECT_EQ(references, host_.References());  // nothing of the host is kept
+  // Without a frame the handle is 0.
+  host_.FailCall("ISldWorks.Frame");
+  EXPECT_EQ(S_OK, host_.ClickNamed(kCookie, u"login"));
+  EXPECT_EQ("2\n5\n0\n", Received());
+  // A missing program is not reported.
+  fs::remove(bin_ / "Pelmora.exe");
+  testing_support::ScopedEnv onlyBin("PATH", bin_.c_str());
+  EXPECT_EQ(S_OK, host_.ClickNamed(kCookie, u"login"));
+  EXPECT_EQ(0, ErrorNumber());
+  EXPECT_FALSE(fs::exists(bin_ / "args.txt"));
 }
 
 }  // namespace

@@ -1,30 +1,28 @@
-// What registering and unregistering the module writes into and removes
-// from the registry.
-#include "addin/registration.h"
-
+// The module itself: registration, class objects, unload rule, bitmap handler.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
 #include <string>
 
+#include "addin/harbolt_ids.h"
+#include "platform/registrar.h"
 #include "platform/registry.h"
-#include "platform/system_info.h"
 #include "tests/addin/addin_fixture.h"
 
 namespace addin_test {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr char16_t kLibId[] = u"{7B8BAA99-AB92-415D-A210-42402A6E7686}";
 constexpr char16_t kAddinKey[] =
     u"SOFTWARE\\SolidWorks\\AddIns\\{1C227C16-C127-4F54-B26C-EF8F2BA2448D}";
 
 struct ClassEntry {
-  const char16_t* clsid;
-  const char16_t* progId;
-  const char16_t* versionIndependentProgId;
-  const char16_t* friendlyName;
+  std::u16string clsid, progId, versionIndependentProgId, friendlyName;
 };
-constexpr ClassEntry kClasses[] = {
+const ClassEntry kClasses[] = {
     {u"{1C227C16-C127-4F54-B26C-EF8F2BA2448D}", u"Harbolt.Harbolt.1", u"Harbolt.Harbolt",
      u"CHarbolt Object"},
     {u"{E78843C2-6D58-4740-9A12-AACD2D9F758E}", u"HarboltSwDocument.1", u"Harbolt.SwDocument",
@@ -47,34 +45,23 @@ class RegistrationTest : public ::testing::Test {
  protected:
   RegistrationTest() : registry_("HARBOLT_REGISTRY", (dir_ / "registry").c_str()) {}
 
+  // A value as text ("dword:N" for numbers), or "<no key>" / "<no value>".
   static std::u16string Text(HKEY root, const std::u16string& path,
                              const char16_t* name = nullptr) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return u"<no key>";
     char16_t buffer[1024] = {};
-    DWORD bytes = sizeof buffer - sizeof(char16_t);
-    DWORD type = 0;
+    DWORD bytes = sizeof buffer - sizeof(char16_t), type = 0;
     LSTATUS status =
         RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS) return u"<no value>";
-    if (type != REG_SZ) return u"<not text>";
+    if (type == REG_DWORD) {
+      DWORD value = 0;
+      memcpy(&value, buffer, sizeof value);
+      return platform::Utf8ToUtf16("dword:" + std::to_string(value));
+    }
     return buffer;
-  }
-  static DWORD Number(HKEY root, const std::u16string& path, const char16_t* name = nullptr) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 0xBAD;
-    DWORD value = 0xBAD, bytes = sizeof value, type = 0;
-    LSTATUS status =
-        RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS && type == REG_DWORD ? value : 0xBAD;
-  }
-  static void Create(HKEY root, const std::u16string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &key, nullptr));
-    RegCloseKey(key);
   }
   // Every key below root, as "path\\to\\key".
   static std::set<std::u16string> Keys(HKEY root, const std::u16string& path = u"") {
@@ -84,22 +71,18 @@ class RegistrationTest : public ::testing::Test {
         ERROR_SUCCESS) {
       return keys;
     }
-    for (DWORD i = 0;; ++i) {
-      char16_t name[256];
-      DWORD chars = 256;
-      if (RegEnumKeyExW(key, i, name, &chars, nullptr, nullptr, nullptr, nullptr) !=
-          ERROR_SUCCESS) {
-        break;
-      }
+    char16_t name[256];
+    DWORD chars = 256;
+    for (DWORD i = 0;
+         RegEnumKeyExW(key, i, name, &chars, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, chars = 256) {
       std::u16string child = path.empty() ? std::u16string(name) : path + u"\\" + name;
       keys.insert(child);
-      std::set<std::u16string> below = Keys(root, child);
-      keys.insert(below.begin(), below.end());
+      keys.merge(Keys(root, child));
     }
     RegCloseKey(key);
     return keys;
   }
-
   testing_support::TempDir dir_;
   testing_support::ScopedEnv registry_;
   std::u16string module_ = ModulePath();
@@ -107,135 +90,158 @@ class RegistrationTest : public ::testing::Test {
 
 TEST_F(RegistrationTest, WritesTheScriptTheClassesAndTheTypeLibrary) {
   ASSERT_EQ(S_OK, loader::AddinLoader::RegisterModule(module_));
-
-  // Script 101.
-  EXPECT_EQ(u"Harbolt", Text(HKEY_CLASSES_ROOT, u"AppID\\" + std::u16string(kLibId)));
-  EXPECT_EQ(kLibId, Text(HKEY_CLASSES_ROOT, u"AppID\\Harbolt.DLL", u"AppID"));
-  const std::u16string clsidKey = u"CLSID\\{1C227C16-C127-4F54-B26C-EF8F2BA2448D}";
-  EXPECT_EQ(u"{D82369CE-1AEC-4DA7-B83B-94DCD59CDEC7}",
-            Text(HKEY_CLASSES_ROOT, clsidKey + u"\\TypeLib"));
-  EXPECT_EQ(0u, Number(HKEY_LOCAL_MACHINE, kAddinKey));
+  const std::u16string lib = u"TypeLib\\" + std::u16string(kLibId) + u"\\1.0";
+  const std::u16string harboltKey = u"CLSID\\" + kClasses[0].clsid;
+  const std::u16string iharbolt = u"Interface\\" + std::u16string(kInterfaces[0]);
+  // The values the host and the loader read; the rest of the class entries
+  // are the same script applied to each class.
+  EXPECT_EQ(module_, Text(HKEY_CLASSES_ROOT, lib + u"\\0\\win64"));
+  EXPECT_EQ(module_.substr(0, module_.rfind(u'/') + 1),
+            Text(HKEY_CLASSES_ROOT, lib + u"\\HELPDIR"));
+  EXPECT_EQ(u"apartment",
+            Text(HKEY_CLASSES_ROOT, harboltKey + u"\\InprocServer32", u"ThreadingModel"));
+  // The class entries come after the script, so their names win where both write.
+  for (const ClassEntry& c : kClasses) {
+    EXPECT_EQ(c.friendlyName, Text(HKEY_CLASSES_ROOT, u"CLSID\\" + c.clsid));
+    EXPECT_EQ(module_, Text(HKEY_CLASSES_ROOT, u"CLSID\\" + c.clsid + u"\\InprocServer32"));
+  }
+  EXPECT_EQ(u"dword:0", Text(HKEY_LOCAL_MACHINE, kAddinKey));
   EXPECT_EQ(u"Harbolt AddIn", Text(HKEY_LOCAL_MACHINE, kAddinKey, u"Description"));
   EXPECT_EQ(u"Harbolt", Text(HKEY_LOCAL_MACHINE, kAddinKey, u"Title"));
-
-  // Every class; the class entries come after the script, so their names
-  // win where both write.
-  for (const ClassEntry& c : kClasses) {
-    std::u16string key = u"CLSID\\" + std::u16string(c.clsid);
-    SCOPED_TRACE(platform::Utf16ToUtf8(c.progId));
-    EXPECT_EQ(c.friendlyName, Text(HKEY_CLASSES_ROOT, c.progId));
-    EXPECT_EQ(c.clsid, Text(HKEY_CLASSES_ROOT, c.progId + std::u16string(u"\\CLSID")));
-    EXPECT_EQ(c.friendlyName, Text(HKEY_CLASSES_ROOT, c.versionIndependentProgId));
-    EXPECT_EQ(c.clsid,
-              Text(HKEY_CLASSES_ROOT, c.versionIndependentProgId + std::u16string(u"\\CLSID")));
-    EXPECT_EQ(c.progId,
-              Text(HKEY_CLASSES_ROOT, c.versionIndependentProgId + std::u16string(u"\\CurVer")));
-    EXPECT_EQ(c.friendlyName, Text(HKEY_CLASSES_ROOT, key));
-    EXPECT_EQ(kLibId, Text(HKEY_CLASSES_ROOT, key, u"AppID"));
-    EXPECT_EQ(c.progId, Text(HKEY_CLASSES_ROOT, key + u"\\ProgID"));
-    EXPECT_EQ(c.versionIndependentProgId,
-              Text(HKEY_CLASSES_ROOT, key + u"\\VersionIndependentProgID"));
-    EXPECT_EQ(u"<no value>", Text(HKEY_CLASSES_ROOT, key + u"\\Programmable"));
-    EXPECT_EQ(module_, Text(HKEY_CLASSES_ROOT, key + u"\\InprocServer32"));
-    EXPECT_EQ(u"apartment", Text(HKEY_CLASSES_ROOT, key + u"\\InprocServer32", u"ThreadingModel"));
-  }
-
-  // The type library.
-  const std::u16string lib = u"TypeLib\\" + std::u16string(kLibId) + u"\\1.0";
-  EXPECT_EQ(u"Harbolt 1.0 Type Library", Text(HKEY_CLASSES_ROOT, lib));
-  EXPECT_EQ(module_, Text(HKEY_CLASSES_ROOT, lib + u"\\0\\win64"));
-  EXPECT_EQ(u"IHarbolt",
-            Text(HKEY_CLASSES_ROOT, u"Interface\\{D82369CE-1AEC-4DA7-B83B-94DCD59CDEC7}"));
-  EXPECT_EQ(kLibId,
-            Text(HKEY_CLASSES_ROOT, u"Interface\\{D82369CE-1AEC-4DA7-B83B-94DCD59CDEC7}\\TypeLib"));
-
   // Nothing else: the full set of keys.
-  std::set<std::u16string> expected = {u"AppID",
-                                       u"AppID\\" + std::u16string(kLibId),
-                                       u"AppID\\Harbolt.DLL",
-                                       u"CLSID",
-                                       u"Interface",
-                                       u"TypeLib",
-                                       u"TypeLib\\" + std::u16string(kLibId),
-                                       lib,
-                                       lib + u"\\0",
-                                       lib + u"\\0\\win64",
-                                       lib + u"\\FLAGS",
-                                       lib + u"\\HELPDIR",
-                                       clsidKey + u"\\TypeLib"};
+  std::set<std::u16string> expected = {
+      harboltKey + u"\\TypeLib", lib, lib + u"\\0", lib + u"\\0\\win64", lib + u"\\FLAGS",
+      lib + u"\\HELPDIR"};
+  expected.insert({u"AppID", u"AppID\\Harbolt.DLL", u"CLSID", u"Interface", u"TypeLib"});
+  expected.insert({u"AppID\\" + std::u16string(kLibId), u"TypeLib\\" + std::u16string(kLibId)});
   for (const ClassEntry& c : kClasses) {
-    std::u16string key = u"CLSID\\" + std::u16string(c.clsid);
     for (const char16_t* sub : {u"", u"\\ProgID", u"\\VersionIndependentProgID", u"\\Programmable",
                                 u"\\InprocServer32"}) {
-      expected.insert(key + sub);
+      expected.insert(u"CLSID\\" + c.clsid + sub);
     }
-    expected.insert(c.progId);
-    expected.insert(c.progId + std::u16string(u"\\CLSID"));
-    expected.insert(c.versionIndependentProgId);
-    expected.insert(c.versionIndependentProgId + std::u16string(u"\\CLSID"));
-    expected.insert(c.versionIndependentProgId + std::u16string(u"\\CurVer"));
+    expected.insert({c.progId, c.progId + u"\\CLSID", c.versionIndependentProgId,
+                     c.versionIndependentProgId + u"\\CLSID",
+                     c.versionIndependentProgId + u"\\CurVer"});
   }
   for (const char16_t* iid : kInterfaces) {
     std::u16string key = u"Interface\\" + std::u16string(iid);
-    expected.insert(key);
-    expected.insert(key + u"\\ProxyStubClsid32");
-    expected.insert(key + u"\\TypeLib");
+    expected.insert({key, key + u"\\ProxyStubClsid32", key + u"\\TypeLib"});
   }
-  std::set<std::u16string> actual = Keys(HKEY_CLASSES_ROOT);
-  for (const std::u16string& key : expected) {
-    EXPECT_TRUE(actual.count(key)) << "missing " << platform::Utf16ToUtf8(key);
-  }
-  for (const std::u16string& key : actual) {
-    EXPECT_TRUE(expected.count(key)) << "unexpected " << platform::Utf16ToUtf8(key);
-  }
+  EXPECT_EQ(expected, Keys(HKEY_CLASSES_ROOT));
   EXPECT_EQ((std::set<std::u16string>{u"SOFTWARE", u"SOFTWARE\\SolidWorks",
                                       u"SOFTWARE\\SolidWorks\\AddIns", kAddinKey}),
             Keys(HKEY_LOCAL_MACHINE));
+  // Registering again changes nothing.
+  ASSERT_EQ(S_OK, loader::AddinLoader::RegisterModule(module_));
+  EXPECT_EQ(expected, Keys(HKEY_CLASSES_ROOT));
 }
 
 TEST_F(RegistrationTest, UnregistrationRemovesWhatItWroteAndLeavesTheRest) {
-  Create(HKEY_CLASSES_ROOT, u"CLSID\\{00000000-1111-2222-3333-444444444444}\\InprocServer32");
-  Create(HKEY_CLASSES_ROOT, u"AppID\\Other.DLL");
-  Create(HKEY_LOCAL_MACHINE, u"SOFTWARE\\SolidWorks\\AddIns\\{00000000-1111-2222-3333-4444}");
+  // Keys of others beside the add-in's.
+  ASSERT_EQ(S_OK, platform::UpdateRegistryFromScript(
+                      u"HKCR { NoRemove CLSID { {0000} { InprocServer32 } } NoRemove AppID { "
+                      u"'Other.DLL' } } HKLM { NoRemove SOFTWARE { NoRemove SolidWorks { NoRemove "
+                      u"AddIns { {0000} } } } }",
+                      {}, true));
   std::set<std::u16string> classesBefore = Keys(HKEY_CLASSES_ROOT);
   std::set<std::u16string> machineBefore = Keys(HKEY_LOCAL_MACHINE);
-
   ASSERT_EQ(S_OK, loader::AddinLoader::RegisterModule(module_));
   ASSERT_EQ(S_OK, loader::AddinLoader::RegisterModule(module_, /*registering=*/false));
-
-  // The type library's parents stay, as the type library registration
-  // leaves them.
-  classesBefore.insert(u"Interface");
-  classesBefore.insert(u"TypeLib");
+  // The type library's parents stay, as the type library registration leaves them.
+  classesBefore.insert({u"Interface", u"TypeLib"});
   EXPECT_EQ(classesBefore, Keys(HKEY_CLASSES_ROOT));
   EXPECT_EQ(machineBefore, Keys(HKEY_LOCAL_MACHINE));
-  EXPECT_EQ(u"<no key>", Text(HKEY_CLASSES_ROOT, u"AppID\\" + std::u16string(kLibId)));
-  EXPECT_EQ(u"<no key>", Text(HKEY_LOCAL_MACHINE, kAddinKey));
-}
-
-TEST_F(RegistrationTest, TheThreadLocaleIsRestoredWhateverTheOutcome) {
-  constexpr LCID kGerman = 0x0407;
-  SetThreadLocale(kGerman);
-  EXPECT_EQ(S_OK, harbolt::RegisterServer(module_));
-  EXPECT_EQ(kGerman, GetThreadLocale());
-  EXPECT_EQ(E_FAIL, harbolt::RegisterServer(u""));  // no module to register
-  EXPECT_EQ(kGerman, GetThreadLocale());
-  EXPECT_EQ(S_OK, harbolt::UnregisterServer(module_));
-  EXPECT_EQ(kGerman, GetThreadLocale());
-  EXPECT_TRUE(FAILED(harbolt::UnregisterServer(module_)));  // nothing left to remove
-  EXPECT_EQ(kGerman, GetThreadLocale());
-  SetThreadLocale(LOCALE_USER_DEFAULT);
-}
-
-TEST_F(RegistrationTest, RegistrationCanBeRepeated) {
-  ASSERT_EQ(S_OK, loader::AddinLoader::RegisterModule(module_));
-  std::set<std::u16string> once = Keys(HKEY_CLASSES_ROOT);
-  ASSERT_EQ(S_OK, loader::AddinLoader::RegisterModule(module_));
-  EXPECT_EQ(once, Keys(HKEY_CLASSES_ROOT));
-  // Unregistering what is not registered changes nothing and fails on the
-  // type library.
-  ASSERT_EQ(S_OK, loader::AddinLoader::RegisterModule(module_, false));
+  // Unregistering what is not registered fails on the type library.
   EXPECT_TRUE(FAILED(loader::AddinLoader::RegisterModule(module_, false)));
+  EXPECT_EQ(classesBefore, Keys(HKEY_CLASSES_ROOT));
+}
+
+TEST(ClassObjectsTest, EveryClassIsCreatableAndObjectsAndLocksKeepTheModule) {
+  LoadedModule module;
+  EXPECT_EQ(S_OK, module.CanUnloadNow());
+  for (const CLSID* clsid : {&CLSID_Harbolt, &CLSID_BitmapHandler, &CLSID_SwDocument,
+                             &CLSID_UserPropertyManagerPage, &CLSID_PMPageHandler}) {
+    EXPECT_TRUE(module.Create<IDispatch>(*clsid))
+        << platform::Utf16ToUtf8(platform::GuidToString(*clsid));
+  }
+  ComPtr<IClassFactory> factory;
+  EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, module.GetClassObject(IidOf<IDispatch>(), &factory));
+  ASSERT_EQ(S_OK, module.GetClassObject(CLSID_Harbolt, &factory));
+  ComPtr<IUnknown> object;
+  ComPtr<IDispatch> outer = module.Create<IDispatch>(CLSID_BitmapHandler);
+  EXPECT_EQ(CLASS_E_NOAGGREGATION,
+            factory->CreateInstance(outer.Get(), IidOf<IUnknown>(),
+                                    reinterpret_cast<void**>(object.ReleaseAndGetAddressOf())));
+  EXPECT_EQ(E_NOINTERFACE,
+            factory->CreateInstance(nullptr, IidOf<IClassFactory>(),
+                                    reinterpret_cast<void**>(object.ReleaseAndGetAddressOf())));
+  outer = nullptr;
+  ComPtr<ISupportErrorInfo> errors = module.Create<ISupportErrorInfo>(CLSID_Harbolt);
+  ASSERT_TRUE(errors);
+  EXPECT_EQ(S_OK, errors->InterfaceSupportsErrorInfo(
+                      platform::GuidLiteral("{D82369CE-1AEC-4DA7-B83B-94DCD59CDEC7}")));
+  EXPECT_EQ(S_FALSE, errors->InterfaceSupportsErrorInfo(IidOf<ISwAddin>()));
+  errors = nullptr;
+
+  // A class object and a lock each keep the module.
+  EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+  EXPECT_EQ(S_OK, factory->LockServer(TRUE));
+  factory = nullptr;
+  EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+  ASSERT_EQ(S_OK, module.GetClassObject(CLSID_Harbolt, &factory));
+  EXPECT_EQ(S_OK, factory->LockServer(FALSE));
+  ComPtr<IDispatch> document = module.Create<IDispatch>(CLSID_SwDocument);
+  factory = nullptr;
+  EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+  document = nullptr;
+  EXPECT_EQ(S_OK, module.CanUnloadNow());
+}
+
+uint32_t Little32(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < 4; ++i) value |= uint32_t{static_cast<uint8_t>(bytes[at + i])} << 8 * i;
+  return value;
+}
+
+TEST(BitmapHandlerTest, ResourcesBecomeFilesUntilDisposed) {
+  testing_support::TempDir dir;
+  testing_support::ScopedEnv temp("TMPDIR", dir.path().c_str());
+  LoadedModule module;
+  ComPtr<IDispatch> handler = module.Create<IDispatch>(CLSID_BitmapHandler);
+  ASSERT_TRUE(handler);
+  auto create = [&](LONG id, HRESULT expected) -> fs::path {
+    ScopedVariant path;
+    EXPECT_EQ(expected,
+              CallMember(handler.Get(), u"CreateBitmapFileFromResource", {Arg(id)}, path.Receive()))
+        << id;
+    if (path.Type() != VT_BSTR) return {};
+    return platform::Utf16ToUtf8(BstrView(path.Get()->bstrVal));
+  };
+  auto filesInDir = [&] {
+    return std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
+  };
+  // An unknown resource, or a temporary directory that does not exist: no file.
+  EXPECT_TRUE(create(999, E_FAIL).empty());
+  EXPECT_EQ(0, filesInDir());
+  testing_support::ScopedEnv missing("TMPDIR", (dir / "missing").c_str());
+  EXPECT_TRUE(create(111, E_FAIL).empty());
+  testing_support::ScopedEnv back("TMPDIR", dir.path().c_str());
+  const std::pair<LONG, uint32_t> kSides[] = {{111, 16}, {112, 24}, {201, 16}, {202, 32}};
+  std::set<fs::path> files;
+  for (const auto& [id, side] : kSides) {
+    fs::path file = create(id, S_OK);
+    files.insert(file);
+    EXPECT_EQ(dir.path(), file.parent_path()) << id;
+    EXPECT_EQ(0u, file.filename().string().rfind("swt", 0)) << file;
+    // A bitmap file of the resource's size (the format is the platform's).
+    std::string bytes = testing_support::ReadFile(file);
+    ASSERT_GE(bytes.size(), 54u) << file;
+    EXPECT_EQ(side, Little32(bytes, 18)) << id;
+  }
+  EXPECT_EQ(4u, files.size());
+  EXPECT_EQ(S_OK, Call(handler.Get(), u"Dispose"));
+  EXPECT_EQ(0, filesInDir());
+  EXPECT_EQ(S_OK, Call(handler.Get(), u"Dispose"));  // nothing left to dispose
 }
 
 }  // namespace

@@ -29,8 +29,6 @@ class DbQueryTest : public ::testing::Test {
     db_.execute(u"INSERT INTO part VALUES(2, 'Cut', NULL, NULL, NULL)");
     db_.execute(u"INSERT INTO part VALUES(3, 'Fillet', 7, 0.125, 'x')");
   }
-
-  // Asserts that every cursor operation on `cursor` finds no statement.
   static void ExpectNoStatement(DbQuery& cursor) {
     EXPECT_EQ(Raised([&] { cursor.atEnd(); }).message(), kNoStatement);
     EXPECT_EQ(Raised([&] { cursor.next(); }).message(), kNoStatement);
@@ -42,20 +40,17 @@ class DbQueryTest : public ::testing::Test {
     EXPECT_EQ(Raised([&] { cursor.realByName(u"id"); }).message(), kNoStatement);
     cursor.finalize();  // nothing left to finalize
   }
-
   testing_support::TempDir dir_;
   DbConnection db_;
 };
 
-TEST_F(DbQueryTest, EmptyResultIsAtEndAtOnce) {
-  DbQuery rows = db_.query(u"SELECT id, featName, qty FROM part WHERE id > 100");
-  EXPECT_TRUE(rows.atEnd());
-  EXPECT_EQ(rows.columnCount(), 3);
-  rows.next();
-  EXPECT_TRUE(rows.atEnd());
-}
-
 TEST_F(DbQueryTest, WalksTheRowsInOrder) {
+  DbQuery empty = db_.query(u"SELECT id, featName, qty FROM part WHERE id > 100");
+  EXPECT_TRUE(empty.atEnd());
+  EXPECT_EQ(empty.columnCount(), 3);
+  empty.next();
+  EXPECT_TRUE(empty.atEnd());
+  empty.finalize();
   DbQuery rows = db_.query(u"SELECT featName, qty, weight FROM part ORDER BY id");
   std::u16string names;
   int quantities = 0;
@@ -95,7 +90,6 @@ TEST_F(DbQueryTest, FindsColumnsIgnoringAsciiCase) {
   EXPECT_EQ(rows.columnIndex(u"FEATNAME"), 1);
   EXPECT_EQ(rows.columnIndex(u"Dup"), 2);  // the first match wins
   EXPECT_EQ(rows.columnIndex(u"GRößE"), 4);
-
   DbException unknown = Raised([&] { rows.columnIndex(u"x"); });
   EXPECT_EQ(unknown.code(), 1000);
   EXPECT_EQ(unknown.message(), u"DBLAYER_ERROR[1000]: Invalid field name requested [x]");
@@ -115,7 +109,6 @@ TEST_F(DbQueryTest, ColumnTypesAndTheirRange) {
   EXPECT_EQ(rows.columnType(2), 3);  // text
   EXPECT_EQ(rows.columnType(3), 4);  // blob
   EXPECT_EQ(rows.columnType(4), 5);
-
   for (int bad : {-1, 5, 1000}) {
     for (const std::function<void()>& read : std::vector<std::function<void()>>{
              [&] { rows.columnType(bad); }, [&] { rows.textAt(bad); }, [&] { rows.intAt(bad); }}) {
@@ -135,7 +128,6 @@ TEST_F(DbQueryTest, ReadsNullsAsEmptyAndConvertsLikeSqlite) {
   EXPECT_EQ(empty.intByName(u"qty"), 0);
   EXPECT_EQ(empty.realByName(u"weight"), 0.0);
   EXPECT_EQ(empty.textByName(u"qty"), u"");
-
   DbQuery full = db_.query(u"SELECT qty, weight, note FROM part WHERE id = 1");
   EXPECT_EQ(full.intByName(u"note"), 12);  // the text '12'
   EXPECT_EQ(full.realByName(u"note"), 12.0);
@@ -151,7 +143,6 @@ TEST_F(DbQueryTest, AssignmentMovesTheStatement) {
   EXPECT_EQ(target.textByName(u"featName"), u"Fillet");
   EXPECT_EQ(target.columnCount(), 2);
   ExpectNoStatement(source);
-
   DbQuery taken(std::move(target));
   EXPECT_EQ(taken.intByName(u"qty"), 7);
   ExpectNoStatement(target);
@@ -161,7 +152,6 @@ TEST_F(DbQueryTest, AssignmentMovesTheStatement) {
   taken = std::move(ended);
   EXPECT_TRUE(taken.atEnd());
   EXPECT_EQ(taken.columnCount(), 1);
-
   DbQuery unset;
   ExpectNoStatement(unset);
   unset = db_.query(u"SELECT id FROM part WHERE id = 2");
@@ -171,6 +161,7 @@ TEST_F(DbQueryTest, AssignmentMovesTheStatement) {
   // cursors are finished the connection closes cleanly.
   taken.finalize();
   unset.finalize();
+  ExpectNoStatement(unset);
   EXPECT_TRUE(db_.close());
 }
 
@@ -180,7 +171,6 @@ TEST_F(DbQueryTest, FailedNextLeavesNoStatement) {
   db_.execute(u"INSERT INTO n VALUES(2, -9223372036854775808)");
   DbQuery rows = db_.query(u"SELECT abs(v) AS v FROM n ORDER BY id");
   EXPECT_EQ(rows.intByName(u"v"), 5);
-
   DbException e = Raised([&] { rows.next(); });
   EXPECT_EQ(e.code(), 1);
   EXPECT_EQ(e.message(), u"SQLITE_ERROR[1]: integer overflow");
@@ -188,23 +178,13 @@ TEST_F(DbQueryTest, FailedNextLeavesNoStatement) {
   EXPECT_TRUE(db_.close());
 }
 
-TEST_F(DbQueryTest, FinalizeEndsTheCursor) {
-  DbQuery rows = db_.query(u"SELECT id FROM part");
-  rows.finalize();
-  ExpectNoStatement(rows);
-  EXPECT_TRUE(db_.close());
-}
-
-TEST_F(DbQueryTest, KeepsChineseText) {
+TEST_F(DbQueryTest, KeepsChineseTextAndZeroCharacters) {
   db_.execute(u"CREATE TABLE 属性(名称 TEXT, 值 TEXT)");
   db_.execute(u"INSERT INTO 属性 VALUES('零件 名称', '𠀋 ok')");
   DbQuery rows = db_.query(u"SELECT 名称, 值 FROM 属性");
   EXPECT_EQ(rows.columnIndex(u"值"), 1);
   EXPECT_EQ(rows.textByName(u"名称"), u"零件 名称");
   EXPECT_EQ(rows.textByName(u"值"), u"𠀋 ok");
-}
-
-TEST_F(DbQueryTest, ReadsTextsWholeWithZeroCharacters) {
   db_.execute(u"INSERT INTO part VALUES(4, 'a'||char(0)||'b', 0, 0, '')");
   DbQuery row = db_.query(u"SELECT featName FROM part WHERE id=4");
   EXPECT_EQ(row.textByName(u"featName"), std::u16string(u"a\0b", 3));

@@ -1,7 +1,7 @@
 // The binding against the simulated host's published face: every family of
-// conversions it makes (by-reference out-parameters, indexed puts, both
-// array forms, "no object" in each form, booleans), every kind of failure
-// with its clear error, wrappers and their identity, and the host-call trace.
+// conversions it makes (out-parameters, indexed puts, both array forms, "no
+// object" in each form, booleans), every kind of failure with its clear
+// error, wrappers and their identity, and the host-call trace.
 #include "host/published/binding.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/kvx_xml.h"
@@ -38,6 +39,7 @@ std::vector<std::string> Lines(const std::filesystem::path& file) {
   return lines;
 }
 
+// The elements of a list of texts or of longs, joined by ",".
 std::string Texts(const ScopedSafeArray& array) {
   std::string joined;
   for (LONG i = 0; i < array.Count(); ++i) {
@@ -47,7 +49,6 @@ std::string Texts(const ScopedSafeArray& array) {
   }
   return joined;
 }
-
 std::string Longs(const ScopedSafeArray& array) {
   std::string joined;
   for (LONG i = 0; i < array.Count(); ++i) {
@@ -59,7 +60,7 @@ std::string Longs(const ScopedSafeArray& array) {
 }
 
 // The sample assembly open in the simulated host, reached through the
-// binding; the cases' lambdas use the vocabulary.
+// binding.
 class BindingTest : public ::testing::Test {
  public:
   BindingTest() {
@@ -68,12 +69,12 @@ class BindingTest : public ::testing::Test {
   }
   ~BindingTest() override { ClearHostFailure(); }
 
-  ComPtr<IHostModelDoc> Document(const char* name) {
-    return BindDocument(host_.Document(Sample(name)).Get());
+  ComPtr<IHostModelDoc> Housing() {
+    return BindDocument(host_.Document(Sample("Housing.SLDPRT")).Get());
   }
-  ComPtr<IHostFeature> Feature(const char* document, std::u16string_view name) {
+  ComPtr<IHostFeature> Feature(std::u16string_view name) {
     ComPtr<IHostFeature> feature;
-    Document(document)->GetFirstFeature(feature.ReleaseAndGetAddressOf());
+    Housing()->GetFirstFeature(feature.ReleaseAndGetAddressOf());
     while (feature) {
       ScopedBstr text;
       feature->GetName(text.Receive());
@@ -84,164 +85,88 @@ class BindingTest : public ::testing::Test {
     }
     return nullptr;
   }
-  ComPtr<IHostConfiguration> Configuration(const char* document, const char16_t* name) {
+  ComPtr<IHostConfiguration> Configuration(const char16_t* name,
+                                           const char* document = "Housing.SLDPRT") {
     ScopedBstr text(name);
     ComPtr<IHostConfiguration> configuration;
-    Document(document)->GetConfiguration(text.Get(), configuration.ReleaseAndGetAddressOf());
+    BindDocument(host_.Document(Sample(document)).Get())
+        ->GetConfiguration(text.Get(), configuration.ReleaseAndGetAddressOf());
     return configuration;
   }
-  ComPtr<IHostDimension> Dimension(const char* document, std::u16string_view feature, LONG display,
-                                   LONG index = 0) {
+  // The dimension of a feature's display-th display dimension.
+  ComPtr<IHostDimension> Dimension(ComPtr<IHostFeature> feature, LONG display = 0) {
     ComPtr<IDispatch> shown;
-    Feature(document, feature)->GetFirstDisplayDimension(shown.ReleaseAndGetAddressOf());
+    feature->GetFirstDisplayDimension(shown.ReleaseAndGetAddressOf());
     for (LONG i = 0; i < display && shown; ++i) {
       ComPtr<IDispatch> next;
-      Feature(document, feature)
-          ->GetNextDisplayDimension(shown.Get(), next.ReleaseAndGetAddressOf());
+      feature->GetNextDisplayDimension(shown.Get(), next.ReleaseAndGetAddressOf());
       shown = std::move(next);
     }
     ComPtr<IHostDisplayDimension> typed;
     shown.As(&typed);
     ComPtr<IHostDimension> dimension;
-    if (typed) typed->GetDimension(index, dimension.ReleaseAndGetAddressOf());
+    if (typed) typed->GetDimension(0, dimension.ReleaseAndGetAddressOf());
     return dimension;
   }
-  // The failure text the binding recorded for hr.
-  static std::string FailureText(HRESULT hr) {
-    std::optional<std::u16string> text = TakeHostFailure(hr);
-    return text ? Utf8(*text) : "(none)";
+  ComPtr<IHostCustomPropertyManager> Properties(const char16_t* configuration) {
+    ComPtr<IHostCustomPropertyManager> manager;
+    Configuration(configuration)->GetCustomPropertyManager(manager.ReleaseAndGetAddressOf());
+    return manager;
   }
 
   sim::SimHost host_;
   ComPtr<IHostApplication> application_;
 };
 
-// Each case reads something through an out-parameter the binding passes by
-// reference, and renders the result as text.
-struct OutCase {
-  const char* name;
-  std::function<std::string(BindingTest&)> read;
-  const char* expected;
-};
-
-TEST_F(BindingTest, ByReferenceOutParametersComeBack) {
-  const OutCase cases[] = {
-      {"OpenDoc6 of a missing file: the error bits",
-       [](BindingTest& t) {
-         ScopedBstr path(u"/no/such/Part.SLDPRT");
-         ComPtr<IHostModelDoc> document;
-         HRESULT hr =
-             t.application_->OpenDocument(path.Get(), 1, document.ReleaseAndGetAddressOf());
-         return std::to_string(hr == HRESULT_FROM_WIN32(2)) + (document ? " doc" : " none");
-       },
-       "1 none"},
-      {"OpenDoc6 of the wrong type",
-       [](BindingTest& t) {
-         ScopedBstr path(Sample("Housing.SLDPRT").u16string());
-         ComPtr<IHostModelDoc> document;
-         HRESULT hr =
-             t.application_->OpenDocument(path.Get(), 2, document.ReleaseAndGetAddressOf());
-         return std::to_string(hr == E_INVALIDARG) + (document ? " doc" : " none");
-       },
-       "1 none"},
-      {"GetErrorCode2 with its IsWarning",
-       [](BindingTest& t) {
-         LONG code = -5;
-         HRESULT hr = t.Feature("Housing.SLDPRT", u"Chamfer1")->GetErrorCode(&code);
-         return std::to_string(hr) + " " + std::to_string(code);
-       },
-       "0 0"},
-      {"GetMinValue2 and GetMaxValue2",
-       [](BindingTest& t) {
-         ComPtr<IHostTolerance> tolerance;
-         t.Dimension("Housing.SLDPRT", u"Boss-Extrude1", 1)
-             ->GetTolerance(tolerance.ReleaseAndGetAddressOf());
-         double low = 0, high = 0;
-         tolerance->GetMinValue(&low);
-         tolerance->GetMaxValue(&high);
-         return std::to_string(low) + " " + std::to_string(high);
-       },
-       "-0.100000 0.100000"},
-      {"GetConfigurationParams: two arrays",
-       [](BindingTest& t) {
-         ComPtr<IHostConfigurationManager> manager;
-         t.Document("Housing.SLDPRT")->GetConfigurationManager(manager.ReleaseAndGetAddressOf());
-         ScopedBstr scope(u"Heavy");
-         ScopedSafeArray names, values;
-         manager->GetParameters(scope.Get(), names.Receive(), values.Receive());
-         return Texts(names) + "=" + Texts(values);
-       },
-       "D1@Boss-Extrude1,$STATE@Chamfer1=45.0mm,U"},
-      {"GetAll: three arrays",
-       [](BindingTest& t) {
-         ComPtr<IHostCustomPropertyManager> manager;
-         t.Configuration("Housing.SLDPRT", u"Heavy")
-             ->GetCustomPropertyManager(manager.ReleaseAndGetAddressOf());
-         ScopedSafeArray names, types, values;
-         manager->GetAll(names.Receive(), types.Receive(), values.Receive());
-         return Texts(names) + "|" + Longs(types) + "|" + Texts(values);
-       },
-       "PartNo,Material|30,30|HSG-100H,Cast Steel"},
-  };
-  for (const OutCase& c : cases) {
-    EXPECT_EQ(c.expected, c.read(*this)) << c.name;
+TEST_F(BindingTest, OutParametersComeBack) {
+  // OpenDoc6's error bits: a missing file, a file of another type.
+  for (auto [path, type, expected] :
+       {std::tuple{std::u16string(u"/no/such/Part.SLDPRT"), 1, HRESULT_FROM_WIN32(2)},
+        std::tuple{Sample("Housing.SLDPRT").u16string(), 2, E_INVALIDARG}}) {
+    ScopedBstr name(path);
+    ComPtr<IHostModelDoc> document;
+    EXPECT_EQ(expected,
+              application_->OpenDocument(name.Get(), type, document.ReleaseAndGetAddressOf()));
+    EXPECT_FALSE(document);
   }
+  LONG code = -5;  // GetErrorCode2 with its IsWarning
+  EXPECT_EQ(S_OK, Feature(u"Chamfer1")->GetErrorCode(&code));
+  EXPECT_EQ(0, code);
+  ComPtr<IHostTolerance> tolerance;
+  Dimension(Feature(u"Boss-Extrude1"), 1)->GetTolerance(tolerance.ReleaseAndGetAddressOf());
+  double low = 0, high = 0;
+  tolerance->GetMinValue(&low);
+  tolerance->GetMaxValue(&high);
+  EXPECT_EQ(std::pair(-0.1, 0.1), std::pair(low, high));
+  ComPtr<IHostConfigurationManager> manager;  // GetConfigurationParams: two arrays
+  Housing()->GetConfigurationManager(manager.ReleaseAndGetAddressOf());
+  ScopedBstr scope(u"Heavy");
+  ScopedSafeArray names, values;
+  manager->GetParameters(scope.Get(), names.Receive(), values.Receive());
+  EXPECT_EQ("D1@Boss-Extrude1,$STATE@Chamfer1=45.0mm,U", Texts(names) + "=" + Texts(values));
 }
 
 TEST_F(BindingTest, IndexedPutsPassTheIndexBeforeTheValue) {
   ComPtr<IHostEquationManager> equations;
-  Document("Housing.SLDPRT")->GetEquationManager(equations.ReleaseAndGetAddressOf());
-  struct PutCase {
-    const char* name;
-    std::function<HRESULT()> put;
-    HRESULT expected;
-    std::function<std::string()> after;
-    const char* state;
-  };
-  const PutCase cases[] = {
-      {"Equation(1) = text",
-       [&] {
-         ScopedBstr text(u"\"D1@Sketch1\" = 130");
-         return equations->SetEquation(1, text.Get());
-       },
-       S_OK,
-       [&] {
-         ScopedBstr text;
-         equations->GetEquation(1, text.Receive());
-         return Utf8(text.View());
-       },
-       "\"D1@Sketch1\" = 130"},
-      {"Equation(9): the host's status turns into E_INVALIDARG",
-       [&] {
-         ScopedBstr text(u"\"D9@Sketch1\" = 1");
-         return equations->SetEquation(9, text.Get());
-       },
-       E_INVALIDARG,
-       [&] {
-         LONG count = 0;
-         equations->GetCount(&count);
-         return std::to_string(count);
-       },
-       "4"},
-      {"Suppression(3) = false", [&] { return equations->SetSuppression(3, VARIANT_FALSE); }, S_OK,
-       [&] {
-         VARIANT_BOOL suppressed = VARIANT_TRUE;
-         equations->GetSuppression(3, &suppressed);
-         return std::to_string(suppressed);
-       },
-       "0"},
-      {"Suppression(-1)", [&] { return equations->SetSuppression(-1, VARIANT_TRUE); }, E_INVALIDARG,
-       [&] {
-         VARIANT_BOOL suppressed = VARIANT_TRUE;
-         HRESULT hr = equations->GetSuppression(-1, &suppressed);
-         return std::to_string(hr == E_INVALIDARG) + std::to_string(suppressed);
-       },
-       "10"},
-  };
-  for (const PutCase& c : cases) {
-    EXPECT_EQ(c.expected, c.put()) << c.name;
-    EXPECT_EQ(c.state, c.after()) << c.name;
-  }
+  Housing()->GetEquationManager(equations.ReleaseAndGetAddressOf());
+  ScopedBstr text(u"\"D1@Sketch1\" = 130");
+  EXPECT_EQ(S_OK, equations->SetEquation(1, text.Get()));
+  ScopedBstr back;
+  equations->GetEquation(1, back.Receive());
+  EXPECT_EQ(text.View(), back.View());
+  // The host's failure status turns into E_INVALIDARG, nothing changed.
+  EXPECT_EQ(E_INVALIDARG, equations->SetEquation(9, text.Get()));
+  LONG count = 0;
+  equations->GetCount(&count);
+  EXPECT_EQ(4, count);
+  VARIANT_BOOL suppressed = VARIANT_TRUE;
+  EXPECT_EQ(S_OK, equations->SetSuppression(3, VARIANT_FALSE));
+  equations->GetSuppression(3, &suppressed);
+  EXPECT_EQ(VARIANT_FALSE, suppressed);
+  EXPECT_EQ(E_INVALIDARG, equations->SetSuppression(-1, VARIANT_TRUE));
+  suppressed = VARIANT_TRUE;
+  EXPECT_EQ(E_INVALIDARG, equations->GetSuppression(-1, &suppressed));
+  EXPECT_EQ(VARIANT_FALSE, suppressed);
   // Index first, value last: two arguments for the one put.
   EXPECT_EQ(host_.CallLines("IEquationMgr.put_Equation").front(),
             "IEquationMgr.put_Equation Housing.SLDPRT(1, \"D1@Sketch1\" = 130)");
@@ -249,47 +174,41 @@ TEST_F(BindingTest, IndexedPutsPassTheIndexBeforeTheValue) {
 
 // What the add-in reads through every list member, rendered as text.
 std::string ReadLists(BindingTest& t) {
-  std::string seen;
-  ComPtr<IHostModelDoc> housing = t.Document("Housing.SLDPRT");
   ScopedSafeArray names;
-  housing->GetConfigurationNames(names.Receive());
-  seen += "configurations " + Texts(names) + "\n";
+  t.Housing()->GetConfigurationNames(names.Receive());
+  std::string seen = "configurations " + Texts(names) + "\n";
   ComPtr<IHostComponent> root;
-  t.Configuration("Gearbox.SLDASM", u"Default")->GetRootComponent(root.ReleaseAndGetAddressOf());
+  t.Configuration(u"Default", "Gearbox.SLDASM")->GetRootComponent(root.ReleaseAndGetAddressOf());
   ScopedSafeArray children;
   root->GetChildren(children.Receive());
   seen += "children " + std::to_string(children.Count()) + "\n";
   VARIANT_BOOL suppressed = VARIANT_FALSE;
-  t.Feature("Housing.SLDPRT", u"Chamfer1")->IsSuppressed(&suppressed);
+  t.Feature(u"Chamfer1")->IsSuppressed(&suppressed);
   seen += "suppressed " + std::to_string(suppressed) + "\n";
   double value = 0, system = 0;
-  ComPtr<IHostDimension> dimension = t.Dimension("Housing.SLDPRT", u"Boss-Extrude1", 0);
+  ComPtr<IHostDimension> dimension = t.Dimension(t.Feature(u"Boss-Extrude1"));
   dimension->GetValue(&value);
   dimension->GetSystemValue(&system);
   seen += "value " + std::to_string(value) + " " + std::to_string(system) + "\n";
   ScopedVariant dependencies;
-  t.Document("Gearbox.SLDASM")
+  BindDocument(t.host_.Document(Sample("Gearbox.SLDASM")).Get())
       ->GetDependencies(VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE, dependencies.Receive());
   ScopedSafeArray files(dependencies.Get()->parray);
   dependencies.Get()->vt = VT_EMPTY;
   seen += "dependencies " + std::to_string(files.Count()) + "\n";
-  ComPtr<IHostCustomPropertyManager> manager;
-  t.Configuration("Housing.SLDPRT", u"Default")
-      ->GetCustomPropertyManager(manager.ReleaseAndGetAddressOf());
-  ScopedSafeArray allNames, allTypes, allValues;
-  manager->GetAll(allNames.Receive(), allTypes.Receive(), allValues.Receive());
-  seen += "all " + Texts(allNames) + "|" + Longs(allTypes) + "|" + Texts(allValues) + "\n";
+  for (const char16_t* configuration : {u"Default", u"Heavy"}) {
+    ScopedSafeArray allNames, allTypes, allValues;
+    t.Properties(configuration)
+        ->GetAll(allNames.Receive(), allTypes.Receive(), allValues.Receive());
+    seen += "all " + Texts(allNames) + "|" + Longs(allTypes) + "|" + Texts(allValues) + "\n";
+  }
   return seen;
 }
 
 TEST_F(BindingTest, ArraysOfTheirOwnTypeOrOfVariantsReadTheSame) {
   const std::string expected =
-      "configurations Default,Heavy\n"
-      "children 4\n"
-      "suppressed -1\n"
-      "value 30.000000 0.030000\n"
-      "dependencies 8\n"
-      "all PartNo|30|HSG-100\n";
+      "configurations Default,Heavy\nchildren 4\nsuppressed -1\nvalue 30.000000 0.030000\n"
+      "dependencies 8\nall PartNo|30|HSG-100\nall PartNo,Material|30,30|HSG-100H,Cast Steel\n";
   for (auto lists : {sim::AnswerStyle::Lists::kTyped, sim::AnswerStyle::Lists::kVariants}) {
     sim::AnswerStyle style;
     style.lists = lists;
@@ -301,26 +220,23 @@ TEST_F(BindingTest, ArraysOfTheirOwnTypeOrOfVariantsReadTheSame) {
 TEST_F(BindingTest, EveryFormOfNoObjectIsNone) {
   using NoObject = sim::AnswerStyle::NoObject;
   for (NoObject form : {NoObject::kNullDispatch, NoObject::kEmpty, NoObject::kNull}) {
+    SCOPED_TRACE(static_cast<int>(form));
     sim::AnswerStyle style;
     style.noObject = form;
     host_.SetAnswerStyle(style);
     ComPtr<IHostConfiguration> parent;
-    EXPECT_EQ(
-        S_OK,
-        Configuration("Housing.SLDPRT", u"Default")->GetParent(parent.ReleaseAndGetAddressOf()));
-    EXPECT_FALSE(parent) << static_cast<int>(form);
+    EXPECT_EQ(S_OK, Configuration(u"Default")->GetParent(parent.ReleaseAndGetAddressOf()));
+    EXPECT_FALSE(parent);
     ComPtr<IHostFeature> sub;
-    EXPECT_EQ(
-        S_OK,
-        Feature("Housing.SLDPRT", u"Comments")->GetFirstSubFeature(sub.ReleaseAndGetAddressOf()));
-    EXPECT_FALSE(sub) << static_cast<int>(form);
+    EXPECT_EQ(S_OK, Feature(u"Comments")->GetFirstSubFeature(sub.ReleaseAndGetAddressOf()));
+    EXPECT_FALSE(sub);
     ScopedBstr missing(u"/nowhere/x.SLDPRT");
-    EXPECT_EQ(S_FALSE, application_->CloseDocument(missing.Get())) << static_cast<int>(form);
+    EXPECT_EQ(S_FALSE, application_->CloseDocument(missing.Get()));
   }
   sim::SimHost empty;
-  ComPtr<IHostApplication> none = BindApplication(empty.Application().Get());
   ComPtr<IHostModelDoc> active;
-  EXPECT_EQ(S_OK, none->GetActiveDocument(active.ReleaseAndGetAddressOf()));
+  EXPECT_EQ(S_OK, BindApplication(empty.Application().Get())
+                      ->GetActiveDocument(active.ReleaseAndGetAddressOf()));
   EXPECT_FALSE(active);
 }
 
@@ -330,52 +246,42 @@ TEST_F(BindingTest, BooleansComeBackNormalisedAndGoOutAsVariantTrue) {
     style.trueValue = hostTrue;
     host_.SetAnswerStyle(style);
     VARIANT_BOOL isBase = 0, locked = 0, suppressed = 0, readOnly = 0;
-    Feature("Housing.SLDPRT", u"Boss-Extrude1")->IsBase(&isBase);
-    Configuration("Housing.SLDPRT", u"Heavy")->GetLocked(&locked);
-    Feature("Housing.SLDPRT", u"Chamfer1")->IsSuppressed(&suppressed);
-    ComPtr<IHostFeature> holes = Feature("Housing.SLDPRT", u"Holes");
-    ComPtr<IHostFeature> cut;
-    holes->GetFirstSubFeature(cut.ReleaseAndGetAddressOf());
-    ComPtr<IHostFeature> sketch;
+    Feature(u"Boss-Extrude1")->IsBase(&isBase);
+    Configuration(u"Heavy")->GetLocked(&locked);
+    Feature(u"Chamfer1")->IsSuppressed(&suppressed);
+    // The sketch two levels below the Holes folder has a read-only dimension.
+    ComPtr<IHostFeature> cut, sketch;
+    Feature(u"Holes")->GetFirstSubFeature(cut.ReleaseAndGetAddressOf());
     cut->GetFirstSubFeature(sketch.ReleaseAndGetAddressOf());
-    ComPtr<IDispatch> shown;
-    sketch->GetFirstDisplayDimension(shown.ReleaseAndGetAddressOf());
-    ComPtr<IHostDisplayDimension> display;
-    shown.As(&display);
-    ComPtr<IHostDimension> dimension;
-    display->GetDimension(0, dimension.ReleaseAndGetAddressOf());
-    dimension->GetReadOnly(&readOnly);
+    Dimension(sketch)->GetReadOnly(&readOnly);
     EXPECT_EQ((std::vector<VARIANT_BOOL>{-1, -1, -1, -1}),
               (std::vector<VARIANT_BOOL>{isBase, locked, suppressed, readOnly}))
         << "host true " << hostTrue;
   }
-  // Any true value of the add-in goes to the host as VARIANT_TRUE.
-  EXPECT_EQ(S_OK, Configuration("Housing.SLDPRT", u"Default")->SetLocked(VARIANT_BOOL(1)));
+  EXPECT_EQ(S_OK, Configuration(u"Default")->SetLocked(VARIANT_BOOL(1)));
   EXPECT_TRUE(host_.Model(Sample("Housing.SLDPRT"))->configurations[0].locked);
   EXPECT_EQ("IConfiguration.put_Lock Housing.SLDPRT:Default(true)",
             host_.CallLines("IConfiguration.put_Lock").back());
 }
 
-// Each failure kind ends in its HRESULT and a text that names the member.
-struct FailureCase {
-  const char* name;
-  std::function<void(sim::SimHost&)> arrange;
-  std::function<HRESULT(BindingTest&)> call;
-  HRESULT expected;
-  const char* text;
-};
-
 TEST_F(BindingTest, EveryFailureIsAClearErrorNamingTheMember) {
   static constinit HostMember unseenTypeName{"IFeature", u"GetTypeName2"};
   static constinit HostMember titleMember{"IModelDoc2", u"GetTitle"};
   static constinit HostMember byNameMember{"IModelDoc2", u"GetConfigurationByName"};
-  const FailureCase cases[] = {
+  auto none = [](sim::SimHost&) {};
+  const struct {
+    const char* name;
+    std::function<void(sim::SimHost&)> arrange;
+    std::function<HRESULT(BindingTest&)> call;
+    HRESULT expected;
+    const char* text;  // how the recorded failure text starts
+  } cases[] = {
       {"an exception of the host, with its code and words",
        [](sim::SimHost& host) { host.FailCall("IFeature.Name", MakeHresult(0x8004DEAD)); },
        [](BindingTest& t) {
          ScopedBstr name;
          ComPtr<IHostFeature> first;
-         t.Document("Housing.SLDPRT")->GetFirstFeature(first.ReleaseAndGetAddressOf());
+         t.Housing()->GetFirstFeature(first.ReleaseAndGetAddressOf());
          return first->GetName(name.Receive());
        },
        MakeHresult(0x8004DEAD), "IFeature.Name failed (0x8004DEAD): IFeature.Name failed in the"},
@@ -383,7 +289,7 @@ TEST_F(BindingTest, EveryFailureIsAClearErrorNamingTheMember) {
        [](sim::SimHost& host) { host.FailCall("IModelDoc2.GetTitle", DISP_E_MEMBERNOTFOUND); },
        [](BindingTest& t) {
          ScopedBstr title;
-         return t.Document("Housing.SLDPRT")->GetTitle(title.Receive());
+         return t.Housing()->GetTitle(title.Receive());
        },
        DISP_E_MEMBERNOTFOUND,
        "IModelDoc2.GetTitle failed (0x80020003): the host has no such member"},
@@ -391,9 +297,8 @@ TEST_F(BindingTest, EveryFailureIsAClearErrorNamingTheMember) {
        [](sim::SimHost& host) { host.HideMember("IFeature.GetTypeName2"); },
        [](BindingTest& t) {
          ComPtr<IHostFeature> first;
-         t.Document("Housing.SLDPRT")->GetFirstFeature(first.ReleaseAndGetAddressOf());
-         ComPtr<IDispatch> real = Unwrap(first.Get());
-         return CallHost(real.Get(), unseenTypeName, CallKind::kMethod, {}, nullptr);
+         t.Housing()->GetFirstFeature(first.ReleaseAndGetAddressOf());
+         return CallHost(Unwrap(first.Get()).Get(), unseenTypeName, CallKind::kMethod, {}, nullptr);
        },
        DISP_E_UNKNOWNNAME,
        "IFeature.GetTypeName2 failed (0x80020006): the host has no such member"},
@@ -401,38 +306,37 @@ TEST_F(BindingTest, EveryFailureIsAClearErrorNamingTheMember) {
        [](sim::SimHost& host) { host.EmptyCall("IModelDoc2.GetPathName"); },
        [](BindingTest& t) {
          ScopedBstr path;
-         return t.Document("Housing.SLDPRT")->GetPathName(path.Receive());
+         return t.Housing()->GetPathName(path.Receive());
        },
        DISP_E_TYPEMISMATCH,
        "IModelDoc2.GetPathName failed (0x80020005): the host answered VT_EMPTY where a text was "
        "expected"},
-      {"an argument of the wrong type", [](sim::SimHost&) {},
+      {"an argument of the wrong type", none,
        [](BindingTest& t) {
-         ComPtr<IDispatch> real = Unwrap(t.Document("Housing.SLDPRT").Get());
+         ComPtr<IDispatch> real = Unwrap(t.Housing().Get());
          return CallHost(real.Get(), byNameMember, CallKind::kMethod, {HostArg::Object(real.Get())},
                          nullptr);
        },
        DISP_E_TYPEMISMATCH,
        "IModelDoc2.GetConfigurationByName failed (0x80020005): argument 1 does not have the type"},
-      {"a wrong number of arguments", [](sim::SimHost&) {},
+      {"a wrong number of arguments", none,
        [](BindingTest& t) {
-         ComPtr<IDispatch> real = Unwrap(t.Document("Housing.SLDPRT").Get());
-         return CallHost(real.Get(), titleMember, CallKind::kMethod, {HostArg::Long(1)}, nullptr);
+         return CallHost(Unwrap(t.Housing().Get()).Get(), titleMember, CallKind::kMethod,
+                         {HostArg::Long(1)}, nullptr);
        },
        DISP_E_BADPARAMCOUNT,
        "IModelDoc2.GetTitle failed (0x8002000E): the host expects another number of arguments"},
-      {"a check of the binding's own", [](sim::SimHost&) {},
-       [](BindingTest& t) {
-         return t.Dimension("Housing.SLDPRT", u"Boss-Extrude1", 0)->SetDrivenState(7);
-       },
+      {"a check of the binding's own", none,
+       [](BindingTest& t) { return t.Dimension(t.Feature(u"Boss-Extrude1"))->SetDrivenState(7); },
        E_INVALIDARG, "IDimension.DrivenState failed (0x80070057): driven states are 0, 1 and 2"},
   };
-  for (const FailureCase& c : cases) {
+  for (const auto& c : cases) {
     c.arrange(host_);
     HRESULT hr = c.call(*this);
     host_.ClearFaults();
     EXPECT_EQ(c.expected, hr) << c.name;
-    EXPECT_EQ(0u, FailureText(hr).find(c.text)) << c.name << ": " << FailureText(hr);
+    std::optional<std::u16string> text = TakeHostFailure(hr);
+    EXPECT_EQ(0u, Utf8(text.value_or(u"(none)")).find(c.text)) << c.name;
   }
 }
 
@@ -448,7 +352,7 @@ TEST_F(BindingTest, OneWrapperPerHostObjectAndNoneLeftBehind) {
     EXPECT_EQ(a.Get(), b.Get());
     // A wrapper handed back to the host reaches it as the host's own object:
     // the walk over a feature's display dimensions goes on from it.
-    EXPECT_TRUE(Dimension("Housing.SLDPRT", u"Boss-Extrude1", 1));
+    EXPECT_TRUE(Dimension(Feature(u"Boss-Extrude1"), 1));
     EXPECT_EQ(BindDocument(walked.Get()), walked);
   }
   application_ = nullptr;
@@ -462,20 +366,16 @@ TEST_F(BindingTest, TheTraceHasOneLinePerCallWhenItIsOn) {
   {
     testing_support::ScopedEnv on("HARBOLT_HOST_TRACE", trace.c_str());
     application_ = BindApplication(host_.Application().Get());
-    ComPtr<IHostModelDoc> housing = Document("Housing.SLDPRT");
     ScopedBstr title;
-    housing->GetTitle(title.Receive());
-    Feature("Housing.SLDPRT", u"Comments")->SetDescription(title.Get());
+    Housing()->GetTitle(title.Receive());
+    Feature(u"Comments")->SetDescription(title.Get());
   }
-  application_ = BindApplication(host_.Application().Get());
+  application_ = BindApplication(host_.Application().Get());  // off again
   ScopedBstr title;
-  Document("Housing.SLDPRT")->GetTitle(title.Receive());
-
-  std::ifstream in(trace);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line.substr(0, line.find(", \"us\"")));
+  Housing()->GetTitle(title.Receive());
+  std::vector<std::string> lines = Lines(trace);
   ASSERT_FALSE(lines.empty());
+  for (std::string& line : lines) line = line.substr(0, line.find(", \"us\""));
   EXPECT_EQ(
       R"({"interface": "IModelDoc2", "member": "GetTitle", "kind": "method", "args": 0, "hr": "0x00000000")",
       lines.front());
@@ -492,10 +392,9 @@ TEST_F(BindingTest, EveryHostCallOfAnExportGoesThroughTheBinding) {
   testing_support::ScopedEnv drive("HARBOLT_DRIVE_C", (dir.path() / "c").c_str());
   const std::filesystem::path trace = dir.path() / "trace.jsonl";
   std::filesystem::create_directories(dir.path() / "work");
-  std::ifstream file(Sample("dictionary.xml"));
-  const std::string xml((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   Dovbase::XmlDocument dictionary;
-  ASSERT_EQ(0, dictionary.parse(platform::Utf8ToUtf16(xml)));
+  ASSERT_EQ(0, dictionary.parse(
+                   platform::Utf8ToUtf16(testing_support::ReadFile(Sample("dictionary.xml")))));
   {
     testing_support::ScopedEnv on("HARBOLT_HOST_TRACE", trace.c_str());
     application_ = BindApplication(host_.Application().Get());

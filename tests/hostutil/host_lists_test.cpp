@@ -1,11 +1,9 @@
-// Host lists read into values, configurations by name, and the component
-// tree walk: order, passing a subtree over, and failures that raise.
+// Checked host calls, host lists read into values, configurations by name.
 #include "hostutil/host_lists.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 
 #include "common/kvx_exception.h"
 #include "hostutil/host_call.h"
@@ -40,12 +38,6 @@ class HostListsTest : public ::testing::Test {
  protected:
   HostListsTest()
       : gearbox_(testing_support::Bound(host_.Open(HARBOLT_SAMPLE_DIR "/Gearbox.SLDASM"))) {}
-
-  ComPtr<IHostComponent> Root(std::u16string_view configuration) {
-    return HostGet(u"GetRootComponent", ConfigurationByName(gearbox_.Get(), configuration),
-                   &IHostConfiguration::GetRootComponent);
-  }
-
   sim::SimHost host_;
   ComPtr<IHostModelDoc> gearbox_;
 };
@@ -57,7 +49,6 @@ TEST_F(HostListsTest, ListsReadIntoValues) {
   EXPECT_EQ(u"op: unexpected list of type 8", MessageOf([&] { ReadLongList(texts.Get(), u"op"); }));
   EXPECT_EQ(u"op: unexpected list of type 8",
             MessageOf([&] { ReadComponentList(texts.Get(), u"op"); }));
-
   ScopedSafeArray longs(SafeArrayCreateVector(VT_I4, 0, 2));
   LONG index = 1;
   LONG value = -7;
@@ -65,6 +56,9 @@ TEST_F(HostListsTest, ListsReadIntoValues) {
   EXPECT_EQ((std::vector<LONG>{0, -7}), ReadLongList(longs.Get(), u"op"));
   EXPECT_EQ(u"op: unexpected list of type 3", MessageOf([&] { ReadTextList(longs.Get(), u"op"); }));
 
+  // A failing result without an error object: the operation and the code.
+  EXPECT_EQ(u"(no exception)", MessageOf([] { CheckHost(S_FALSE, u"x"); }));
+  EXPECT_EQ(u"x failed (0x80004005)", MessageOf([] { CheckHost(E_FAIL, u"x"); }));
   ScopedSafeArray objects(SafeArrayCreateVector(VT_DISPATCH, 0, 1));
   EXPECT_EQ(u"op: element 0 is no component",
             MessageOf([&] { ReadComponentList(objects.Get(), u"op"); }));
@@ -87,54 +81,11 @@ TEST_F(HostListsTest, ConfigurationsByName) {
       MessageOf([&] { ConfigurationByName(gearbox_.Get(), u"Compact"); }));
 }
 
-TEST_F(HostListsTest, TheWalkGoesDepthFirstAndPassesSubtreesOver) {
-  ComPtr<IHostComponent> root = Root(u"Default");
-  std::vector<std::string> visited;
-  auto visit = [&](IHostComponent* component, int depth) -> std::optional<int> {
-    std::u16string name = HostGet(u"GetName", component, &IHostComponent::GetName);
-    visited.push_back(std::to_string(depth) + ":" + platform::Utf16ToUtf8(name));
-    if (name == u"BearingSet-1") return std::nullopt;
-    return depth + 1;
-  };
-  WalkComponentTree(root.Get(), 0, visit);
-  EXPECT_EQ(
-      (std::vector<std::string>{"0:", "1:Housing-1", "1:Shaft-1", "1:Shaft-2", "1:BearingSet-1"}),
-      visited);
-
-  visited.clear();
-  auto all = [&](IHostComponent* component, int depth) -> std::optional<int> {
-    visited.push_back(
-        std::to_string(depth) + ":" +
-        platform::Utf16ToUtf8(HostGet(u"GetName", component, &IHostComponent::GetName)));
-    return depth + 1;
-  };
-  WalkComponentTree(root.Get(), 0, all);
-  EXPECT_EQ(
-      (std::vector<std::string>{"0:", "1:Housing-1", "1:Shaft-1", "1:Shaft-2", "1:BearingSet-1",
-                                "2:BearingSet-1/Bearing-1", "2:BearingSet-1/Bearing-2"}),
-      visited);
-}
-
-TEST_F(HostListsTest, AFailedChildListRaisesInsteadOfDroppingTheSubtree) {
-  ComPtr<IHostComponent> root = Root(u"Default");
-  EXPECT_EQ(4u, ComponentChildren(root.Get()).size());
-  // The list is one host call.
-  host_.FailCall("IComponent2.GetChildren#1", E_OUTOFMEMORY);
-  EXPECT_EQ(
-      u"IComponent2.GetChildren failed (0x8007000E): IComponent2.GetChildren failed in the "
-      u"simulated host",
-      MessageOf([&] { ComponentChildren(root.Get()); }));
-  host_.EmptyCall("IComponent2.GetChildren#1");
-  EXPECT_TRUE(ComponentChildren(root.Get()).empty());
-}
-
 TEST(LoadedStateTest, OnlyResolvedStatesCountAsLoaded) {
-  EXPECT_FALSE(IsLoadedState(kComponentSuppressed));
-  EXPECT_FALSE(IsLoadedState(kComponentLightweight));
-  EXPECT_TRUE(IsLoadedState(kComponentFullyResolved));
-  EXPECT_TRUE(IsLoadedState(kComponentResolved));
-  EXPECT_FALSE(IsLoadedState(kComponentFullyLightweight));
-  EXPECT_FALSE(IsLoadedState(-1));
+  for (LONG state : {kComponentSuppressed, kComponentLightweight, kComponentFullyLightweight, -1}) {
+    EXPECT_FALSE(IsLoadedState(state)) << state;
+  }
+  EXPECT_TRUE(IsLoadedState(kComponentFullyResolved) && IsLoadedState(kComponentResolved));
 }
 
 }  // namespace

@@ -1,32 +1,28 @@
-// The vocabulary of the importer's tests: a simulated host with the sample
-// models (or small models written by the test), a real SQLite file with the
-// tables of an export and the rows a caller flagged, the import as the
-// add-in runs it, and what it left behind: the host's journal of calls, the
-// log file, the error state.
-//
-//   OpenSample("Housing.SLDPRT");
-//   Tables();
-//   Row("Equation", {{"equIndex", 1}, {"equation", u"\"D1@Sketch1\" = 130"}}, kChanged);
-//   EXPECT_EQ(S_OK, Import(u"Equation"));
-//   EXPECT_THAT(Writes("IEquationMgr."), ElementsAre(...));
-//
-// Every Import also checks what must hold after any import: the database
-// file has the same bytes as before, and the host counts no object or
-// reference left from it.
+// The importer tests' fixture: the simulated host with copies of the sample
+// models, a real SQLite file with the export's tables and the rows a caller
+// flagged, the import as the add-in runs it, and what it left behind (the
+// host's journal, the log, the error state). Every import also checks that the
+// database file kept its bytes and that no host object was left alive.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
-#include <initializer_list>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "db/db_connection.h"
 #include "host/host.h"
+#include "import/update_tables.h"
+#include "platform/format.h"
+#include "platform/text.h"
 #include "sim/model.h"
 #include "sim/sim_host.h"
+#include "tests/support/bound_host.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -38,91 +34,181 @@ constexpr int kAdded = 1;
 constexpr int kChanged = 2;
 constexpr int kDeleted = 3;
 
-// A cell of a row: a column and its value (NULL, integer, real or text).
 using Value = std::variant<std::nullptr_t, int, double, std::u16string>;
 struct Cell {
   std::string column;
   Value value;
 };
 
-// The columns of the tables an export writes, "name Type" each, in order.
-const std::vector<std::string>& ExportColumns(const std::string& table);
-
 inline std::filesystem::path SampleDir() { return HARBOLT_SAMPLE_DIR; }
+inline std::string Utf8(std::u16string_view text) { return platform::Utf16ToUtf8(text); }
+inline std::u16string Wide(const std::string& text) { return platform::Utf8ToUtf16(text); }
 
-std::string Utf8(std::u16string_view text);
+// A value as an SQL literal; texts with their quotes doubled.
+inline std::u16string Literal(const Value& value) {
+  if (std::holds_alternative<std::nullptr_t>(value)) return u"NULL";
+  if (const int* number = std::get_if<int>(&value)) {
+    return platform::FormatWide(platform::kUnlimited, u"%d", *number);
+  }
+  if (const double* real = std::get_if<double>(&value)) {
+    return platform::FormatWide(platform::kUnlimited, u"%.17g", *real);
+  }
+  std::u16string text = u"'";
+  for (char16_t c : std::get<std::u16string>(value)) {
+    text += c;
+    if (c == u'\'') text += c;
+  }
+  return text + u"'";
+}
+
+// The columns of a table of the sample dictionary, "name Type" each.
+inline std::vector<std::string> DictionaryColumns(const std::string& table) {
+  static const std::string xml = testing_support::ReadFile(SampleDir() / "dictionary.xml");
+  static const std::regex kField(R"re(<fld name="(\w+)" dt="(\d)")re");
+  const size_t start = xml.find("<tab name=\"" + table + "\">");
+  const std::string fields = xml.substr(start, xml.find("</tab>", start) - start);
+  std::vector<std::string> columns;
+  for (std::sregex_iterator it(fields.begin(), fields.end(), kField), end; it != end; ++it) {
+    const std::string dt = (*it)[2];
+    columns.push_back((*it)[1].str() + (dt == "1" ? " Integer" : dt == "3" ? " Real" : " Text"));
+  }
+  return columns;
+}
 
 class ImportTest : public ::testing::Test {
  protected:
-  ImportTest();
-  ~ImportTest() override;
-
-  // --- the model ---------------------------------------------------------
-  // Opens the copy of a sample model (all samples are copied into the test's
-  // directory, so that they may be saved) and makes it active.
-  void OpenSample(const std::string& file);
-  // Writes a model file (JSON of the simulated host) and opens it.
-  void OpenModel(const std::string& file, const std::string& json);
+  ImportTest() {
+    std::filesystem::create_directories(drive_ / "1");
+    std::filesystem::create_directories(models_);
+    for (const auto& entry : std::filesystem::directory_iterator(SampleDir())) {
+      std::filesystem::copy_file(entry.path(), models_ / entry.path().filename());
+    }
+  }
+  void OpenSample(const std::string& file) { host_.Open(models_ / file); }
+  // Writes a model file (the simulated host's JSON) and opens it.
+  void OpenModel(const std::string& file, const std::string& json) {
+    testing_support::WriteFile(models_ / file, json);
+    host_.Open(models_ / file);
+  }
   std::filesystem::path ModelPath(const std::string& file) const { return models_ / file; }
-  // The live model of an open document.
-  sim::ModelData& Model(const std::string& file);
+  sim::ModelData& Model(const std::string& file) {
+    sim::ModelData* model = host_.Model(models_ / file);
+    if (!model) throw std::runtime_error("model not open: " + file);
+    return *model;
+  }
   sim::SimHost& host() { return host_; }
 
-  // --- the database --------------------------------------------------------
-  // Creates the stored table of a logical name with the export's columns (or
-  // the columns given, "name Type" each) and DADU_flag.
-  void Table(const std::string& table, const std::vector<std::string>& columns = {});
-  // The six tables the importer reads, with the export's columns.
-  void Tables();
+  // The stored table with the sample dictionary's columns (or those given,
+  // "name Type" each), without keys, and DADU_flag.
+  void Table(const std::string& table, const std::vector<std::string>& columns = {}) {
+    std::u16string sql = u"create table 'DADU_3_" + Wide(table) + u"' (";
+    for (const std::string& column : columns.empty() ? DictionaryColumns(table) : columns) {
+      sql += Wide(column) + u",";
+    }
+    Execute(sql + u"DADU_flag Integer)");
+  }
+  // The six tables the importer reads.
+  void Tables() {
+    for (const char* table :
+         {"Feature", "Dimension", "Equation", "Config", "Parameter", "property"}) {
+      Table(table);
+    }
+  }
   // Adds a row; the columns not named are NULL.
-  void Row(const std::string& table, std::initializer_list<Cell> cells, int flag);
-  // Runs a statement on the database (outside any import).
-  void Execute(const std::u16string& sql);
+  void Row(const std::string& table, const std::vector<Cell>& cells, int flag) {
+    std::u16string columns;
+    std::u16string values;
+    for (const Cell& cell : cells) {
+      columns += Wide(cell.column) + u",";
+      values += Literal(cell.value) + u",";
+    }
+    Execute(u"insert into 'DADU_3_" + Wide(table) + u"' (" + columns + u"DADU_flag) values (" +
+            values + Literal(flag) + u")");
+  }
+  void Execute(const std::u16string& sql) {
+    DbConnection db;
+    db.open(dbPath_);
+    db.execute(u"pragma synchronous=off");
+    db.execute(sql);
+  }
   const std::u16string& dbPath() const { return dbPath_; }
 
-  // --- the import ----------------------------------------------------------
-  // UpdateTable's work for the table list, on the database file (dbPath()
-  // unless given). The calls it made replace the journal; the log keeps
-  // growing. Checks that the file's bytes did not change and that the host
-  // counts no object or reference left from the import.
-  HRESULT Import(const std::u16string& tables);
-  HRESULT ImportFrom(const std::u16string& tables, const std::u16string& path);
-
-  // Runs UpdateTable's work once; the default calls the import directly with
-  // this fixture's error state, as the add-in does.
-  virtual HRESULT RunUpdateTable(const std::u16string& tables, const std::u16string& path);
-
-  // The error state the import reported into (starts at 77 and "untouched").
+  // UpdateTable's work on dbPath() (or path); the journal then holds its calls.
+  HRESULT Import(const std::u16string& tables) { return ImportFrom(tables, dbPath_); }
+  HRESULT ImportFrom(const std::u16string& tables, const std::u16string& path) {
+    const std::filesystem::path file(path);
+    const bool existed = std::filesystem::exists(file);
+    const std::string bytes = testing_support::ReadFile(file);
+    const long objects = host_.LiveObjects();
+    const long references = host_.References();
+    logBefore_ = LogLines().size();
+    host_.ClearCalls();
+    const HRESULT result = RunUpdateTable(tables, path);
+    EXPECT_EQ(existed, std::filesystem::exists(file)) << "the import created or removed the file";
+    EXPECT_EQ(bytes, testing_support::ReadFile(file)) << "the import changed the database file";
+    EXPECT_EQ(objects, host_.LiveObjects()) << "host objects left alive by the import";
+    EXPECT_EQ(references, host_.References()) << "host references left by the import";
+    return result;
+  }
+  // By default the import called directly, with this fixture's error state.
+  virtual HRESULT RunUpdateTable(const std::u16string& tables, const std::u16string& path) {
+    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
+    ScopedBstr tableList(tables);
+    ScopedBstr database(path);
+    return UpdateTables(application.Get(), tableList.Get(), database.Get(), u"Harbolt.Harbolt.1",
+                        errNumber, errDescription);
+  }
   int32_t errNumber = 77;
   std::u16string errDescription = u"untouched";
 
-  // The calls of the last import whose operation starts with prefix, as
-  // "operation target(arguments)".
-  std::vector<std::string> Journal(const std::string& prefix = {}) const;
-  // Those of them that change the model: puts and the methods named Set...,
-  // Add... and Delete....
-  std::vector<std::string> Writes(const std::string& prefix = {}) const;
-  // Makes the host's operation fail ("Interface.Method#n") or give nothing.
-  void FailCall(const std::string& faultText, HRESULT failure = E_FAIL) {
-    host_.FailCall(faultText, failure);
+  // The last import's calls starting with prefix, "operation target(arguments)".
+  std::vector<std::string> Journal(const std::string& prefix = {}) const {
+    return host_.CallLines(prefix);
   }
-  void EmptyCall(const std::string& faultText) { host_.EmptyCall(faultText); }
+  // Those that change the model: puts and methods named Set..., Add..., Delete....
+  std::vector<std::string> Writes(const std::string& prefix = {}) const {
+    std::vector<std::string> writes;
+    for (const std::string& call : Journal(prefix)) {
+      const std::string member = call.substr(call.find('.') + 1);
+      for (const char* verb : {"put_", "Set", "Add", "Delete"}) {
+        if (member.rfind(verb, 0) == 0) {
+          writes.push_back(call);
+          break;
+        }
+      }
+    }
+    return writes;
+  }
+  void FailCall(const std::string& fault, HRESULT failure = E_FAIL) {
+    host_.FailCall(fault, failure);
+  }
+  void EmptyCall(const std::string& fault) { host_.EmptyCall(fault); }
 
-  // The log file's lines without their time stamps (a line that the text's
-  // own line break ends shows as the empty line after it).
-  std::vector<std::string> LogLines() const;
-  // The log lines written by the last import.
-  std::vector<std::string> ImportLog() const;
+  // The log lines (without time stamps) the last import wrote.
+  std::vector<std::string> ImportLog() const {
+    std::vector<std::string> lines = LogLines();
+    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(logBefore_));
+    return lines;
+  }
   // Takes the log's folder away: the imports after it keep no log.
-  void RemoveLogFolder();
+  void RemoveLogFolder() { std::filesystem::remove_all(drive_ / "1"); }
 
  private:
+  std::vector<std::string> LogLines() const {
+    static const std::regex kStamp(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d:\d+: )");
+    std::istringstream text(testing_support::ReadFile(drive_ / "1" / "dov_cax_log.txt"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) {
+      lines.push_back(std::regex_replace(line, kStamp, ""));
+    }
+    return lines;
+  }
   testing_support::TempDir dir_;
-  std::filesystem::path models_;
-  std::filesystem::path drive_;
-  testing_support::ScopedEnv driveEnv_;
-  testing_support::ScopedEnv languageEnv_;
-  std::u16string dbPath_;
+  std::filesystem::path models_ = dir_ / "models";
+  std::filesystem::path drive_ = dir_ / "drive_c";
+  testing_support::ScopedEnv driveEnv_{"HARBOLT_DRIVE_C", drive_.c_str()};
+  testing_support::ScopedEnv languageEnv_{"LC_ALL", "C"};
+  std::u16string dbPath_ = (dir_ / "import.db").u16string();
   sim::SimHost host_;
   size_t logBefore_ = 0;
 };

@@ -1,20 +1,28 @@
+// Languages, locales, drive paths, environment, resources, pictures, shell words.
 #include "platform/system_info.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
+#include "platform/console.h"
+#include "platform/last_error.h"
 #include "platform/native_path.h"
 #include "platform/ole_picture.h"
+#include "platform/resources.h"
+#include "platform/shell.h"
 #include "platform/text.h"
-#include "platform/unknown.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using testing_support::ScopedEnv;
 
 TEST(SystemInfoTest, UserLanguageFollowsTheLocaleVariables) {
@@ -22,10 +30,14 @@ TEST(SystemInfoTest, UserLanguageFollowsTheLocaleVariables) {
   struct Case {
     const char* lang;
     LANGID expected;
-  } cases[] = {{"zh_CN.UTF-8", LANG_CHINESE_SIMPLIFIED}, {"zh_SG", LANG_CHINESE_SIMPLIFIED},
-               {"zh_TW.UTF-8", LANG_CHINESE_TRADITIONAL}, {"zh_HK", LANG_CHINESE_TRADITIONAL},
-               {"zh_MO", LANG_CHINESE_TRADITIONAL}, {"de_DE.UTF-8", LANG_ENGLISH_US},
-               {"C", LANG_ENGLISH_US}, {"", LANG_ENGLISH_US}};
+  } cases[] = {{"zh_CN.UTF-8", LANG_CHINESE_SIMPLIFIED},
+               {"zh_SG", LANG_CHINESE_SIMPLIFIED},
+               {"zh_TW.UTF-8", LANG_CHINESE_TRADITIONAL},
+               {"zh_HK", LANG_CHINESE_TRADITIONAL},
+               {"zh_MO", LANG_CHINESE_TRADITIONAL},
+               {"de_DE.UTF-8", LANG_ENGLISH_US},
+               {"C", LANG_ENGLISH_US},
+               {"", LANG_ENGLISH_US}};
   for (const Case& c : cases) {
     ScopedEnv lang("LANG", c.lang);
     ScopedEnv all("LC_ALL", nullptr);
@@ -47,20 +59,10 @@ TEST(SystemInfoTest, ThreadLocaleIsKeptPerThread) {
   // The default locales stand for the language they name.
   EXPECT_EQ(TRUE, SetThreadLocale(LOCALE_SYSTEM_DEFAULT));
   EXPECT_EQ(static_cast<LCID>(LANG_CHINESE_TRADITIONAL), GetThreadLocale());
-  SetThreadLocale(0x0409);
-  EXPECT_EQ(0x0409u, GetThreadLocale());
   SetThreadLocale(LOCALE_USER_DEFAULT);
 }
 
-TEST(SystemInfoTest, LocalTimeHasMilliseconds) {
-  SYSTEMTIME t{};
-  GetLocalTime(&t);
-  EXPECT_GE(t.wYear, 2024);
-  EXPECT_LE(t.wMonth, 12);
-  EXPECT_LE(t.wMilliseconds, 999);
-}
-
-TEST(NativePathTest, DrivePathsMapBelowTheDriveDirectory) {
+TEST(SystemInfoTest, DrivePathsMapBelowTheDriveDirectory) {
   ScopedEnv drive("HARBOLT_DRIVE_C", "/srv/drive_c");
   EXPECT_EQ(platform::NativePath(u"c:\\1\\dov_cax_log.txt"), "/srv/drive_c/1/dov_cax_log.txt");
   EXPECT_EQ(platform::NativePath(u"C:/1/x.txt"), "/srv/drive_c/1/x.txt");
@@ -71,7 +73,61 @@ TEST(NativePathTest, DrivePathsMapBelowTheDriveDirectory) {
   EXPECT_EQ(platform::NativePath(u"relative/零件.bmp"), "relative/零件.bmp");
 }
 
-TEST(OlePictureTest, SavesA24BitBitmapFile) {
+TEST(SystemInfoTest, EnvironmentVariablesAndStreams) {
+  ASSERT_TRUE(SetEnvironmentVariableW(u"HARBOLT_CONSOLE_TEST", u"drive c: \u4e2d"));
+  ASSERT_NE(nullptr, std::getenv("HARBOLT_CONSOLE_TEST"));
+  EXPECT_STREQ("drive c: \xe4\xb8\xad", std::getenv("HARBOLT_CONSOLE_TEST"));
+  ASSERT_TRUE(SetEnvironmentVariableW(u"HARBOLT_CONSOLE_TEST", nullptr));
+  EXPECT_EQ(nullptr, std::getenv("HARBOLT_CONSOLE_TEST"));
+  EXPECT_TRUE(SetEnvironmentVariableW(u"HARBOLT_CONSOLE_TEST", nullptr));  // not there: no failure
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_FALSE(SetEnvironmentVariableW(u"", u"x"));
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, GetLastError());
+  EXPECT_FALSE(SetEnvironmentVariableW(u"A=B", u"x"));
+  EXPECT_FALSE(SetEnvironmentVariableW(nullptr, u"x"));
+
+  // A file is no terminal.
+  std::fflush(stdout);
+  const int saved = dup(STDOUT_FILENO);
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(nullptr, file);
+  dup2(fileno(file), STDOUT_FILENO);
+  const bool terminal = platform::IsTerminal(platform::StandardStream::kOutput);
+  dup2(saved, STDOUT_FILENO);
+  close(saved);
+  std::fclose(file);
+  EXPECT_FALSE(terminal);
+}
+
+// The built-in data that stands for a module's resources.
+const char16_t* Strings(UINT id, LANGID language) {
+  if (id != 7) return nullptr;
+  if (language == LANG_ENGLISH_US) return u"seven";
+  return language == LANG_CHINESE_SIMPLIFIED ? u"七" : nullptr;
+}
+bool Bitmaps(UINT id, platform::BitmapPixels* bitmap) {
+  if (id != 111) return false;
+  *bitmap = platform::BitmapPixels{2, 1, {0xFF0000, 0x0000FF}};
+  return true;
+}
+std::u16string_view Texts(UINT id) { return id == 101 ? u"HKCR { }" : u""; }
+
+TEST(SystemInfoTest, ResourcesComeFromTheBuiltInData) {
+  EXPECT_EQ(u"seven", platform::LoadStringInLanguage(7, LANG_ENGLISH_US, &Strings));
+  EXPECT_EQ(u"七", platform::LoadStringInLanguage(7, LANG_CHINESE_SIMPLIFIED, &Strings));
+  EXPECT_EQ(u"", platform::LoadStringInLanguage(7, LANG_CHINESE_TRADITIONAL, &Strings));
+  // The ordinary lookup finds the English (United States) text.
+  EXPECT_EQ(u"seven", platform::LoadStringOrdinary(7, &Strings));
+  EXPECT_EQ(u"", platform::LoadStringOrdinary(7, nullptr));
+  EXPECT_EQ(u"HKCR { }", platform::LoadTextResource(101, u"REGISTRY", &Texts));
+  EXPECT_EQ(u"", platform::LoadTextResource(102, u"REGISTRY", &Texts));
+  // The pixels become a picture; how it is saved is checked below.
+  EXPECT_TRUE(platform::LoadBitmapPicture(111, &Bitmaps));
+  EXPECT_FALSE(platform::LoadBitmapPicture(112, &Bitmaps));
+  EXPECT_FALSE(platform::LoadBitmapPicture(111, nullptr));
+}
+
+TEST(SystemInfoTest, PicturesSaveAs24BitBitmapFiles) {
   testing_support::TempDir dir;
   std::vector<uint32_t> pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x123456};
   ComPtr<IPictureDisp> picture = platform::CreateBitmapPicture(3, 2, pixels);
@@ -86,12 +142,25 @@ TEST(OlePictureTest, SavesA24BitBitmapFile) {
   // Bottom-up: the first stored row is the picture's last; pixels are B, G, R.
   EXPECT_EQ(bytes.substr(54, 3), std::string("\xFF\xFF\xFF", 3));
   EXPECT_EQ(bytes.substr(54 + 12, 3), std::string("\x00\x00\xFF", 3));
-
   EXPECT_FALSE(platform::CreateBitmapPicture(3, 3, pixels));
   EXPECT_FALSE(platform::CreateBitmapPicture(0, 0, {}));
   EXPECT_EQ(OleSavePictureFile(nullptr, name.Get()), E_POINTER);
   ScopedBstr missing(platform::AnsiToWide((dir / "no/such/dir.bmp").string()));
   EXPECT_EQ(OleSavePictureFile(picture.Get(), missing.Get()), E_FAIL);
+}
+
+TEST(SystemInfoTest, ProgramsStartFromThePathWithShellWords) {
+  using V = std::vector<std::u16string>;
+  EXPECT_EQ(platform::SplitShellWords(u"5  123456"), (V{u"5", u"123456"}));
+  EXPECT_EQ(platform::SplitShellWords(u"  "), V{});
+  EXPECT_EQ(platform::SplitShellWords(u"\"a b\" 'c \"d' e\\ f \"\""),
+            (V{u"a b", u"c \"d", u"e f", u""}));
+  EXPECT_EQ(platform::SplitShellWords(u"零件 \"x\\\"y\""), (V{u"零件", u"x\"y"}));
+  // What a found program receives is checked with the login command.
+  HINSTANCE result =
+      ShellExecuteW(nullptr, u"open", u"NoSuchProgram.exe", u"", nullptr, SW_SHOWNORMAL);
+  EXPECT_EQ(reinterpret_cast<intptr_t>(result), 2);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace

@@ -3,27 +3,11 @@
 // damaged, a disk that fills up, tables whose columns differ from what the
 // dictionary or the import expects. Each gives the documented error or a
 // clear one, and no export is ever left half-written.
-#include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <string>
-#include <vector>
 
-#include "common/catch_pattern.h"
-#include "common/kvx_xml.h"
-#include "export/refresh_tables.h"
-#include "import/update_tables.h"
-#include "platform/bstr.h"
-#include "platform/error_info.h"
-#include "platform/text.h"
-#include "sim/sim_host.h"
-#include "tests/reliability/fault_sweep.h"
-#include "tests/support/bound_host.h"
-#include "tests/support/scoped_env.h"
-#include "tests/support/temp_dir.h"
+#include "tests/reliability/table_run.h"
 
 namespace reliability {
 namespace {
@@ -32,18 +16,12 @@ namespace {
 // these tests (the add-in waits a minute).
 constexpr int kShortBusyTimeoutMs = 200;
 
-std::filesystem::path Sample(const std::string& name) {
-  return std::filesystem::path(HARBOLT_SAMPLE_DIR) / name;
-}
-
 // A connection of "another process" to a database file.
 class OtherConnection {
  public:
   explicit OtherConnection(const std::filesystem::path& path) {
     EXPECT_EQ(SQLITE_OK, sqlite3_open(path.c_str(), &db_));
   }
-  OtherConnection(const OtherConnection&) = delete;
-  OtherConnection& operator=(const OtherConnection&) = delete;
   ~OtherConnection() {
     sqlite3_finalize(reading_);
     sqlite3_close(db_);
@@ -78,8 +56,6 @@ class PageLimit {
     pages_ = pages;
     sqlite3_auto_extension(reinterpret_cast<void (*)()>(&Apply));
   }
-  PageLimit(const PageLimit&) = delete;
-  PageLimit& operator=(const PageLimit&) = delete;
   ~PageLimit() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&Apply)); }
 
  private:
@@ -91,75 +67,30 @@ class PageLimit {
   static inline int pages_ = 0;
 };
 
-std::u16string ComErrorText() {
-  ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != S_OK || !info) return {};
-  ScopedBstr text;
-  info->GetDescription(text.Receive());
-  return text.Str();
-}
-
-class DatabaseFaultTest : public ::testing::Test {
+// The assembly open; exports and imports wait only a short while for locks.
+class DatabaseFaultTest : public TableTest {
  protected:
-  DatabaseFaultTest() : drive_("HARBOLT_DRIVE_C", (dir_.path() / "drive_c").c_str()) {
-    SetDictionary(testing_support::ReadFile(Sample("dictionary.xml")));
+  DatabaseFaultTest() {
     std::filesystem::copy(HARBOLT_SAMPLE_DIR, dir_ / "models");
     host_.Open(dir_ / "models" / "Gearbox.SLDASM");
   }
-
-  void SetDictionary(const std::string& xml) {
-    ASSERT_EQ(0, dictionary_.parse(platform::Utf8ToUtf16(xml)));
+  HRESULT Export(std::u16string_view tables, const std::filesystem::path& db) {
+    return TableTest::Export(tables, db.u16string(), {}, kShortBusyTimeoutMs);
+  }
+  HRESULT Import(std::u16string_view tables, const std::filesystem::path& db) {
+    return TableTest::Import(tables, db.u16string(), kShortBusyTimeoutMs);
+  }
+  // The error number and description of the last run: "-1 Unexpected error.\n".
+  std::string Failure() const {
+    return std::to_string(run_.errNumber) + " " + Utf8(run_.errDescription);
   }
 
-  HRESULT Export(const std::u16string& tables, const std::filesystem::path& db) {
-    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
-    const long references = host_.References();
-    ScopedBstr bsTables(tables);
-    ScopedBstr bsPath(db.u16string());
-    errNumber_ = 77;
-    errDescription_ = u"untouched";
-    HRESULT hr =
-        RefreshTables(application.Get(), dictionary_, u"", bsTables.Get(), bsPath.Get(),
-                      u"Harbolt.Harbolt.1", errNumber_, errDescription_, kShortBusyTimeoutMs);
-    comError_ = hr == Dovbase::E_HARBOLT_EXCEPTION ? ComErrorText() : u"";
-    EXPECT_EQ(references, host_.References());
-    EXPECT_FALSE(ShowsRuntimeFault(errDescription_)) << Utf8(errDescription_);
-    return hr;
-  }
-
-  HRESULT Import(const std::u16string& tables, const std::filesystem::path& db) {
-    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
-    const long references = host_.References();
-    ScopedBstr bsTables(tables);
-    ScopedBstr bsPath(db.u16string());
-    errNumber_ = 77;
-    errDescription_ = u"untouched";
-    host_.ClearCalls();
-    HRESULT hr = UpdateTables(application.Get(), bsTables.Get(), bsPath.Get(), u"Harbolt.Harbolt.1",
-                              errNumber_, errDescription_, kShortBusyTimeoutMs);
-    EXPECT_EQ(references, host_.References());
-    EXPECT_FALSE(ShowsRuntimeFault(errDescription_)) << Utf8(errDescription_);
-    return hr;
-  }
-
-  // Whether the last import wrote anything to the model.
-  bool ModelWritten() const {
-    for (const sim::HostCall& call : host_.Calls()) {
-      const std::string method = call.operation.substr(call.operation.find('.') + 1);
-      if (method.rfind("Set", 0) == 0 || method.rfind("put_", 0) == 0 || method == "Add2" ||
-          method == "Delete") {
-        return true;
-      }
-    }
-    return false;
-  }
-
-  // A complete export of the assembly with rows flagged for the import.
+  // A complete export of the assembly with rows flagged for the import:
+  // top-level features (those on the document's chain) and properties.
   std::filesystem::path FlaggedExport(const std::string& name) {
     const std::filesystem::path db = dir_ / name;
-    EXPECT_EQ(S_OK, Export(kAllTables, db)) << Utf8(errDescription_);
+    EXPECT_EQ(S_OK, Export(kAllTables, db)) << Utf8(run_.errDescription);
     OtherConnection caller(db);
-    // Top-level features: the import finds those on the document's chain.
     caller.Execute(
         "update DADU_3_Feature set description='new', DADU_flag=2 where ownerFeatureId is null");
     caller.Execute("update DADU_3_property set propertyValue='new', DADU_flag=2");
@@ -173,18 +104,9 @@ class DatabaseFaultTest : public ::testing::Test {
     }
     return tables;
   }
-
-  static constexpr char16_t kAllTables[] =
-      u"Feature,Dimension,Parameter,Componen,Equation,Config,property";
-
-  testing_support::TempDir dir_;
-  testing_support::ScopedEnv drive_;
-  Dovbase::XmlDocument dictionary_;
-  sim::SimHost host_;
-  int32_t errNumber_ = 77;
-  std::u16string errDescription_;
-  std::u16string comError_;
 };
+
+constexpr char kUnexpected[] = "-1 Unexpected error.\n";
 
 TEST_F(DatabaseFaultTest, ADatabaseLockedByAnotherWriterIsNeitherDeletedNorWritten) {
   const std::filesystem::path db = dir_ / "locked.db";
@@ -197,15 +119,13 @@ TEST_F(DatabaseFaultTest, ADatabaseLockedByAnotherWriterIsNeitherDeletedNorWritt
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(S_FALSE, Export(u"Feature,Dimension", db));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-  EXPECT_EQ(-1, errNumber_);
-  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_EQ(kUnexpected, Failure());
 
   // The import of a file another writer holds exclusively fails the same
   // way, before the model is touched.
   other.Execute("commit; begin exclusive; insert into theirs values(3)");
   EXPECT_EQ(S_FALSE, Import(u"Feature,property", db));
-  EXPECT_EQ(-1, errNumber_);
-  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_EQ(kUnexpected, Failure());
   EXPECT_TRUE(host_.Calls().empty() || !ModelWritten());
 
   other.Execute("commit");
@@ -216,7 +136,7 @@ TEST_F(DatabaseFaultTest, ADatabaseLockedByAnotherWriterIsNeitherDeletedNorWritt
 
 TEST_F(DatabaseFaultTest, ADatabaseAnotherConnectionReadsKeepsItsOldContent) {
   const std::filesystem::path db = dir_ / "read.db";
-  ASSERT_EQ(S_OK, Export(u"Feature", db)) << Utf8(errDescription_);
+  ASSERT_EQ(S_OK, Export(u"Feature", db)) << Utf8(run_.errDescription);
   const long rows = ReadDatabase(db).TotalRows();
   OtherConnection reader(db);
   ASSERT_NO_FATAL_FAILURE(reader.HoldReading("DADU_3_Feature"));
@@ -224,15 +144,15 @@ TEST_F(DatabaseFaultTest, ADatabaseAnotherConnectionReadsKeepsItsOldContent) {
   // The file is in use, so it is written in place; the commit cannot get
   // past the reader, and the whole export goes: the reader's data stays.
   EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, Export(u"Feature,Dimension", db));
-  EXPECT_EQ(u"Unexpected error.\n", comError_);
-  EXPECT_EQ(77, errNumber_);
+  EXPECT_EQ(u"Unexpected error.\n", run_.comError);
+  EXPECT_EQ(77, run_.errNumber);
   reader.StopReading();
   const DatabaseContent content = ReadDatabase(db);
   EXPECT_EQ(std::vector<std::string>{"DADU_3_Feature"}, content.tables);
   EXPECT_EQ(rows, content.TotalRows());
 
   // A file nobody uses any more is replaced by the next export.
-  EXPECT_EQ(S_OK, Export(u"Feature,Dimension", db)) << Utf8(errDescription_);
+  EXPECT_EQ(S_OK, Export(u"Feature,Dimension", db)) << Utf8(run_.errDescription);
   EXPECT_EQ((std::vector<std::string>{"DADU_3_Dimension", "DADU_3_Feature"}),
             ReadDatabase(db).tables);
 }
@@ -252,13 +172,12 @@ TEST_F(DatabaseFaultTest, AReadOnlyDatabaseIsImportedButNotOverwritten) {
   const std::string before = testing_support::ReadFile(db);
 
   // The import only reads: it works.
-  EXPECT_EQ(S_OK, Import(u"Feature,property", db)) << Utf8(errDescription_);
+  EXPECT_EQ(S_OK, Import(u"Feature,property", db)) << Utf8(run_.errDescription);
   EXPECT_TRUE(ModelWritten());
 
   // The export neither deletes nor changes it.
   EXPECT_EQ(S_FALSE, Export(u"Feature", db));
-  EXPECT_EQ(-1, errNumber_);
-  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_EQ(kUnexpected, Failure());
   EXPECT_EQ(before, testing_support::ReadFile(db));
 }
 
@@ -268,17 +187,15 @@ TEST_F(DatabaseFaultTest, ADirectoryIsNoDatabase) {
 
   const HRESULT exported = Export(u"Feature", folder);
   if (exported == S_FALSE) {
-    EXPECT_EQ(-1, errNumber_);
-    EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+    EXPECT_EQ(kUnexpected, Failure());
   } else {
     EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, exported);
-    EXPECT_EQ(u"Unexpected error.\n", comError_);
+    EXPECT_EQ(u"Unexpected error.\n", run_.comError);
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder / "inside"));
 
   EXPECT_EQ(S_FALSE, Import(u"Feature", folder));
-  EXPECT_EQ(-1, errNumber_);
-  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_EQ(kUnexpected, Failure());
   EXPECT_FALSE(ModelWritten());
 }
 
@@ -288,12 +205,11 @@ TEST_F(DatabaseFaultTest, AFileThatIsNoDatabase) {
 
   // The import refuses it before the model is touched.
   EXPECT_EQ(S_FALSE, Import(u"Feature,property", junk));
-  EXPECT_EQ(-1, errNumber_);
-  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_EQ(kUnexpected, Failure());
   EXPECT_TRUE(host_.Calls().empty());
 
   // The export makes a database of its own in its place.
-  EXPECT_EQ(S_OK, Export(u"Feature", junk)) << Utf8(errDescription_);
+  EXPECT_EQ(S_OK, Export(u"Feature", junk)) << Utf8(run_.errDescription);
   EXPECT_EQ(std::vector<std::string>{"DADU_3_Feature"}, ReadDatabase(junk).tables);
 }
 
@@ -326,10 +242,12 @@ TEST_F(DatabaseFaultTest, ADamagedDatabaseIsRefusedBeforeTheModelIsTouched) {
     const std::filesystem::path db = dir_ / "damaged.db";
     testing_support::WriteFile(db, damage.bytes);
     EXPECT_EQ(S_FALSE, Import(kAllTables, db));
-    EXPECT_EQ(-1, errNumber_);
+    EXPECT_EQ(-1, run_.errNumber);
     const bool damagedText =
-        errDescription_.rfind(u"CDbToSld::Import() error: the database file is damaged: ", 0) == 0;
-    EXPECT_TRUE(damagedText || errDescription_ == u"Unexpected error.\n") << Utf8(errDescription_);
+        run_.errDescription.rfind(u"CDbToSld::Import() error: the database file is damaged: ", 0) ==
+        0;
+    EXPECT_TRUE(damagedText || run_.errDescription == u"Unexpected error.\n")
+        << Utf8(run_.errDescription);
     damagedTexts += damagedText ? 1 : 0;
     EXPECT_FALSE(ModelWritten()) << "rows of a damaged database reached the model";
     EXPECT_EQ(damage.bytes, testing_support::ReadFile(db));
@@ -340,10 +258,9 @@ TEST_F(DatabaseFaultTest, ADamagedDatabaseIsRefusedBeforeTheModelIsTouched) {
 }
 
 TEST_F(DatabaseFaultTest, ADiskThatFillsDuringAnExportLeavesNoneOfIt) {
-  // The pages a complete export needs.
   const std::filesystem::path db = dir_ / "full.db";
-  ASSERT_EQ(S_OK, Export(kAllTables, db)) << Utf8(errDescription_);
-  const long pages = static_cast<long>(std::filesystem::file_size(db) / 4096);
+  ASSERT_EQ(S_OK, Export(kAllTables, db)) << Utf8(run_.errDescription);
+  const long pages = static_cast<long>(std::filesystem::file_size(db) / 4096);  // it needs
   ASSERT_GT(pages, 3);
 
   // The disk fills at every page: before the first table, in the middle of
@@ -353,22 +270,21 @@ TEST_F(DatabaseFaultTest, ADiskThatFillsDuringAnExportLeavesNoneOfIt) {
     SCOPED_TRACE("page limit " + std::to_string(limit));
     PageLimit full(limit);
     const HRESULT hr = Export(kAllTables, db);
-    if (hr == S_OK) {
-      // It fitted: all of it is there.
+    if (hr == S_OK) {  // it fitted: all of it is there
       EXPECT_EQ(7u, DaduTables(ReadDatabase(db)).size());
       continue;
     }
     ++failed;
     if (hr == S_FALSE) {
-      EXPECT_EQ(-1, errNumber_);
+      EXPECT_EQ(-1, run_.errNumber);
       // The row that did not fit names the full disk.
-      EXPECT_TRUE(errDescription_.find(u"SQLITE_FULL[13]: database or disk is full") !=
+      EXPECT_TRUE(run_.errDescription.find(u"SQLITE_FULL[13]: database or disk is full") !=
                       std::u16string::npos ||
-                  errDescription_ == u"Unexpected error.\n")
-          << Utf8(errDescription_);
+                  run_.errDescription == u"Unexpected error.\n")
+          << Utf8(run_.errDescription);
     } else {
       EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, hr);
-      EXPECT_EQ(u"Unexpected error.\n", comError_);
+      EXPECT_EQ(u"Unexpected error.\n", run_.comError);
     }
     EXPECT_TRUE(DaduTables(ReadDatabase(db)).empty()) << "a half-written export was left";
   }
@@ -384,11 +300,10 @@ TEST_F(DatabaseFaultTest, TablesWhoseColumnsDifferFromWhatIsWritten) {
       "<fld name='typeName' dt='4'/></flds></tab>"
       "<tab name='Dimension'><flds><fld name='dimName' dt='4'/></flds></tab></tabs></dd>");
   EXPECT_EQ(S_FALSE, Export(u"Dimension,Feature", db));
-  EXPECT_EQ(-1, errNumber_);
   EXPECT_EQ(
-      u"CSldToDb::ExportFeature() error: SQLITE_ERROR[1]: table DADU_3_Feature has no column "
-      u"named featName\n",
-      errDescription_);
+      "-1 CSldToDb::ExportFeature() error: SQLITE_ERROR[1]: table DADU_3_Feature has no column "
+      "named featName\n",
+      Failure());
   EXPECT_TRUE(DaduTables(ReadDatabase(db)).empty());
 
   // A table kept from before (the file is in use, so it stays) with other
@@ -404,9 +319,9 @@ TEST_F(DatabaseFaultTest, TablesWhoseColumnsDifferFromWhatIsWritten) {
     EXPECT_EQ(S_FALSE, Export(u"Feature", db));
     other.StopReading();
   }
-  EXPECT_EQ(-1, errNumber_);
-  EXPECT_NE(std::u16string::npos, errDescription_.find(u"has no column named"))
-      << Utf8(errDescription_);
+  EXPECT_EQ(-1, run_.errNumber);
+  EXPECT_NE(std::u16string::npos, run_.errDescription.find(u"has no column named"))
+      << Utf8(run_.errDescription);
   const DatabaseContent kept = ReadDatabase(db);
   EXPECT_EQ(std::vector<std::string>{"DADU_3_Feature"}, kept.tables);
   EXPECT_EQ(std::vector<long>{1}, kept.rowCounts);
@@ -420,12 +335,10 @@ TEST_F(DatabaseFaultTest, TablesWhoseColumnsDifferFromWhatIsWritten) {
     caller.Execute("alter table DADU_3_property drop column propertyValue");
   }
   EXPECT_EQ(S_FALSE, Import(u"Feature", flagged));
-  EXPECT_EQ(-1, errNumber_);
-  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_EQ(kUnexpected, Failure());
   EXPECT_FALSE(ModelWritten());
   EXPECT_EQ(S_FALSE, Import(u"property", flagged));
-  EXPECT_EQ(1, errNumber_);
-  EXPECT_EQ(u"SQLITE_ERROR[1]: no such column: propertyValue", errDescription_);
+  EXPECT_EQ("1 SQLITE_ERROR[1]: no such column: propertyValue", Failure());
   EXPECT_FALSE(ModelWritten());
 }
 

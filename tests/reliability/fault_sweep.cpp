@@ -12,27 +12,6 @@
 #include "platform/text.h"
 
 namespace reliability {
-namespace {
-
-// Prints the totals once every test has run.
-class TotalsPrinter : public ::testing::Environment {
- public:
-  void TearDown() override {
-    const SweepTotals& totals = SweepTotals::Get();
-    if (totals.sweeps == 0) return;
-    std::printf(
-        "[fault sweep] %ld sweeps, %ld call sites (%zu distinct host operations), %ld cases\n",
-        totals.sweeps, totals.callSites, totals.operations.size(), totals.cases);
-  }
-};
-
-[[maybe_unused]] ::testing::Environment* const kTotalsPrinter =
-    ::testing::AddGlobalTestEnvironment(new TotalsPrinter);
-
-constexpr FaultKind kFaultKinds[] = {FaultKind::kException, FaultKind::kMissingMember,
-                                     FaultKind::kEmptyAnswer};
-
-}  // namespace
 
 HRESULT Fault::code() const {
   static constexpr HRESULT kCodes[] = {kInjectedFailure, DISP_E_MEMBERNOTFOUND,
@@ -52,11 +31,7 @@ std::string Fault::ToString() const {
 }
 
 void Fault::Apply(sim::SimHost& host) const {
-  if (failing()) {
-    host.FailCall(site, code());
-  } else {
-    host.EmptyCall(site);
-  }
+  failing() ? host.FailCall(site, code()) : host.EmptyCall(site);
 }
 
 std::vector<std::string> CallSites(const std::vector<sim::HostCall>& calls) {
@@ -80,11 +55,6 @@ bool HitsRootComponentName(const Fault& fault, const std::vector<sim::HostCall>&
   });
 }
 
-SweepTotals& SweepTotals::Get() {
-  static SweepTotals totals;
-  return totals;
-}
-
 size_t Sweep::Run(const RunOnce& run) {
   std::vector<sim::HostCall> clean;
   {
@@ -94,14 +64,10 @@ size_t Sweep::Run(const RunOnce& run) {
   if (::testing::Test::HasFatalFailure()) return 0;
   const std::vector<std::string> sites = CallSites(clean);
   EXPECT_FALSE(sites.empty()) << name_ << " made no host call";
-  SweepTotals& totals = SweepTotals::Get();
-  ++totals.sweeps;
-  totals.callSites += static_cast<long>(sites.size());
   for (const std::string& site : sites) {
-    for (FaultKind kind : kFaultKinds) {
+    for (FaultKind kind :
+         {FaultKind::kException, FaultKind::kMissingMember, FaultKind::kEmptyAnswer}) {
       const Fault fault{site, kind};
-      totals.operations.insert(fault.operation());
-      ++totals.cases;
       SCOPED_TRACE(name_ + ": " + fault.ToString());
       const std::vector<sim::HostCall> calls = run(&fault);
       // The run must have reached the call it was meant to break: the runs
@@ -117,15 +83,15 @@ size_t Sweep::Run(const RunOnce& run) {
 }
 
 ScratchDir::ScratchDir() {
-  std::error_code error;
-  std::filesystem::path base = "/dev/shm";
-  if (!std::filesystem::is_directory(base, error)) base = std::filesystem::temp_directory_path();
-  std::string pattern = (base / "harbolt-sweep-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
-    pattern = (std::filesystem::temp_directory_path() / "harbolt-sweep-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a scratch directory");
+  for (std::filesystem::path base :
+       {std::filesystem::path("/dev/shm"), std::filesystem::temp_directory_path()}) {
+    std::string pattern = (base / "harbolt-sweep-XXXXXX").string();
+    if (mkdtemp(pattern.data())) {
+      path_ = pattern;
+      return;
+    }
   }
-  path_ = pattern;
+  throw std::runtime_error("cannot create a scratch directory");
 }
 
 ScratchDir::~ScratchDir() {

@@ -1,23 +1,17 @@
-// The vocabulary of the fault sweeps: run an operation once against the
-// simulated host, through the binding as the add-in reaches the host, take
+// The fault sweeps: run an operation once against the simulated host, take
 // every host call it made as a call site ("Operation#n", the n-th call of
 // that published operation), then run it again once per call site and fault
-// kind with that one call failing, and check what the operation left.
+// kind with that one call failing. The run function sets the fault (when
+// given) right before the operation, checks what it left (a failure names
+// the case through SCOPED_TRACE) and returns the calls it made.
 //
-//   Sweep sweep("export Feature of Housing");
-//   sweep.Run([&](const Fault* fault) { return ExportOnce(fault); });
-//
-// The run function makes a fresh host, sets the fault (when given) right
-// before the operation and returns the calls the operation made; the checks
-// of each case are the run function's own (gtest assertions), so that a
-// failure names the case through SCOPED_TRACE.
+//   Sweep("export Feature of Housing").Run([&](const Fault* fault) { ... });
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,15 +68,6 @@ std::vector<std::string> CallSites(const std::vector<sim::HostCall>& calls);
 // name it has anyway, and the run is complete.
 bool HitsRootComponentName(const Fault& fault, const std::vector<sim::HostCall>& calls);
 
-// Totals over every sweep of the test program, printed at its end.
-struct SweepTotals {
-  static SweepTotals& Get();
-  long sweeps = 0;
-  long callSites = 0;
-  long cases = 0;
-  std::set<std::string> operations;
-};
-
 class Sweep {
  public:
   // One run of the operation; null fault for the clean run. Returns the
@@ -100,10 +85,8 @@ class Sweep {
   std::string name_;
 };
 
-// A fresh directory for the databases of a sweep, removed with its content
-// at the end: in memory (/dev/shm) where the system has it, since a sweep
-// writes and syncs thousands of small databases; else in the temporary
-// directory.
+// A fresh directory for the databases of a sweep, removed at the end: in
+// memory (/dev/shm) where there is one, as a sweep writes thousands.
 class ScratchDir {
  public:
   ScratchDir();

@@ -1,33 +1,15 @@
-// Hostile input in every text the host or the caller hands over: quotes,
-// backslashes, percent signs and printf formats, zero characters, texts of a
-// megabyte, emoji and Chinese; table names and dictionary column names that
-// try to change the statements; dictionaries with entities and external
-// references. Nothing crashes or hangs, nothing is read that the input did
-// not name, no text changes a statement, and every text that is stored or
-// written back arrives exactly as it was given.
-#include <gtest/gtest.h>
+// Hostile input in every text the host or the caller hands over (quotes,
+// printf formats, zero characters, a megabyte, emoji), in table and column
+// names, and dictionaries with entities and external references: nothing
+// crashes or hangs, nothing is read that the input did not name, no text
+// changes a statement, every text stored or written back arrives exactly.
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <map>
-#include <string>
-#include <vector>
 
-#include "common/catch_pattern.h"
-#include "common/kvx_xml.h"
-#include "export/refresh_tables.h"
-#include "import/update_tables.h"
-#include "platform/bstr.h"
-#include "platform/error_info.h"
-#include "platform/text.h"
 #include "sim/model.h"
-#include "sim/sim_host.h"
-#include "tests/reliability/fault_sweep.h"
-#include "tests/support/bound_host.h"
-#include "tests/support/scoped_env.h"
-#include "tests/support/temp_dir.h"
+#include "tests/reliability/table_run.h"
 
 namespace reliability {
 namespace {
@@ -40,18 +22,16 @@ const std::u16string kMegabyte(1 << 20, u'x');
 
 // The hostile texts; every one of them goes through every text field.
 const std::vector<std::u16string>& HostileTexts() {
-  static const std::vector<std::u16string> texts = {
-      u"it's \"quoted\" ''twice''",
-      u"C:\\dir\\sub\\",
-      u"100% %d %s %n %x %%",
-      u"%s%s%s%s%n%n%99999999s%ls%S",
-      kNul,
-      u"'); drop table DADU_3_Feature; --",
-      u"x' || (select 1) || '",
-      u"🔩⚙😀 emoji",
-      u"螺栓与齿轮箱",
-      u"\t\r\n line breaks",
-  };
+  static const std::vector<std::u16string> texts = {u"it's \"quoted\" ''twice''",
+                                                    u"C:\\dir\\sub\\",
+                                                    u"100% %d %s %n %x %%",
+                                                    u"%s%s%s%s%n%n%99999999s%ls%S",
+                                                    kNul,
+                                                    u"'); drop table DADU_3_Feature; --",
+                                                    u"x' || (select 1) || '",
+                                                    u"🔩⚙😀 emoji",
+                                                    u"螺栓与齿轮箱",
+                                                    u"\t\r\n line breaks"};
   return texts;
 }
 
@@ -153,80 +133,22 @@ void Execute(const std::filesystem::path& db, const std::string& sql,
   sqlite3_close(handle);
 }
 
-class HostileInputTest : public ::testing::Test {
+class HostileInputTest : public TableTest {
  protected:
-  HostileInputTest() : drive_("HARBOLT_DRIVE_C", (dir_.path() / "drive_c").c_str()) {
-    // The log is written: hostile texts go through its formatting too.
+  // The log is written: hostile texts go through its formatting too.
+  HostileInputTest() {
     std::filesystem::create_directories(dir_.path() / "drive_c" / "1");
     std::filesystem::create_directories(dir_.path() / "work");
-    SetDictionary(
-        testing_support::ReadFile(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "dictionary.xml"));
   }
-
   // The sample dictionary with more tables.
   static std::string WithTabs(const std::string& tabs) {
-    std::string xml =
-        testing_support::ReadFile(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "dictionary.xml");
-    xml.insert(xml.find("</tabs>"), tabs);
-    return xml;
+    std::string xml = testing_support::ReadFile(Sample("dictionary.xml"));
+    return xml.insert(xml.find("</tabs>"), tabs);
   }
-
-  void SetDictionary(const std::string& xml) {
-    dictionaryParsed_ = dictionary_.parse(Utf8ToUtf16(xml)) == 0;
-  }
-
   std::filesystem::path Write(const std::string& name, const std::string& content) {
     testing_support::WriteFile(dir_ / name, content);
     return dir_ / name;
   }
-
-  HRESULT Export(std::u16string_view tables, std::u16string_view db, std::u16string workDir = {}) {
-    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
-    const long references = host_.References();
-    ScopedBstr bsTables(tables);
-    ScopedBstr bsPath(db);
-    errNumber_ = 77;
-    errDescription_ = u"untouched";
-    HRESULT hr = RefreshTables(application.Get(), dictionary_, workDir, bsTables.Get(),
-                               bsPath.Get(), u"Harbolt.Harbolt.1", errNumber_, errDescription_);
-    comError_.clear();
-    if (hr == Dovbase::E_HARBOLT_EXCEPTION) {
-      ComPtr<IErrorInfo> info;
-      if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) == S_OK && info) {
-        ScopedBstr text;
-        info->GetDescription(text.Receive());
-        comError_ = text.Str();
-      }
-    }
-    EXPECT_EQ(references, host_.References());
-    EXPECT_FALSE(ShowsRuntimeFault(errDescription_));
-    return hr;
-  }
-
-  HRESULT Import(std::u16string_view tables, std::u16string_view db) {
-    ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
-    const long references = host_.References();
-    ScopedBstr bsTables(tables);
-    ScopedBstr bsPath(db);
-    errNumber_ = 77;
-    errDescription_ = u"untouched";
-    HRESULT hr = UpdateTables(application.Get(), bsTables.Get(), bsPath.Get(), u"Harbolt.Harbolt.1",
-                              errNumber_, errDescription_);
-    EXPECT_EQ(references, host_.References());
-    EXPECT_FALSE(ShowsRuntimeFault(errDescription_));
-    return hr;
-  }
-
-  std::u16string Db(const std::string& name) const { return (dir_ / name).u16string(); }
-
-  testing_support::TempDir dir_;
-  testing_support::ScopedEnv drive_;
-  Dovbase::XmlDocument dictionary_;
-  bool dictionaryParsed_ = false;
-  sim::SimHost host_;
-  int32_t errNumber_ = 77;
-  std::u16string errDescription_;
-  std::u16string comError_;
 };
 
 TEST_F(HostileInputTest, HostTextsReachTheDatabaseAndComeBackExactly) {
@@ -235,7 +157,7 @@ TEST_F(HostileInputTest, HostTextsReachTheDatabaseAndComeBackExactly) {
   const std::vector<std::u16string>& texts = HostileTexts();
   const std::u16string db = Db("hostile.db");
   ASSERT_EQ(S_OK, Export(u"Feature,Dimension,Parameter,Equation,Config,property", db))
-      << Utf8(errDescription_);
+      << Utf8(run_.errDescription);
 
   // Every text is stored as the host gave it; no statement was changed (the
   // tables are all there, with one row per item).
@@ -280,7 +202,7 @@ TEST_F(HostileInputTest, HostTextsReachTheDatabaseAndComeBackExactly) {
   }
   Execute(file, "update DADU_3_Feature set description=?, DADU_flag=2 where featName='Long'",
           {kMegabyte + u"!"});
-  ASSERT_EQ(S_OK, Import(u"Feature,Config,Parameter,property", db)) << Utf8(errDescription_);
+  ASSERT_EQ(S_OK, Import(u"Feature,Config,Parameter,property", db)) << Utf8(run_.errDescription);
   const sim::ModelData& model = *host_.Model(part);
   for (size_t i = 0; i < texts.size(); ++i) {
     SCOPED_TRACE(Utf8(texts[i]));
@@ -296,46 +218,43 @@ TEST_F(HostileInputTest, HostTextsReachTheDatabaseAndComeBackExactly) {
 }
 
 TEST_F(HostileInputTest, TableNamesCannotReachOtherTablesOrStatements) {
-  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Housing.SLDPRT");
+  host_.Open(Sample("Housing.SLDPRT"));
   const std::u16string db = Db("names.db");
-  const std::u16string lists[] = {
-      u"Feature' or '1'='1",
-      u"Feature'] | //tab[@name='Config",
-      u"Feature'); drop table x; --",
-      u"x' or name()='tab",
-      u"\"Feature\"",
-      u" Feature",
-      u"Feature ",
-      u"Fea ture",
-      u"feature",
-      u"%s%n%x",
-      std::u16string(u"Feature\0Dimension", 17),
-      u"Feature,,Dimension",
-      std::u16string(100000, u'F'),
-      u"😀",
-  };
+  const std::u16string lists[] = {u"Feature' or '1'='1",
+                                  u"Feature'] | //tab[@name='Config",
+                                  u"Feature'); drop table x; --",
+                                  u"x' or name()='tab",
+                                  u"\"Feature\"",
+                                  u" Feature",
+                                  u"Feature ",
+                                  u"Fea ture",
+                                  u"feature",
+                                  u"%s%n%x",
+                                  std::u16string(u"Feature\0Dimension", 17),
+                                  u"Feature,,Dimension",
+                                  std::u16string(100000, u'F'),
+                                  u"😀"};
   for (const std::u16string& list : lists) {
     SCOPED_TRACE(Utf8(list).substr(0, 60));
     EXPECT_EQ(S_FALSE, Export(list, db));
-    EXPECT_EQ(-1, errNumber_);
-    EXPECT_EQ(u"CSldToDb::CreateTable():tabNode is nothing", errDescription_);
+    EXPECT_EQ(-1, run_.errNumber);
+    EXPECT_EQ(u"CSldToDb::CreateTable():tabNode is nothing", run_.errDescription);
     EXPECT_TRUE(ReadDatabase(db).tables.empty());
     // The import knows its table names; anything else names nothing. (The
     // list with an empty name also names Feature, whose table is missing.)
     if (list != u"Feature,,Dimension") {
-      EXPECT_EQ(S_OK, Import(list, db)) << Utf8(errDescription_);
+      EXPECT_EQ(S_OK, Import(list, db)) << Utf8(run_.errDescription);
     }
   }
 
   // Names with blanks, semicolons, double quotes and SQL stay one quoted
   // name, when the dictionary has a table of exactly that name.
-  SetDictionary(
+  ASSERT_TRUE(SetDictionary(
       WithTabs("<tab name='a b; drop table DADU_3_Feature; --'><f><fld name='c' dt='1'/></f></tab>"
                "<tab name='q\"uote'><f><fld name='c'/></f></tab>"
-               "<tab name='表'><f><fld name='名称'/></f></tab>"));
-  ASSERT_TRUE(dictionaryParsed_);
+               "<tab name='表'><f><fld name='名称'/></f></tab>")));
   EXPECT_EQ(S_OK, Export(u"Feature,a b; drop table DADU_3_Feature; --,q\"uote,表", db))
-      << Utf8(errDescription_);
+      << Utf8(run_.errDescription);
   DatabaseContent content = ReadDatabase(db);
   std::vector<std::string> tables = content.tables;
   std::sort(tables.begin(), tables.end());
@@ -346,81 +265,75 @@ TEST_F(HostileInputTest, TableNamesCannotReachOtherTablesOrStatements) {
 }
 
 TEST_F(HostileInputTest, DictionaryColumnNamesCannotAddToTheStatement) {
-  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Housing.SLDPRT");
+  host_.Open(Sample("Housing.SLDPRT"));
   const std::u16string db = Db("columns.db");
-  const std::string columns[] = {
-      "a Text); drop table DADU_3_Config; --",
-      "a Text, b Text",
-      "a default (1)",
-      "\"quoted\"",
-      "'quoted'",
-      "[bracketed]",
-      "a/*comment*/",
-      "a--",
-      "a;b",
-      "1abc",
-      "",
-      "%s%n",
-      "a&#0;b",
-      "a&#10;b",
-  };
+  const std::string columns[] = {"a Text); drop table DADU_3_Config; --",
+                                 "a Text, b Text",
+                                 "a default (1)",
+                                 "\"quoted\"",
+                                 "'quoted'",
+                                 "[bracketed]",
+                                 "a/*comment*/",
+                                 "a--",
+                                 "a;b",
+                                 "1abc",
+                                 "",
+                                 "%s%n",
+                                 "a&#0;b",
+                                 "a&#10;b"};
   for (const std::string& column : columns) {
     SCOPED_TRACE(column);
-    SetDictionary(WithTabs("<tab name='Odd'><f><fld name='c'/><fld name=\"" +
-                           (column == "\"quoted\"" ? std::string("&quot;quoted&quot;") : column) +
-                           "\"/></f></tab>"));
-    if (!dictionaryParsed_) continue;  // not even XML: nothing to create
+    const bool parsed = SetDictionary(WithTabs(
+        "<tab name='Odd'><f><fld name='c'/><fld name=\"" +
+        (column == "\"quoted\"" ? std::string("&quot;quoted&quot;") : column) + "\"/></f></tab>"));
+    if (!parsed) continue;  // not even XML: nothing to create
     EXPECT_EQ(S_FALSE, Export(u"Config,Odd", db));
-    EXPECT_EQ(-1, errNumber_);
-    EXPECT_EQ(0u, errDescription_.find(u"CSldToDb::CreateTable() error: the column name ["))
-        << Utf8(errDescription_);
-    EXPECT_NE(std::u16string::npos, errDescription_.find(u"is not a plain SQL name"));
+    EXPECT_EQ(-1, run_.errNumber);
+    EXPECT_EQ(0u, run_.errDescription.find(u"CSldToDb::CreateTable() error: the column name ["))
+        << Utf8(run_.errDescription);
+    EXPECT_NE(std::u16string::npos, run_.errDescription.find(u"is not a plain SQL name"));
     EXPECT_TRUE(ReadDatabase(db).tables.empty());
   }
 
   // Names of letters in any script, digits, "_" and "$" are plain names.
   SetDictionary(WithTabs("<tab name='Odd'><f><fld name='名称_1$'/><fld name='_x9'/></f></tab>"));
-  EXPECT_EQ(S_OK, Export(u"Odd", db)) << Utf8(errDescription_);
+  EXPECT_EQ(S_OK, Export(u"Odd", db)) << Utf8(run_.errDescription);
   EXPECT_EQ((std::vector<std::string>{"DADU_3_Odd"}), ReadDatabase(db).tables);
 }
 
 TEST_F(HostileInputTest, DictionaryEntitiesAndExternalReferencesAreNotFollowed) {
-  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Housing.SLDPRT");
+  host_.Open(Sample("Housing.SLDPRT"));
   const std::filesystem::path secret = Write("secret.txt", "SECRETCOLUMN");
   const std::string uri = "file://" + secret.string();
   const std::u16string db = Db("entities.db");
+  // A dictionary of a Feature table: the declarations, then the table.
+  auto dd = [](const std::string& doctype, const std::string& table, const std::string& field) {
+    return doctype + "<dd><tabs><tab name='" + table + "'><f><fld name='featName'/>" + field +
+           "</f></tab></tabs></dd>";
+  };
+  // Entities that expand to gigabytes: each ten times the one before.
+  std::string laughs = "<!DOCTYPE dd [<!ENTITY a 'aaaaaaaaaa'>";
+  for (char entity = 'b'; entity <= 'i'; ++entity) {
+    laughs += std::string("<!ENTITY ") + entity + " '";
+    for (int i = 0; i < 10; ++i) laughs += std::string("&") + char(entity - 1) + ";";
+    laughs += "'>";
+  }
   const std::string dictionaries[] = {
       // An external entity in a column name and in a table name.
-      "<!DOCTYPE dd [<!ENTITY s SYSTEM '" + uri +
-          "'>]><dd><tabs><tab name='Feature'><f>"
-          "<fld name='featName'/><fld name='&s;'/></f></tab></tabs></dd>",
-      "<!DOCTYPE dd [<!ENTITY s SYSTEM '" + uri +
-          "'>]><dd><tabs><tab name='&s;'><f>"
-          "<fld name='featName'/></f></tab></tabs></dd>",
+      dd("<!DOCTYPE dd [<!ENTITY s SYSTEM '" + uri + "'>]>", "Feature", "<fld name='&s;'/>"),
+      dd("<!DOCTYPE dd [<!ENTITY s SYSTEM '" + uri + "'>]>", "&s;", ""),
       // An external DTD and parameter entities, by file and by network.
-      "<!DOCTYPE dd SYSTEM '" + uri +
-          "'><dd><tabs><tab name='Feature'><f>"
-          "<fld name='featName'/></f></tab></tabs></dd>",
-      "<!DOCTYPE dd [<!ENTITY % p SYSTEM '" + uri +
-          "'> %p;]><dd><tabs><tab name='Feature'><f>"
-          "<fld name='featName'/></f></tab></tabs></dd>",
-      "<!DOCTYPE dd SYSTEM 'http://127.0.0.1:9/dd.dtd'><dd><tabs><tab name='Feature'><f>"
-      "<fld name='featName'/></f></tab></tabs></dd>",
-      // Entities that expand to gigabytes.
-      "<!DOCTYPE dd [<!ENTITY a 'aaaaaaaaaa'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
-      "<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'><!ENTITY d '&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'>"
-      "<!ENTITY e '&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;'><!ENTITY f '&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;'>"
-      "<!ENTITY g '&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;'><!ENTITY h '&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;'>"
-      "<!ENTITY i '&h;&h;&h;&h;&h;&h;&h;&h;&h;&h;'>]><dd><tabs><tab name='Feature'><f>"
-      "<fld name='featName'/><fld name='&i;'/></f></tab></tabs></dd>",
-  };
+      dd("<!DOCTYPE dd SYSTEM '" + uri + "'>", "Feature", ""),
+      dd("<!DOCTYPE dd [<!ENTITY % p SYSTEM '" + uri + "'> %p;]>", "Feature", ""),
+      dd("<!DOCTYPE dd SYSTEM 'http://127.0.0.1:9/dd.dtd'>", "Feature", ""),
+      dd(laughs + "]>", "Feature", "<fld name='&i;'/>")};
   for (const std::string& xml : dictionaries) {
     SCOPED_TRACE(xml.substr(0, 90));
     const auto start = std::chrono::steady_clock::now();
     SetDictionary(xml);
     const HRESULT hr = Export(u"Feature", db);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
-    EXPECT_EQ(std::u16string::npos, errDescription_.find(u"SECRET"));
+    EXPECT_EQ(std::u16string::npos, run_.errDescription.find(u"SECRET"));
     for (const std::string& table : ReadDatabase(db).tables) {
       EXPECT_EQ(std::string::npos, table.find("SECRET"));
     }
@@ -434,14 +347,14 @@ TEST_F(HostileInputTest, DictionaryEntitiesAndExternalReferencesAreNotFollowed) 
 }
 
 TEST_F(HostileInputTest, CallerPathsAreTakenExactlyOrRefused) {
-  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Gearbox.SLDASM");
+  host_.Open(Sample("Gearbox.SLDASM"));
   for (const std::u16string name :
        {u"it's %s %n \"q\".db", u"数据库 😀.db", u"back\\slash.db", u"semi;colon --.db"}) {
     SCOPED_TRACE(Utf8(name));
     const std::u16string db = (dir_.path() / std::filesystem::path(name)).u16string();
-    EXPECT_EQ(S_OK, Export(u"Feature", db)) << Utf8(errDescription_);
+    EXPECT_EQ(S_OK, Export(u"Feature", db)) << Utf8(run_.errDescription);
     EXPECT_EQ(std::vector<std::string>{"DADU_3_Feature"}, ReadDatabase(db).tables);
-    EXPECT_EQ(S_OK, Import(u"Feature", db)) << Utf8(errDescription_);
+    EXPECT_EQ(S_OK, Import(u"Feature", db)) << Utf8(run_.errDescription);
   }
 
   // A zero character would make the file system read a shorter name: the
@@ -449,11 +362,11 @@ TEST_F(HostileInputTest, CallerPathsAreTakenExactlyOrRefused) {
   const std::u16string truncated = Db("cut.db");
   const std::u16string withZero = truncated + std::u16string(u"\0.other", 7);
   EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, Export(u"Feature", withZero));
-  EXPECT_EQ(u"The database file name holds a zero character.\n", comError_);
+  EXPECT_EQ(u"The database file name holds a zero character.\n", run_.comError);
   EXPECT_FALSE(std::filesystem::exists(truncated));
   EXPECT_EQ(S_OK, Export(u"Feature", truncated));
   EXPECT_EQ(S_FALSE, Import(u"Feature", withZero));
-  EXPECT_EQ(u"Unexpected error.\n", errDescription_);
+  EXPECT_EQ(u"Unexpected error.\n", run_.errDescription);
 
   // A path of a megabyte cannot be opened.
   EXPECT_EQ(Dovbase::E_HARBOLT_EXCEPTION, Export(u"Feature", std::u16string(1 << 20, u'p')));
@@ -461,8 +374,7 @@ TEST_F(HostileInputTest, CallerPathsAreTakenExactlyOrRefused) {
 }
 
 TEST_F(HostileInputTest, PreviewFilesStayInsideTheWorkDirectory) {
-  // Component names from the host that look like paths, drives and
-  // wildcards.
+  // Component names from the host that look like paths, drives and wildcards.
   Write("P.SLDPRT", "{\"type\": \"part\"}");
   const std::u16string names[] = {u"..\\..\\..\\escape-1", u"..-1",   u"c:\\x-1",
                                   u"a*b?c\"d<e>f|g-1",     u"%s%n-1", u"名前 😀-1",
@@ -481,7 +393,7 @@ TEST_F(HostileInputTest, PreviewFilesStayInsideTheWorkDirectory) {
   for (const std::u16string& workDir :
        {work.u16string(), work.u16string() + u"/", std::u16string(u"/nonexistent\0x", 14)}) {
     const std::u16string db = Db("preview.db");
-    ASSERT_EQ(S_OK, Export(u"Componen", db, workDir)) << Utf8(errDescription_);
+    ASSERT_EQ(S_OK, Export(u"Componen", db, workDir)) << Utf8(run_.errDescription);
     for (const std::u16string& preview : Column(db, "DADU_3_Componen", "previewBitmap")) {
       if (preview.empty()) continue;
       const std::filesystem::path file(preview);
@@ -506,13 +418,13 @@ TEST_F(HostileInputTest, PreviewFilesStayInsideTheWorkDirectory) {
 }
 
 TEST_F(HostileInputTest, HostileRevisionTextsAreJustNumbers) {
-  host_.Open(std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Housing.SLDPRT");
+  host_.Open(Sample("Housing.SLDPRT"));
   for (const std::u16string& revision :
        {std::u16string(u"%s%n%s%n"), std::u16string(1 << 20, u'9'), std::u16string(u"20.3\0.9", 7),
         std::u16string(u"..."), std::u16string(u"1e999999"), std::u16string(u"-nan"),
         std::u16string(u"😀.😀.😀")}) {
     host_.SetRevision(revision);
-    EXPECT_EQ(S_OK, Export(u"Feature,Config", Db("revision.db"))) << Utf8(errDescription_);
+    EXPECT_EQ(S_OK, Export(u"Feature,Config", Db("revision.db"))) << Utf8(run_.errDescription);
   }
 }
 
