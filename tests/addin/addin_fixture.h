@@ -42,8 +42,8 @@ inline std::u16string Wide(const std::filesystem::path& path) {
   return platform::Utf8ToUtf16(path.string());
 }
 
-// A group or a command as "title|tooltip|hint|position|toolbar|activations"
-// and "name|hint|tooltip|position|image|callback|enable|userId".
+// "title|tooltip|hint|position|toolbar|activations";
+// "name|hint|tooltip|position|image|callback|enable|userId".
 inline std::string Describe(const sim::CommandGroupRecord& g) {
   return platform::Utf16ToUtf8(g.title + u"|" + g.tooltip + u"|" + g.hint) + "|" +
          std::to_string(g.position) + "|" +
@@ -92,8 +92,6 @@ class AddinTest : public ::testing::Test {
     ASSERT_EQ(S_OK, loader::AddinLoader::RegisterModule(ModulePath()));
     application_ = host_.Application();
   }
-
-  // Loads and connects the add-in as the host does.
   void Connect() {
     VARIANT_BOOL connected = VARIANT_FALSE;
     ASSERT_EQ(S_OK, loader_.Load(application_.Get(), kAddinClsid, kCookie, &connected));
@@ -120,13 +118,10 @@ class AddinTest : public ::testing::Test {
     static const sim::CommandGroupRecord kNone;
     return group ? *group : kNone;
   }
-
-  // The host's new-document event (the add-in uses none of its arguments).
   std::vector<HRESULT> FireFileNew() {
     return host_.FireApplicationEvent(published::app_event::kFileNewNotify2,
                                       {ComPtr<IDispatch>(), sim::kDocTypePart, std::u16string()});
   }
-  // A caller's event source, handed to the add-in with SetEventSrc.
   ComPtr<CallerStandIn> NewEventSource() {
     ComPtr<CallerStandIn> source = MakeComObject<CallerStandIn, CallerStandIn>();
     EXPECT_EQ(S_OK, Call(harbolt(), u"SetEventSrc", {Arg::Dispatch(source.Get())}));

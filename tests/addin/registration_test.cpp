@@ -40,12 +40,11 @@ constexpr const char16_t* kInterfaces[] = {
     u"{0936E911-3E03-4A68-BDD4-A52090993EF1}",
 };
 
-// A registry of the test's own; the module is not loaded by the fixture.
-class RegistrationTest : public ::testing::Test {
+// The fixture's own registry, before the module is registered.
+class RegistrationTest : public AddinTest {
  protected:
-  RegistrationTest() : registry_("HARBOLT_REGISTRY", (dir_ / "registry").c_str()) {}
-
-  // A value as text ("dword:N" for numbers), or "<no key>" / "<no value>".
+  void SetUp() override {}
+  // A value as text ("dword:N" for a one-digit number), or "<no key>" / "<no value>".
   static std::u16string Text(HKEY root, const std::u16string& path,
                              const char16_t* name = nullptr) {
     HKEY key = nullptr;
@@ -56,11 +55,7 @@ class RegistrationTest : public ::testing::Test {
         RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS) return u"<no value>";
-    if (type == REG_DWORD) {
-      DWORD value = 0;
-      memcpy(&value, buffer, sizeof value);
-      return platform::Utf8ToUtf16("dword:" + std::to_string(value));
-    }
+    if (type == REG_DWORD) return u"dword:" + std::u16string(1, char16_t(u'0' + buffer[0]));
     return buffer;
   }
   // Every key below root, as "path\\to\\key".
@@ -83,8 +78,6 @@ class RegistrationTest : public ::testing::Test {
     RegCloseKey(key);
     return keys;
   }
-  testing_support::TempDir dir_;
-  testing_support::ScopedEnv registry_;
   std::u16string module_ = ModulePath();
 };
 
@@ -93,8 +86,7 @@ TEST_F(RegistrationTest, WritesTheScriptTheClassesAndTheTypeLibrary) {
   const std::u16string lib = u"TypeLib\\" + std::u16string(kLibId) + u"\\1.0";
   const std::u16string harboltKey = u"CLSID\\" + kClasses[0].clsid;
   const std::u16string iharbolt = u"Interface\\" + std::u16string(kInterfaces[0]);
-  // The values the host and the loader read; the rest of the class entries
-  // are the same script applied to each class.
+  // The values the host and the loader read.
   EXPECT_EQ(module_, Text(HKEY_CLASSES_ROOT, lib + u"\\0\\win64"));
   EXPECT_EQ(module_.substr(0, module_.rfind(u'/') + 1),
             Text(HKEY_CLASSES_ROOT, lib + u"\\HELPDIR"));
@@ -137,7 +129,6 @@ TEST_F(RegistrationTest, WritesTheScriptTheClassesAndTheTypeLibrary) {
 }
 
 TEST_F(RegistrationTest, UnregistrationRemovesWhatItWroteAndLeavesTheRest) {
-  // Keys of others beside the add-in's.
   ASSERT_EQ(S_OK, platform::UpdateRegistryFromScript(
                       u"HKCR { NoRemove CLSID { {0000} { InprocServer32 } } NoRemove AppID { "
                       u"'Other.DLL' } } HKLM { NoRemove SOFTWARE { NoRemove SolidWorks { NoRemove "
@@ -156,7 +147,7 @@ TEST_F(RegistrationTest, UnregistrationRemovesWhatItWroteAndLeavesTheRest) {
   EXPECT_EQ(classesBefore, Keys(HKEY_CLASSES_ROOT));
 }
 
-TEST(ClassObjectsTest, EveryClassIsCreatableAndObjectsAndLocksKeepTheModule) {
+TEST(ClassObjectsTest, ClassesAreCreatableLocksKeepTheModuleBitmapsBecomeFiles) {
   LoadedModule module;
   EXPECT_EQ(S_OK, module.CanUnloadNow());
   for (const CLSID* clsid : {&CLSID_Harbolt, &CLSID_BitmapHandler, &CLSID_SwDocument,
@@ -182,7 +173,6 @@ TEST(ClassObjectsTest, EveryClassIsCreatableAndObjectsAndLocksKeepTheModule) {
                       platform::GuidLiteral("{D82369CE-1AEC-4DA7-B83B-94DCD59CDEC7}")));
   EXPECT_EQ(S_FALSE, errors->InterfaceSupportsErrorInfo(IidOf<ISwAddin>()));
   errors = nullptr;
-
   // A class object and a lock each keep the module.
   EXPECT_EQ(S_FALSE, module.CanUnloadNow());
   EXPECT_EQ(S_OK, factory->LockServer(TRUE));
@@ -195,18 +185,8 @@ TEST(ClassObjectsTest, EveryClassIsCreatableAndObjectsAndLocksKeepTheModule) {
   EXPECT_EQ(S_FALSE, module.CanUnloadNow());
   document = nullptr;
   EXPECT_EQ(S_OK, module.CanUnloadNow());
-}
-
-uint32_t Little32(const std::string& bytes, size_t at) {
-  uint32_t value = 0;
-  for (size_t i = 0; i < 4; ++i) value |= uint32_t{static_cast<uint8_t>(bytes[at + i])} << 8 * i;
-  return value;
-}
-
-TEST(BitmapHandlerTest, ResourcesBecomeFilesUntilDisposed) {
   testing_support::TempDir dir;
   testing_support::ScopedEnv temp("TMPDIR", dir.path().c_str());
-  LoadedModule module;
   ComPtr<IDispatch> handler = module.Create<IDispatch>(CLSID_BitmapHandler);
   ASSERT_TRUE(handler);
   auto create = [&](LONG id, HRESULT expected) -> fs::path {
@@ -236,7 +216,7 @@ TEST(BitmapHandlerTest, ResourcesBecomeFilesUntilDisposed) {
     // A bitmap file of the resource's size (the format is the platform's).
     std::string bytes = testing_support::ReadFile(file);
     ASSERT_GE(bytes.size(), 54u) << file;
-    EXPECT_EQ(side, Little32(bytes, 18)) << id;
+    EXPECT_EQ(side, static_cast<uint8_t>(bytes[18]) + 256u * static_cast<uint8_t>(bytes[19])) << id;
   }
   EXPECT_EQ(4u, files.size());
   EXPECT_EQ(S_OK, Call(handler.Get(), u"Dispose"));

@@ -1,4 +1,3 @@
-// Small vocabulary shared by the SQLite layer's tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,8 +11,7 @@
 
 namespace db_testing {
 
-// Runs `action` and returns the DbException it raised; records a failure
-// when it raised none.
+// The DbException the action raised; a failure when it raised none.
 template <typename Action>
 DbException Raised(Action&& action) {
   try {

@@ -1,5 +1,4 @@
-// The export tests' fixture: the simulated host with the sample models, the
-// sample dictionary, an export into a real SQLite file, and what it holds.
+// The export tests' fixture: the simulated host, the sample dictionary, an SQLite file.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,8 +50,10 @@ inline std::string Value(sqlite3_stmt* statement, int column) {
   }
 }
 
-// The rows of a query on an SQLite file, read only.
-inline std::vector<Row> Query(const std::filesystem::path& file, const std::string& sql) {
+// The rows of a query on an SQLite file, read only; typed: each value as "type:value".
+inline std::vector<Row> Query(const std::filesystem::path& file, const std::string& sql,
+                              bool typed = false) {
+  static const char* const kTypes[] = {"", "integer:", "real:", "text:", "blob:", "null:"};
   std::vector<Row> rows;
   sqlite3* db = nullptr;
   sqlite3_stmt* statement = nullptr;
@@ -63,7 +64,8 @@ inline std::vector<Row> Query(const std::filesystem::path& file, const std::stri
   while (statement && sqlite3_step(statement) == SQLITE_ROW) {
     rows.emplace_back();
     for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-      rows.back().push_back(Value(statement, i));
+      rows.back().push_back((typed ? kTypes[sqlite3_column_type(statement, i)] : "") +
+                            Value(statement, i));
     }
   }
   sqlite3_finalize(statement);
@@ -71,7 +73,6 @@ inline std::vector<Row> Query(const std::filesystem::path& file, const std::stri
   return rows;
 }
 
-// The host, the dictionary and the database of one test.
 class ExportTest : public ::testing::Test {
  protected:
   ExportTest()
@@ -82,16 +83,12 @@ class ExportTest : public ::testing::Test {
     SetDictionary(testing_support::ReadFile(SampleDir() / "dictionary.xml"));
   }
   void Open(const std::string& sample) { host_.Open(SampleDir() / sample); }
-  // A model file written by the test (the simulated host's JSON), opened.
-  std::filesystem::path OpenModel(const std::string& fileName, const std::string& json) {
-    std::filesystem::path path = dir_ / fileName;
-    testing_support::WriteFile(path, json);
-    host_.Open(path);
-    return path;
+  void OpenModel(const std::string& fileName, const std::string& json) {
+    testing_support::WriteFile(dir_ / fileName, json);
+    host_.Open(dir_ / fileName);
   }
   sim::ModelData& Model() { return *host_.Model(host_.ActiveDocument().Get()); }
   void SetDictionary(const std::string& xml) { dictionary_.parse(Utf16(xml)); }
-
   // Runs the export as RefreshTable does; checks it released every host object.
   HRESULT Export(std::u16string_view tables) {
     long objects = host_.LiveObjects();
@@ -107,9 +104,6 @@ class ExportTest : public ::testing::Test {
     ScopedBstr bsPath(dbPath);
     return RefreshTables(application.Get(), dictionary_, workDir_, bsTables.Get(), bsPath.Get(),
                          u"Harbolt.Harbolt.1", errNumber_, errDescription_);
-  }
-  std::vector<Row> Rows(std::u16string_view table) const {
-    return Select("select * from '" + Utf8(table) + "' order by rowid");
   }
   std::vector<Row> Select(const std::string& sql) const { return Query(db_, sql); }
   // Every row of a stored table (or of a query) as one text, values joined by "|".
@@ -129,23 +123,18 @@ class ExportTest : public ::testing::Test {
     Row sql = Lines("select sql from sqlite_master where name='" + Utf8(table) + "'");
     return sql.empty() ? std::string() : sql[0];
   }
-  // The tables of the database, in creation order.
   Row Tables() const {
     return Lines("select name from sqlite_master where type='table' order by rowid");
   }
-  // Position of the first host call of that operation; -1 when none.
-  long FirstCall(std::string_view operation) const {
-    const std::vector<sim::HostCall>& calls = host_.Calls();
-    for (size_t i = 0; i < calls.size(); ++i) {
-      if (calls[i].operation == operation) return static_cast<long>(i);
+  // The positions of the host calls of that operation.
+  std::vector<size_t> CallsOf(std::string_view operation) const {
+    std::vector<size_t> positions;
+    for (size_t i = 0; i < host_.Calls().size(); ++i) {
+      if (host_.Calls()[i].operation == operation) positions.push_back(i);
     }
-    return -1;
+    return positions;
   }
-  long CallCount(std::string_view operation) const {
-    long count = 0;
-    for (const sim::HostCall& call : host_.Calls()) count += call.operation == operation;
-    return count;
-  }
+  long CallCount(std::string_view operation) const { return long(CallsOf(operation).size()); }
 
   // The description of the COM error object the failed call published.
   static std::string ComErrorText() {

@@ -1,5 +1,4 @@
-// The row writer: what the database ends up holding (values and their types),
-// the flag column, insert-if-absent, and a failing insert logged and raised.
+// The row writer: stored values and their types, insert-if-absent, a failing insert.
 #include "export/row_writer.h"
 
 #include <gtest/gtest.h>
@@ -27,8 +26,8 @@ class RowWriterTest : public ::testing::Test {
     db_.execute(u"create table 'DADU_3_T' (a Text,b Integer,c Real,DADU_flag Integer)");
     writer_.SetTable(u"DADU_3_T");
   }
-  std::vector<Row> Rows() {
-    return Query(dir_ / "rows.db", "select * from DADU_3_T order by rowid");
+  std::vector<Row> Rows(const std::string& sql = "select * from DADU_3_T order by rowid") {
+    return Query(dir_ / "rows.db", sql);
   }
   void Write(std::u16string_view a, int64_t b, bool once = false) {
     writer_.BeginRow();
@@ -42,9 +41,8 @@ class RowWriterTest : public ::testing::Test {
   RowWriter writer_{&db_};
 };
 
-// Every kind of value in a column of every affinity: bound and as statement
-// text, the same types and values are stored (reals within one unit in the
-// last place, as SQLite reads a few shortest literals that far off).
+// Every kind of value in a column of every affinity: bound and as statement text, the same
+// types and values are stored (reals within one unit in the last place).
 TEST_F(RowWriterTest, BoundValuesStoreWhatTheirLiteralsStored) {
   const double tiny = std::numeric_limits<double>::denorm_min();
   const double kReals[] = {0.0254,  10,      -3,        1e6,       1234567,        1e16,
@@ -86,11 +84,9 @@ TEST_F(RowWriterTest, BoundValuesStoreWhatTheirLiteralsStored) {
     }
   }
   db_.execute(u"commit");
-  // The type and the value (reals in the shortest text that reads back the
-  // same double) of every column.
   const std::string typed = "select typeof(t),t,typeof(i),i,typeof(r),r,typeof(n),n from ";
-  const std::vector<Row> literal = Query(dir_ / "rows.db", typed + "DADU_3_Text");
-  const std::vector<Row> bound = Query(dir_ / "rows.db", typed + "DADU_3_Bound");
+  const std::vector<Row> literal = Rows(typed + "DADU_3_Text");
+  const std::vector<Row> bound = Rows(typed + "DADU_3_Bound");
   ASSERT_EQ(4 * (std::size(kReals) + std::size(kIntegers) + std::size(kTexts)), bound.size());
   ASSERT_EQ(literal.size(), bound.size());
   for (size_t i = 0; i < bound.size(); ++i) {
@@ -111,7 +107,7 @@ TEST_F(RowWriterTest, BoundValuesStoreWhatTheirLiteralsStored) {
   writer_.AddReal(u"n", -0.0);
   writer_.InsertRow();
   EXPECT_EQ((std::vector<Row>{{"real", "0", "integer", "0"}}),
-            Query(dir_ / "rows.db", "select typeof(r),r,typeof(n),n from DADU_3_Z"));
+            Rows("select typeof(r),r,typeof(n),n from DADU_3_Z"));
 }
 
 TEST_F(RowWriterTest, InsertIfAbsentSkipsOnlyEqualRows) {
@@ -124,7 +120,6 @@ TEST_F(RowWriterTest, InsertIfAbsentSkipsOnlyEqualRows) {
   writer_.AddText(u"a", u"ab");
   writer_.InsertRowIfAbsent();
   EXPECT_EQ(3u, Rows().size());
-
   // Per table; and forgotten once the table was emptied.
   db_.execute(u"create table 'DADU_3_U' (a Text,b Integer,DADU_flag Integer)");
   writer_.SetTable(u"DADU_3_U");
@@ -134,7 +129,6 @@ TEST_F(RowWriterTest, InsertIfAbsentSkipsOnlyEqualRows) {
   EXPECT_EQ(3u, Rows().size());
   db_.execute(u"delete from DADU_3_T");
   writer_.ForgetRows(u"DADU_3_T");
-
   // Texts that differ only above ASCII or in length beyond one length byte.
   const std::u16string texts[] = {u"ab",
                                   u"\u00e9",
@@ -172,7 +166,6 @@ TEST_F(RowWriterTest, AFailingInsertIsLoggedAndRaisedWithSqlitesMessage) {
             log.find(": D: exec sql [insert into 'DADU_3_Missing' (a,DADU_flag) values ('x',0)] "
                      "error: SQLITE_ERROR[1]: no such table: DADU_3_Missing \n\n"))
       << log;
-
   // Insert-if-absent remembers only rows that were written.
   writer_.SetTable(u"DADU_3_T");
   writer_.BeginRow();
@@ -183,8 +176,7 @@ TEST_F(RowWriterTest, AFailingInsertIsLoggedAndRaisedWithSqlitesMessage) {
   EXPECT_EQ(1u, Rows().size());
 }
 
-// Bound reals read back bit for bit: random doubles, a quarter of them
-// subnormal, and the extremes.
+// Bound reals read back bit for bit: random doubles, a quarter of them subnormal, the extremes.
 TEST_F(RowWriterTest, EveryRealReadsBackExactly) {
   std::mt19937_64 random(20261207);
   std::vector<double> reals = {DBL_MAX, -DBL_MAX, DBL_MIN,
@@ -203,25 +195,27 @@ TEST_F(RowWriterTest, EveryRealReadsBackExactly) {
     writer_.InsertRow();
   }
   db_.execute(u"commit");
-  const std::vector<Row> rows = Query(dir_ / "rows.db", "select c from DADU_3_T order by rowid");
+  const std::vector<Row> rows = Rows("select c from DADU_3_T order by rowid");
   ASSERT_EQ(reals.size(), rows.size());
   size_t exact = 0;
   for (size_t i = 0; i < rows.size(); ++i) exact += Shortest(reals[i]) == rows[i][0];
   EXPECT_EQ(reals.size(), exact);
 }
 
-// Whole exports of the samples and of a generated model store the same rows
-// with the same types whether the rows are bound or written as text.
+// Whole exports store the same rows with the same types, bound or written as text.
 class ExportStatementsTest : public ExportTest {
  protected:
   void ExportBothWays(const std::string& what) {
     ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
-    for (auto form : {RowWriter::Statements::kBound, RowWriter::Statements::kText}) {
-      std::filesystem::remove(File(form));
+    const std::filesystem::path files[] = {dir_ / "bound.db", dir_ / "text.db"};
+    const RowWriter::Statements forms[] = {RowWriter::Statements::kBound,
+                                           RowWriter::Statements::kText};
+    for (int f = 0; f < 2; ++f) {
+      std::filesystem::remove(files[f]);
       DbConnection connection;
-      connection.open(File(form).u16string());
+      connection.open(files[f].u16string());
       connection.execute(u"begin transaction");
-      CSldToDb exporter(application.Get(), &connection, dictionary_, workDir_, form);
+      CSldToDb exporter(application.Get(), &connection, dictionary_, workDir_, forms[f]);
       ASSERT_TRUE(exporter.Export(u"Feature,Dimension,Equation,Config,Parameter,Componen,property"))
           << what << ": " << Utf8(exporter.errDescription());
       connection.execute(u"commit transaction");
@@ -230,40 +224,24 @@ class ExportStatementsTest : public ExportTest {
     for (const char* table :
          {"Feature", "Dimension", "Equation", "Config", "Parameter", "Componen", "property"}) {
       const std::string sql = std::string("select * from DADU_3_") + table + " order by rowid";
-      const std::vector<std::string> bound = Typed(RowWriter::Statements::kBound, sql);
-      const std::vector<std::string> text = Typed(RowWriter::Statements::kText, sql);
+      const std::vector<Row> bound = Query(files[0], sql, true);
+      const std::vector<Row> text = Query(files[1], sql, true);
       ASSERT_EQ(text.size(), bound.size()) << what << " " << table;
-      for (size_t i = 0; i < bound.size(); ++i) {
-        // SQLite reads a few shortest literals one unit in the last place off.
-        const bool reals = text[i].rfind("real:", 0) == 0 && bound[i].rfind("real:", 0) == 0;
-        const double a = reals ? std::strtod(text[i].c_str() + 5, nullptr) : 0;
-        const double b = reals ? std::strtod(bound[i].c_str() + 5, nullptr) : 0;
-        EXPECT_TRUE(text[i] == bound[i] || (reals && std::nextafter(a, b) == b))
-            << what << " " << table << ", value " << i << ": " << text[i] << " / " << bound[i];
+      for (size_t r = 0; r < bound.size(); ++r) {
+        stored += bound[r].size();
+        for (size_t i = 0; i < bound[r].size(); ++i) {
+          // SQLite reads a few shortest literals one unit in the last place off.
+          const std::string& t = text[r][i];
+          const std::string& b = bound[r][i];
+          const bool reals = t.rfind("real:", 0) == 0 && b.rfind("real:", 0) == 0;
+          const double x = reals ? std::strtod(t.c_str() + 5, nullptr) : 0;
+          const double y = reals ? std::strtod(b.c_str() + 5, nullptr) : 0;
+          EXPECT_TRUE(t == b || (reals && std::nextafter(x, y) == y))
+              << what << " " << table << ", row " << r << ": " << t << " / " << b;
+        }
       }
-      stored += bound.size();
     }
     EXPECT_GT(stored, 50u) << what;
-  }
-  std::filesystem::path File(RowWriter::Statements form) const {
-    return dir_ / (form == RowWriter::Statements::kText ? "text.db" : "bound.db");
-  }
-  // Every value of the rows the query selects, as "type:value".
-  std::vector<std::string> Typed(RowWriter::Statements form, const std::string& sql) const {
-    std::vector<std::string> values;
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(File(form).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-      for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-        const char* types[] = {"", "integer:", "real:", "text:", "blob:", "null:"};
-        values.push_back(types[sqlite3_column_type(statement, i)] + Value(statement, i));
-      }
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return values;
   }
 };
 

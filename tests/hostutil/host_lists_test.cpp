@@ -55,7 +55,6 @@ TEST_F(HostListsTest, ListsReadIntoValues) {
   SafeArrayPutElement(longs.Get(), &index, &value);
   EXPECT_EQ((std::vector<LONG>{0, -7}), ReadLongList(longs.Get(), u"op"));
   EXPECT_EQ(u"op: unexpected list of type 3", MessageOf([&] { ReadTextList(longs.Get(), u"op"); }));
-
   // A failing result without an error object: the operation and the code.
   EXPECT_EQ(u"(no exception)", MessageOf([] { CheckHost(S_FALSE, u"x"); }));
   EXPECT_EQ(u"x failed (0x80004005)", MessageOf([] { CheckHost(E_FAIL, u"x"); }));

@@ -1,5 +1,4 @@
-// The names both sides of the database derive: stored table names, the model
-// name in a component name and a title without its extension.
+// The names both sides of the database derive: tables, a component's model, a title's base.
 #include "hostutil/model_names.h"
 
 #include <gtest/gtest.h>
@@ -7,42 +6,37 @@
 namespace hostutil {
 namespace {
 
-TEST(ModelNamesTest, TableListsSplitAtEveryComma) {
-  using Names = std::vector<std::u16string>;
-  const std::pair<const char16_t*, Names> cases[] = {
-      {u"", {}},
-      {u"Feature", {u"Feature"}},
-      {u"Feature,", {u"Feature"}},
-      {u"Feature, Dimension", {u"Feature", u" Dimension"}},
-      {u"Feature,,Dimension", {u"Feature", u"", u"Dimension"}},
-      {u",x", {u"", u"x"}},
-      {u",", {u""}}};
-  for (const auto& [list, names] : cases) EXPECT_EQ(names, SplitTableList(list));
-  EXPECT_EQ(u"DADU_3_Feature", MakeTableName(u"Feature"));
-  EXPECT_EQ(u"DADU_3_", MakeTableName(u""));
+// Each name's result, joined by "|".
+template <typename Function>
+std::u16string Each(Function function, std::initializer_list<const char16_t*> names) {
+  std::u16string results;
+  for (const char16_t* name : names) results += std::u16string(function(name)) + u"|";
+  return results;
+}
+
+TEST(ModelNamesTest, TableListsSplitAtEveryCommaIntoStoredNames) {
+  const auto split = [](const char16_t* list) {
+    std::u16string names = u"[";
+    for (const std::u16string& name : SplitTableList(list)) names += MakeTableName(name) + u";";
+    return names + u"]";
+  };
+  EXPECT_EQ(
+      u"[]|[DADU_3_Feature;]|[DADU_3_Feature;]|[DADU_3_Feature;DADU_3_ Dimension;]|"
+      u"[DADU_3_Feature;DADU_3_;DADU_3_Dimension;]|[DADU_3_;DADU_3_x;]|[DADU_3_;]|",
+      Each(split, {u"", u"Feature", u"Feature,", u"Feature, Dimension", u"Feature,,Dimension",
+                   u",x", u","}));
 }
 
 TEST(ModelNamesTest, RealNameRunsFromTheLastSlashToTheLastDash) {
-  const std::pair<const char16_t*, const char16_t*> cases[] = {{u"Bolt-2", u"Bolt"},
-                                                               {u"SubAsm-1/Bolt-2", u"Bolt"},
-                                                               {u"Top-1/SubAsm-1/Bolt-12", u"Bolt"},
-                                                               {u"Hex-Bolt-3", u"Hex-Bolt"},
-                                                               {u"Bolt", u"Bolt"},
-                                                               {u"SubAsm-1/Bolt", u"Bolt"},
-                                                               {u"", u""},
-                                                               {u"SubAsm-1/", u""},
-                                                               {u"-1", u""},
-                                                               {u"组件-1/轴承-2", u"轴承"}};
-  for (const auto& [name, real] : cases) EXPECT_EQ(real, RealName(name));
+  EXPECT_EQ(
+      u"Bolt|Bolt|Bolt|Hex-Bolt|Bolt|Bolt||||轴承|",
+      Each(RealName, {u"Bolt-2", u"SubAsm-1/Bolt-2", u"Top-1/SubAsm-1/Bolt-12", u"Hex-Bolt-3",
+                      u"Bolt", u"SubAsm-1/Bolt", u"", u"SubAsm-1/", u"-1", u"组件-1/轴承-2"}));
 }
 
 TEST(ModelNamesTest, TitleBaseDropsOnlyTheLastExtension) {
-  const std::pair<const char16_t*, const char16_t*> cases[] = {{u"Plate.SLDPRT", u"Plate"},
-                                                               {u"Plate.v2.SLDPRT", u"Plate.v2"},
-                                                               {u"Plate", u"Plate"},
-                                                               {u".SLDPRT", u""},
-                                                               {u"", u""}};
-  for (const auto& [title, base] : cases) EXPECT_EQ(base, TitleBase(title));
+  EXPECT_EQ(u"Plate|Plate.v2|Plate|||",
+            Each(TitleBase, {u"Plate.SLDPRT", u"Plate.v2.SLDPRT", u"Plate", u".SLDPRT", u""}));
 }
 
 }  // namespace

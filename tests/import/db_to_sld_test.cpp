@@ -1,5 +1,4 @@
-// The import driver: the choice and order of the steps, the failures of a
-// step's table, of the document and of the host between the steps.
+// The import driver: the choice and order of the steps, and failures between them.
 #include "import/db_to_sld.h"
 
 #include <gmock/gmock.h>
@@ -93,7 +92,7 @@ TEST_F(DriverTest, AMissingColumnFailsTheStepThatReadsIt) {
 TEST_F(DriverTest, ADocumentLostBetweenStepsFailsWithoutAMessage) {
   HousingWithFeatureAndDimensionRows();
   // The driver's own request succeeds, the feature step's gives nothing.
-  EmptyCall("ISldWorks.ActiveDoc#2");
+  host().EmptyCall("ISldWorks.ActiveDoc#2");
   ASSERT_EQ(S_FALSE, Import(u"Feature,Dimension"));
   EXPECT_EQ(0, errNumber);
   EXPECT_EQ(u"", errDescription);

@@ -1,8 +1,5 @@
-// The importer tests' fixture: the simulated host with copies of the sample
-// models, a real SQLite file with the export's tables and the rows a caller
-// flagged, the import as the add-in runs it, and what it left behind (the
-// host's journal, the log, the error state). Every import also checks that the
-// database file kept its bytes and that no host object was left alive.
+// The importer tests' fixture: copies of the sample models, an SQLite file with flagged rows,
+// what an import left; every import checks the file kept its bytes and no host object lives.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -85,7 +82,6 @@ class ImportTest : public ::testing::Test {
     }
   }
   void OpenSample(const std::string& file) { host_.Open(models_ / file); }
-  // Writes a model file (the simulated host's JSON) and opens it.
   void OpenModel(const std::string& file, const std::string& json) {
     testing_support::WriteFile(models_ / file, json);
     host_.Open(models_ / file);
@@ -97,9 +93,7 @@ class ImportTest : public ::testing::Test {
     return *model;
   }
   sim::SimHost& host() { return host_; }
-
-  // The stored table with the sample dictionary's columns (or those given,
-  // "name Type" each), without keys, and DADU_flag.
+  // The table with the sample dictionary's columns (or those given), without keys, and DADU_flag.
   void Table(const std::string& table, const std::vector<std::string>& columns = {}) {
     std::u16string sql = u"create table 'DADU_3_" + Wide(table) + u"' (";
     for (const std::string& column : columns.empty() ? DictionaryColumns(table) : columns) {
@@ -107,14 +101,12 @@ class ImportTest : public ::testing::Test {
     }
     Execute(sql + u"DADU_flag Integer)");
   }
-  // The six tables the importer reads.
   void Tables() {
     for (const char* table :
          {"Feature", "Dimension", "Equation", "Config", "Parameter", "property"}) {
       Table(table);
     }
   }
-  // Adds a row; the columns not named are NULL.
   void Row(const std::string& table, const std::vector<Cell>& cells, int flag) {
     std::u16string columns;
     std::u16string values;
@@ -132,8 +124,6 @@ class ImportTest : public ::testing::Test {
     db.execute(sql);
   }
   const std::u16string& dbPath() const { return dbPath_; }
-
-  // UpdateTable's work on dbPath() (or path); the journal then holds its calls.
   HRESULT Import(const std::u16string& tables) { return ImportFrom(tables, dbPath_); }
   HRESULT ImportFrom(const std::u16string& tables, const std::u16string& path) {
     const std::filesystem::path file(path);
@@ -150,7 +140,7 @@ class ImportTest : public ::testing::Test {
     EXPECT_EQ(references, host_.References()) << "host references left by the import";
     return result;
   }
-  // By default the import called directly, with this fixture's error state.
+  // By default the import is called directly, with this fixture's error state.
   virtual HRESULT RunUpdateTable(const std::u16string& tables, const std::u16string& path) {
     ComPtr<IHostApplication> application = testing_support::BoundApplication(host_);
     ScopedBstr tableList(tables);
@@ -160,8 +150,7 @@ class ImportTest : public ::testing::Test {
   }
   int32_t errNumber = 77;
   std::u16string errDescription = u"untouched";
-
-  // The last import's calls starting with prefix, "operation target(arguments)".
+  // The last import's calls starting with prefix: "operation target(arguments)".
   std::vector<std::string> Journal(const std::string& prefix = {}) const {
     return host_.CallLines(prefix);
   }
@@ -179,10 +168,6 @@ class ImportTest : public ::testing::Test {
     }
     return writes;
   }
-  void FailCall(const std::string& fault, HRESULT failure = E_FAIL) {
-    host_.FailCall(fault, failure);
-  }
-  void EmptyCall(const std::string& fault) { host_.EmptyCall(fault); }
 
   // The log lines (without time stamps) the last import wrote.
   std::vector<std::string> ImportLog() const {
@@ -190,7 +175,6 @@ class ImportTest : public ::testing::Test {
     lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(logBefore_));
     return lines;
   }
-  // Takes the log's folder away: the imports after it keep no log.
   void RemoveLogFolder() { std::filesystem::remove_all(drive_ / "1"); }
 
  private:

@@ -1,5 +1,4 @@
-// The feature, dimension, equation and configuration steps: flagged rows
-// written to the items of the active part, in the fixed order of the values.
+// The feature, dimension, equation and configuration steps on the active part.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,11 +10,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// Housing's features on the chain: Comments, the three planes, Origin,
-// Sketch1 (absorbed, before its owner), Boss-Extrude1, Holes, Chamfer1;
-// Cut-Extrude1 and Sketch2 hang below Holes. Its equations:
-//   0 "Width" = 120, 1 "D1@Sketch1" = "Width", 2 "D1@Boss-Extrude1" = "Width" / 4,
-//   3 "D2@Sketch1" = 80 (suppressed). Its configurations: Default, and Heavy.
+// Housing's equations: 0 "Width", 1 "D1@Sketch1", 2 "D1@Boss-Extrude1", 3 "D2@Sketch1" (= 80).
 class UpdateStepsTest : public ImportTest {
  protected:
   void SetUp() override {
@@ -27,9 +22,7 @@ class UpdateStepsTest : public ImportTest {
   }
   std::vector<std::u16string> Texts() {
     std::vector<std::u16string> texts;
-    for (const sim::EquationModel& equation : Model("Housing.SLDPRT").equations) {
-      texts.push_back(equation.text);
-    }
+    for (const sim::EquationModel& e : Model("Housing.SLDPRT").equations) texts.push_back(e.text);
     return texts;
   }
   void ExpectFailure(int number, const std::u16string& text) {
@@ -47,17 +40,17 @@ TEST_F(UpdateStepsTest, ChangedFeatureRowsSetDescriptionAndInterfaceState) {
   Row("Feature", {{"featName", u"Origin"}, {"uiState", 0}}, kChanged);
   Row("Feature", {{"featName", u"Sketch1"}, {"description", u"profile"}}, kChanged);
   ASSERT_EQ(S_OK, Import(u"Feature"));
-  EXPECT_THAT(Writes(),
-              ElementsAre("IFeature.put_Description Housing.SLDPRT:Boss-Extrude1(基体 v2)",
-                          "IFeature.SetUIState Housing.SLDPRT:Boss-Extrude1(1, false)",
-                          "IFeature.put_Description Housing.SLDPRT:Chamfer1()",
-                          "IFeature.SetUIState Housing.SLDPRT:Chamfer1(1, true)",
-                          "IFeature.put_Description Housing.SLDPRT:Top Plane()",
-                          "IFeature.SetUIState Housing.SLDPRT:Top Plane(1, true)",
-                          "IFeature.put_Description Housing.SLDPRT:Origin()",
-                          "IFeature.SetUIState Housing.SLDPRT:Origin(1, false)",
-                          "IFeature.put_Description Housing.SLDPRT:Sketch1(profile)",
-                          "IFeature.SetUIState Housing.SLDPRT:Sketch1(1, false)"));
+  std::vector<std::string> expected;
+  for (const auto& [feature, description, state] : {std::tuple{"Boss-Extrude1", "基体 v2", "false"},
+                                                    {"Chamfer1", "", "true"},
+                                                    {"Top Plane", "", "true"},
+                                                    {"Origin", "", "false"},
+                                                    {"Sketch1", "profile", "false"}}) {
+    const std::string item = std::string(" Housing.SLDPRT:") + feature;
+    expected.push_back("IFeature.put_Description" + item + "(" + description + ")");
+    expected.push_back("IFeature.SetUIState" + item + "(1, " + state + ")");
+  }
+  EXPECT_EQ(expected, Writes());
   EXPECT_FALSE(Model("Housing.SLDPRT").features[4].fields.uiState);
   EXPECT_EQ(77, errNumber);
 }
@@ -73,10 +66,9 @@ TEST_F(UpdateStepsTest, ADimensionGetsItsValuesInTheFixedOrder) {
        {"tolMinVal", 125.0},
        {"tolMaxVal", 125.5}},
       kChanged);
-  // Both dimensions of a chamfer dimension are found; NULL columns write zeros.
+  // The second dimension of a chamfer is found; NULL columns write zeros.
   Row("Dimension", {{"dimName", u"D2"}, {"feature", u"Chamfer1"}}, kChanged);
-  // The host publishes the read-only flag only to read: the write is refused,
-  // the values after it are still written, and the import reports it.
+  // The host refuses the read-only flag's write; the later values are still written.
   ASSERT_EQ(S_FALSE, Import(u"Dimension"));
   ExpectFailure(-1,
                 u"CDbToSld::Import():the host refused 1 value(s); the first: IDimension.ReadOnly "
@@ -92,9 +84,7 @@ TEST_F(UpdateStepsTest, ADimensionGetsItsValuesInTheFixedOrder) {
                   "IDimension.put_DrivenState D2@Chamfer1@Housing.SLDPRT(0)",
                   "IDimensionTolerance.put_Type D2@Chamfer1@Housing.SLDPRT(0)",
                   "IDimensionTolerance.SetValues2 D2@Chamfer1@Housing.SLDPRT(0, 0, 1, empty)"));
-
-  // A read-only dimension: the host refuses the value, and the row's flag,
-  // written after it, cannot clear the flag: the import does not pass.
+  // A read-only dimension refuses the value (and the flag): the import fails.
   Execute(u"delete from 'DADU_3_Dimension'");
   Model("Housing.SLDPRT").dimensions[0].readOnly = true;  // D1@Sketch1
   Row("Dimension", {{"dimName", u"D1"}, {"feature", u"Sketch1"}, {"dimValue", 140.0}}, kChanged);
@@ -103,7 +93,7 @@ TEST_F(UpdateStepsTest, ADimensionGetsItsValuesInTheFixedOrder) {
                 u"CDbToSld::Import():the host refused 2 value(s); the first: IDimension.SetValue3 "
                 u"failed (0x80070005): the dimension is read-only for [D1@Sketch1]");
   EXPECT_EQ(125.25, Model("Housing.SLDPRT").dimensions[0].value);
-  EmptyCall("IDimension.Tolerance");
+  host().EmptyCall("IDimension.Tolerance");
   ASSERT_EQ(S_FALSE, Import(u"Dimension"));
   ExpectFailure(-1,
                 u"CDbToSld::Import() error: IHostDimension::GetTolerance gave no object "
@@ -111,8 +101,7 @@ TEST_F(UpdateStepsTest, ADimensionGetsItsValuesInTheFixedOrder) {
   EXPECT_THAT(ImportLog(), ElementsAre("Import in", "Import out error"));
 }
 
-// An item the rows name that the document does not have ends the step and
-// the import, without a message; what came before it stays written.
+// An item the document lacks ends the import without a message; earlier writes stay.
 TEST_F(UpdateStepsTest, AnUnknownItemEndsTheImportWithoutAMessage) {
   struct Case {
     const char* name;
@@ -197,19 +186,16 @@ TEST_F(UpdateStepsTest, AChangedConfigurationRowSetsTheFieldsInTheFixedOrder) {
   Row("Config", {{"configName", u"Heavy"}, {"bomPartNoSrc", 2}}, kChanged);
   ASSERT_EQ(S_OK, Import(u"Config"));
   // Name, parent and type are never written.
-  EXPECT_THAT(Writes(),
-              ElementsAre("IConfiguration.put_AlternateName Housing.SLDPRT:Default(HSG-STD)",
-                          "IConfiguration.put_BOMPartNoSource Housing.SLDPRT:Default(8)",
-                          "IConfiguration.put_Comment Housing.SLDPRT:Default(Std)",
-                          "IConfiguration.put_Description Housing.SLDPRT:Default(标准外壳 v2)",
-                          "IConfiguration.put_Lock Housing.SLDPRT:Default(true)",
-                          "IConfiguration.put_UseAlternateNameInBOM Housing.SLDPRT:Default(true)",
-                          "IConfiguration.put_AlternateName Housing.SLDPRT:Heavy()",
-                          "IConfiguration.put_BOMPartNoSource Housing.SLDPRT:Heavy(2)",
-                          "IConfiguration.put_Comment Housing.SLDPRT:Heavy()",
-                          "IConfiguration.put_Description Housing.SLDPRT:Heavy()",
-                          "IConfiguration.put_Lock Housing.SLDPRT:Heavy(false)",
-                          "IConfiguration.put_UseAlternateNameInBOM Housing.SLDPRT:Heavy(false)"));
+  const char* fields[] = {"AlternateName", "BOMPartNoSource",      "Comment", "Description",
+                          "Lock",          "UseAlternateNameInBOM"};
+  const char* values[2][6] = {{"HSG-STD", "8", "Std", "标准外壳 v2", "true", "true"},
+                              {"", "2", "", "", "false", "false"}};
+  std::vector<std::string> expected;
+  for (int c = 0; c < 12; ++c) {
+    expected.push_back(std::string("IConfiguration.put_") + fields[c % 6] + " Housing.SLDPRT:" +
+                       (c < 6 ? "Default(" : "Heavy(") + values[c / 6][c % 6] + ")");
+  }
+  EXPECT_EQ(expected, Writes());
 }
 
 TEST_F(UpdateStepsTest, EquationsChangedThenDeletedLargestFirstThenAdded) {
@@ -271,7 +257,6 @@ TEST_F(UpdateStepsTest, EquationIndexesOutsideTheEquationsFailTheStep) {
   ASSERT_EQ(S_FALSE, Import(u"Equation"));
   ExpectFailure(-1, u"CDbToSld::UpdateEquation():index cross the border");
   EXPECT_THAT(Writes(), IsEmpty());
-
   // A negative index goes to the host, whose answer decides.
   Execute(u"delete from 'DADU_3_Equation'");
   Equation(2, u"", kDeleted);
@@ -280,7 +265,6 @@ TEST_F(UpdateStepsTest, EquationIndexesOutsideTheEquationsFailTheStep) {
   ExpectFailure(-1, u"CDbToSld::UpdateEquation():index cross the border");
   EXPECT_THAT(Writes(), ElementsAre("IEquationMgr.Delete Housing.SLDPRT(2)",
                                     "IEquationMgr.Delete Housing.SLDPRT(-1)"));
-
   // No equation at all: even a NULL index is outside.
   Execute(u"delete from 'DADU_3_Equation'");
   Row("Equation", {{"equation", u"\"Width\" = 150"}}, kChanged);
@@ -290,7 +274,6 @@ TEST_F(UpdateStepsTest, EquationIndexesOutsideTheEquationsFailTheStep) {
 }
 
 TEST_F(UpdateStepsTest, EquationsTheHostRefusesFailTheStep) {
-  // A text without "=" is not an equation: the old one would silently stay.
   Equation(0, u"Width 130", kChanged);
   Equation(1, u"", kDeleted);
   ASSERT_EQ(S_FALSE, Import(u"Equation"));
@@ -298,9 +281,7 @@ TEST_F(UpdateStepsTest, EquationsTheHostRefusesFailTheStep) {
                 u"CDbToSld::UpdateEquation() error: equation 0 not changed to Width 130 "
                 u"(hr=0x80070057)\n");
   EXPECT_EQ(4u, Texts().size());
-
-  // An added equation whose left side exists already is not added, and every
-  // later one would have gone to a wrong index.
+  // An added equation whose left side exists is refused; the later ones are not tried.
   Execute(u"delete from 'DADU_3_Equation'");
   Equation(0, u"\"New\" = 1", kAdded);
   Equation(0, u"\"Width\" = 5", kAdded);
@@ -310,22 +291,20 @@ TEST_F(UpdateStepsTest, EquationsTheHostRefusesFailTheStep) {
                 u"CDbToSld::UpdateEquation() error: equation 5 not added as \"Width\" = 5 "
                 u"(hr=0x00000000)\n");
   EXPECT_EQ(u"\"New\" = 1", Texts().back());
-
   // A table without one of the selected columns fails the pass's query.
   Execute(u"drop table 'DADU_3_Equation'");
   Table("Equation", {"equIndex Integer", "equation Text"});
   Row("Equation", {{"equIndex", 0}, {"equation", u"\"Width\" = 5"}}, kChanged);
   ASSERT_EQ(S_FALSE, Import(u"Equation"));
   ExpectFailure(-1, u"CDbToSld::UpdateEquation():ExecQuery is failed");
-  EmptyCall("IModelDoc2.GetEquationMgr");
+  host().EmptyCall("IModelDoc2.GetEquationMgr");
   ASSERT_EQ(S_FALSE, Import(u"Equation"));
   ExpectFailure(-1,
                 u"CDbToSld::UpdateEquation() error: IHostModelDoc::GetEquationManager gave no "
                 u"object (hr=0x00000000)\n");
 }
 
-// Rows a step does not read leave the host unasked: only the document and
-// its type are fetched, whatever the table list.
+// Rows no step reads leave the host unasked but for the document and its type.
 TEST_F(UpdateStepsTest, RowsNoStepReadsLeaveTheHostUnasked) {
   for (int flag : {kUnchanged, kAdded, kDeleted}) {
     Row("Config", {{"configName", u"Default"}, {"comment", u"x"}}, flag);

@@ -25,31 +25,20 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::ScopedEnv;
 
-TEST(SystemInfoTest, UserLanguageFollowsTheLocaleVariables) {
+TEST(SystemInfoTest, LanguageAndThreadLocaleFollowTheLocaleVariables) {
   ScopedEnv messages("LC_MESSAGES", nullptr);
-  struct Case {
-    const char* lang;
-    LANGID expected;
-  } cases[] = {{"zh_CN.UTF-8", LANG_CHINESE_SIMPLIFIED},
-               {"zh_SG", LANG_CHINESE_SIMPLIFIED},
-               {"zh_TW.UTF-8", LANG_CHINESE_TRADITIONAL},
-               {"zh_HK", LANG_CHINESE_TRADITIONAL},
-               {"zh_MO", LANG_CHINESE_TRADITIONAL},
-               {"de_DE.UTF-8", LANG_ENGLISH_US},
-               {"C", LANG_ENGLISH_US},
-               {"", LANG_ENGLISH_US}};
-  for (const Case& c : cases) {
-    ScopedEnv lang("LANG", c.lang);
-    ScopedEnv all("LC_ALL", nullptr);
-    EXPECT_EQ(GetUserDefaultLangID(), c.expected) << c.lang;
+  std::vector<LANGID> found;
+  for (const char* name :
+       {"zh_CN.UTF-8", "zh_SG", "zh_TW.UTF-8", "zh_HK", "zh_MO", "de_DE.UTF-8", "C", ""}) {
+    ScopedEnv lang("LANG", name), all("LC_ALL", nullptr);
+    found.push_back(GetUserDefaultLangID());
   }
+  const LANGID cn = LANG_CHINESE_SIMPLIFIED, tw = LANG_CHINESE_TRADITIONAL, en = LANG_ENGLISH_US;
+  EXPECT_EQ((std::vector<LANGID>{cn, cn, tw, tw, tw, en, en, en}), found);
   ScopedEnv lang("LANG", "en_US.UTF-8");
   ScopedEnv all("LC_ALL", "zh_CN.UTF-8");  // LC_ALL wins
   EXPECT_EQ(GetUserDefaultLangID(), LANG_CHINESE_SIMPLIFIED);
-}
-
-TEST(SystemInfoTest, ThreadLocaleIsKeptPerThread) {
-  ScopedEnv all("LC_ALL", "zh_TW.UTF-8");
+  ScopedEnv traditional("LC_ALL", "zh_TW.UTF-8");
   EXPECT_EQ(static_cast<LCID>(LANG_CHINESE_TRADITIONAL), GetThreadLocale());
   EXPECT_EQ(TRUE, SetThreadLocale(0x0407));
   EXPECT_EQ(0x0407u, GetThreadLocale());
@@ -62,7 +51,7 @@ TEST(SystemInfoTest, ThreadLocaleIsKeptPerThread) {
   SetThreadLocale(LOCALE_USER_DEFAULT);
 }
 
-TEST(SystemInfoTest, DrivePathsMapBelowTheDriveDirectory) {
+TEST(SystemInfoTest, DrivePathsEnvironmentVariablesAndStreams) {
   ScopedEnv drive("HARBOLT_DRIVE_C", "/srv/drive_c");
   EXPECT_EQ(platform::NativePath(u"c:\\1\\dov_cax_log.txt"), "/srv/drive_c/1/dov_cax_log.txt");
   EXPECT_EQ(platform::NativePath(u"C:/1/x.txt"), "/srv/drive_c/1/x.txt");
@@ -71,11 +60,7 @@ TEST(SystemInfoTest, DrivePathsMapBelowTheDriveDirectory) {
   EXPECT_EQ(platform::NativePath(u"d:\\data"), "/home/u/.harbolt/drive_d/data");
   EXPECT_EQ(platform::NativePath(u"/tmp/work\\Bolt.bmp"), "/tmp/work/Bolt.bmp");
   EXPECT_EQ(platform::NativePath(u"relative/零件.bmp"), "relative/零件.bmp");
-}
-
-TEST(SystemInfoTest, EnvironmentVariablesAndStreams) {
   ASSERT_TRUE(SetEnvironmentVariableW(u"HARBOLT_CONSOLE_TEST", u"drive c: \u4e2d"));
-  ASSERT_NE(nullptr, std::getenv("HARBOLT_CONSOLE_TEST"));
   EXPECT_STREQ("drive c: \xe4\xb8\xad", std::getenv("HARBOLT_CONSOLE_TEST"));
   ASSERT_TRUE(SetEnvironmentVariableW(u"HARBOLT_CONSOLE_TEST", nullptr));
   EXPECT_EQ(nullptr, std::getenv("HARBOLT_CONSOLE_TEST"));
@@ -85,7 +70,6 @@ TEST(SystemInfoTest, EnvironmentVariablesAndStreams) {
   EXPECT_EQ(ERROR_INVALID_PARAMETER, GetLastError());
   EXPECT_FALSE(SetEnvironmentVariableW(u"A=B", u"x"));
   EXPECT_FALSE(SetEnvironmentVariableW(nullptr, u"x"));
-
   // A file is no terminal.
   std::fflush(stdout);
   const int saved = dup(STDOUT_FILENO);
@@ -112,7 +96,7 @@ bool Bitmaps(UINT id, platform::BitmapPixels* bitmap) {
 }
 std::u16string_view Texts(UINT id) { return id == 101 ? u"HKCR { }" : u""; }
 
-TEST(SystemInfoTest, ResourcesComeFromTheBuiltInData) {
+TEST(SystemInfoTest, ResourcesComeFromTheBuiltInDataAndPicturesSaveAs24BitFiles) {
   EXPECT_EQ(u"seven", platform::LoadStringInLanguage(7, LANG_ENGLISH_US, &Strings));
   EXPECT_EQ(u"七", platform::LoadStringInLanguage(7, LANG_CHINESE_SIMPLIFIED, &Strings));
   EXPECT_EQ(u"", platform::LoadStringInLanguage(7, LANG_CHINESE_TRADITIONAL, &Strings));
@@ -121,13 +105,9 @@ TEST(SystemInfoTest, ResourcesComeFromTheBuiltInData) {
   EXPECT_EQ(u"", platform::LoadStringOrdinary(7, nullptr));
   EXPECT_EQ(u"HKCR { }", platform::LoadTextResource(101, u"REGISTRY", &Texts));
   EXPECT_EQ(u"", platform::LoadTextResource(102, u"REGISTRY", &Texts));
-  // The pixels become a picture; how it is saved is checked below.
   EXPECT_TRUE(platform::LoadBitmapPicture(111, &Bitmaps));
   EXPECT_FALSE(platform::LoadBitmapPicture(112, &Bitmaps));
   EXPECT_FALSE(platform::LoadBitmapPicture(111, nullptr));
-}
-
-TEST(SystemInfoTest, PicturesSaveAs24BitBitmapFiles) {
   testing_support::TempDir dir;
   std::vector<uint32_t> pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x123456};
   ComPtr<IPictureDisp> picture = platform::CreateBitmapPicture(3, 2, pixels);
@@ -156,7 +136,6 @@ TEST(SystemInfoTest, ProgramsStartFromThePathWithShellWords) {
   EXPECT_EQ(platform::SplitShellWords(u"\"a b\" 'c \"d' e\\ f \"\""),
             (V{u"a b", u"c \"d", u"e f", u""}));
   EXPECT_EQ(platform::SplitShellWords(u"零件 \"x\\\"y\""), (V{u"零件", u"x\"y"}));
-  // What a found program receives is checked with the login command.
   HINSTANCE result =
       ShellExecuteW(nullptr, u"open", u"NoSuchProgram.exe", u"", nullptr, SW_SHOWNORMAL);
   EXPECT_EQ(reinterpret_cast<intptr_t>(result), 2);

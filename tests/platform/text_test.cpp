@@ -17,13 +17,12 @@ using platform::kUnlimited;
 using platform::Utf16ToUtf8;
 using platform::Utf8ToUtf16;
 
-TEST(TextTest, Utf8AndUtf16RoundTripAndInvalidInputIsReplaced) {
+TEST(TextTest, UtfRoundTripsBstrsOwnTheirTextGuidsUseTheBracedForm) {
   std::u16string text = u"零件-名称 😀 end";
   EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
   EXPECT_EQ(Utf16ToUtf8(u"零"), "\xE9\x9B\xB6");
   EXPECT_EQ(Utf16ToUtf8(u"😀"), "\xF0\x9F\x98\x80");
-  // Truncated at the end (must not read past the input), overlong, stray
-  // continuation byte, surrogate code point, too large.
+  // Truncated (not read past the end), overlong, stray continuation, surrogate, too large.
   EXPECT_EQ(Utf8ToUtf16(std::string_view("a\xE9\x9B", 3)), u"a\uFFFD\uFFFD");
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
   EXPECT_EQ(Utf8ToUtf16("\x80x"), u"\uFFFDx");
@@ -31,9 +30,7 @@ TEST(TextTest, Utf8AndUtf16RoundTripAndInvalidInputIsReplaced) {
   EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");
   // Lone surrogates in UTF-16; embedded zeros survive.
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
-  EXPECT_EQ(Utf16ToUtf8(std::u16string{char16_t(0xDC00), u'a'}),
-            "\xEF\xBF\xBD"
-            "a");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{char16_t(0xDC00), u'a'}), std::string("\xEF\xBF\xBD") + "a");
   EXPECT_EQ(Utf8ToUtf16(std::string_view("a\0b", 3)), std::u16string(u"a\0b", 3));
   EXPECT_EQ(platform::AsciiLower(u"FeatName Ä"), u"featname Ä");
   EXPECT_TRUE(platform::EqualsIgnoringAsciiCase(u"FEATNAME", u"featName"));
@@ -41,9 +38,6 @@ TEST(TextTest, Utf8AndUtf16RoundTripAndInvalidInputIsReplaced) {
   EXPECT_FALSE(platform::EqualsIgnoringAsciiCase(u"abc", u"abcd"));
   EXPECT_EQ(platform::WideLength(nullptr), 0u);
   EXPECT_EQ(platform::WideLength(u"abc"), 3u);
-}
-
-TEST(BstrTest, LengthPrefixEmbeddedZerosAndOwnership) {
   BSTR s = SysAllocString(u"零件 A");
   ASSERT_NE(s, nullptr);
   uint32_t prefix = 0;
@@ -65,9 +59,6 @@ TEST(BstrTest, LengthPrefixEmbeddedZerosAndOwnership) {
   EXPECT_EQ(b.Get(), nullptr);
   EXPECT_EQ(SysAllocString(nullptr), nullptr);
   EXPECT_EQ(BstrView(nullptr), u"");
-}
-
-TEST(GuidTest, ParsesAndFormatsTheBracedForm) {
   constexpr GUID kClass = platform::GuidLiteral("{1C227C16-C127-4F54-B26C-EF8F2BA2448D}");
   OLECHAR buffer[39];
   EXPECT_EQ(StringFromGUID2(kClass, buffer, 39), 39);
@@ -90,29 +81,19 @@ std::u16string F(std::u16string_view format, const A&... args) {
   return FormatWide(kUnlimited, format, args...);
 }
 
-TEST(FormatTest, FormatsAsTheCLibraryDoes) {
-  EXPECT_EQ(F(u"%s%3d", u"ToolbarCallback", 7), u"ToolbarCallback  7");
-  EXPECT_EQ(F(u"%d|%i|%u", -5, 42, 7u), u"-5|42|7");
-  EXPECT_EQ(F(u"%#010x", 0xABCDu), u"0x0000abcd");
-  EXPECT_EQ(F(u"%0lX", 255), u"FF");
-  EXPECT_EQ(F(u"%lu", 0xC0000094u), u"3221225620");
-  EXPECT_EQ(F(u"%-4d|", 3), u"3   |");
-  EXPECT_EQ(F(u"%+d % d", 3, 3), u"+3  3");
-  EXPECT_EQ(F(u"%*d", 5, 42), u"   42");
+TEST(FormatTest, FormatsAsTheCLibraryDoesOddFormatsNeverFailAndTheLimitCuts) {
+  EXPECT_EQ(F(u"%s%3d|%d|%i|%u|%#010x|%0lX|%lu|%-4d|%+d % d|%*d", u"ToolbarCallback", 7, -5, 42, 7u,
+              0xABCDu, 255, 0xC0000094u, 3, 3, 3, 5, 42),
+            u"ToolbarCallback  7|-5|42|7|0x0000abcd|FF|3221225620|3   |+3  3|   42");
   // Without a 64-bit length modifier a value is taken at 32 bits.
-  EXPECT_EQ(F(u"%x", -1), u"ffffffff");
-  EXPECT_EQ(F(u"%lld", int64_t{-9000000000}), u"-9000000000");
-  EXPECT_EQ(F(u"%I64u", uint64_t{18000000000}), u"18000000000");
-  EXPECT_EQ(F(u"%g|%g|%g", 123.4567, 0.0254, 10.0), u"123.457|0.0254|10");
-  EXPECT_EQ(F(u"%.3f %e", 2.5, 1e10), u"2.500 1.000000e+10");
-  EXPECT_EQ(F(u"'%s'", u"零件's"), u"'零件's'");
-  EXPECT_EQ(F(u"[%5s][%-5s][%.2s]", u"ab", u"ab", u"abcdef"), u"[   ab][ab   ][ab]");
-  EXPECT_EQ(F(u"%s", static_cast<const char16_t*>(nullptr)), u"(null)");
-  EXPECT_EQ(F(u"%s", std::u16string(u"x%sy")), u"x%sy");  // argument text is not a format
-  EXPECT_EQ(F(u"100%% %c", u'零'), u"100% 零");
-}
-
-TEST(FormatTest, OddFormatsNeverFailAndTheLimitCuts) {
+  EXPECT_EQ(F(u"%x|%lld|%I64u", -1, int64_t{-9000000000}, uint64_t{18000000000}),
+            u"ffffffff|-9000000000|18000000000");
+  EXPECT_EQ(F(u"%g|%g|%g|%.3f %e", 123.4567, 0.0254, 10.0, 2.5, 1e10),
+            u"123.457|0.0254|10|2.500 1.000000e+10");
+  // An argument's text is not a format.
+  EXPECT_EQ(F(u"'%s'[%5s][%-5s][%.2s]%s|%s|100%% %c", u"零件's", u"ab", u"ab", u"abcdef",
+              static_cast<const char16_t*>(nullptr), std::u16string(u"x%sy"), u'零'),
+            u"'零件's'[   ab][ab   ][ab](null)|x%sy|100% 零");
   EXPECT_EQ(F(u"%D and %y"), u"D and y");  // not a conversion: the letter itself
   EXPECT_EQ(F(u"end %"), u"end ");
   EXPECT_EQ(F(u"%d %s"), u"0 ");       // missing arguments

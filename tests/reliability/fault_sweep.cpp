@@ -4,8 +4,10 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <map>
+#include <numeric>
 #include <stdexcept>
 
 #include "platform/format.h"
@@ -14,9 +16,7 @@
 namespace reliability {
 
 HRESULT Fault::code() const {
-  static constexpr HRESULT kCodes[] = {kInjectedFailure, DISP_E_MEMBERNOTFOUND,
-                                       DISP_E_TYPEMISMATCH};
-  return kCodes[static_cast<int>(kind)];
+  return std::array{kInjectedFailure, DISP_E_MEMBERNOTFOUND, DISP_E_TYPEMISMATCH}[int(kind)];
 }
 
 bool Fault::CarriedBy(std::u16string_view description) const {
@@ -26,8 +26,7 @@ bool Fault::CarriedBy(std::u16string_view description) const {
 }
 
 std::string Fault::ToString() const {
-  static constexpr const char* kNames[] = {"exception ", "missing ", "empty "};
-  return kNames[static_cast<int>(kind)] + site;
+  return std::array{"exception ", "missing ", "empty "}[int(kind)] + site;
 }
 
 void Fault::Apply(sim::SimHost& host) const {
@@ -56,13 +55,11 @@ bool HitsRootComponentName(const Fault& fault, const std::vector<sim::HostCall>&
 }
 
 size_t Sweep::Run(const RunOnce& run) {
-  std::vector<sim::HostCall> clean;
-  {
+  const std::vector<std::string> sites = [&] {
     SCOPED_TRACE(name_ + ": clean run");
-    clean = run(nullptr);
-  }
+    return CallSites(run(nullptr));
+  }();
   if (::testing::Test::HasFatalFailure()) return 0;
-  const std::vector<std::string> sites = CallSites(clean);
   EXPECT_FALSE(sites.empty()) << name_ << " made no host call";
   for (const std::string& site : sites) {
     for (FaultKind kind :
@@ -70,8 +67,7 @@ size_t Sweep::Run(const RunOnce& run) {
       const Fault fault{site, kind};
       SCOPED_TRACE(name_ + ": " + fault.ToString());
       const std::vector<sim::HostCall> calls = run(&fault);
-      // The run must have reached the call it was meant to break: the runs
-      // are deterministic up to the fault.
+      // The runs are deterministic up to the fault: it must be reached.
       const std::vector<std::string> reached = CallSites(calls);
       EXPECT_NE(reached.end(), std::find(reached.begin(), reached.end(), site))
           << "the call site was not reached";
@@ -100,16 +96,13 @@ ScratchDir::~ScratchDir() {
 }
 
 long DatabaseContent::TotalRows() const {
-  long total = 0;
-  for (long count : rowCounts) total += count;
-  return total;
+  return std::accumulate(rowCounts.begin(), rowCounts.end(), 0L);
 }
 
 DatabaseContent ReadDatabase(const std::filesystem::path& path) {
   DatabaseContent content;
   std::error_code ignored;
-  content.exists = std::filesystem::exists(path, ignored);
-  if (!content.exists) return content;
+  if (!std::filesystem::exists(path, ignored)) return content;
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
     sqlite3_close(db);

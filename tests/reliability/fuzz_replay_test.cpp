@@ -1,6 +1,5 @@
-// The fuzz targets' seed corpora and the inputs of every fault fuzzing
-// found, replayed in the ordinary build (and under the sanitizers in CI):
-// each must run clean, so a fixed fault stays fixed.
+// The fuzz targets' seed corpora and every input fuzzing found a fault with,
+// replayed (under the sanitizers in CI): each must run clean.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,18 +13,6 @@
 
 namespace {
 
-// The files of a folder, in name order; none when it is missing.
-std::vector<std::filesystem::path> Files(const std::filesystem::path& folder) {
-  std::vector<std::filesystem::path> files;
-  std::error_code error;
-  if (!std::filesystem::is_directory(folder, error)) return files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.is_regular_file()) files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 TEST(FuzzReplayTest, EverySeedAndRegressionInputRunsClean) {
   testing_support::TempDir drive;
   testing_support::ScopedEnv log("HARBOLT_DRIVE_C", drive.path().c_str());
@@ -33,17 +20,22 @@ TEST(FuzzReplayTest, EverySeedAndRegressionInputRunsClean) {
   std::vector<std::string> names;
   for (const auto& [name, target] : fuzz::Targets()) {
     names.push_back(name);
-    const std::vector<std::filesystem::path> seeds = Files(root / "corpus" / name);
+    std::vector<std::filesystem::path> seeds, inputs;
+    for (const char* folder : {"corpus", "regressions"}) {
+      std::error_code missing;
+      for (const auto& entry : std::filesystem::directory_iterator(root / folder / name, missing)) {
+        (folder[0] == 'c' ? seeds : inputs).push_back(entry.path());
+      }
+    }
     EXPECT_FALSE(seeds.empty()) << "no seed corpus for " << name;
-    std::vector<std::filesystem::path> inputs = seeds;
-    for (const auto& file : Files(root / "regressions" / name)) inputs.push_back(file);
+    inputs.insert(inputs.end(), seeds.begin(), seeds.end());
+    std::sort(inputs.begin(), inputs.end());
     for (const std::filesystem::path& file : inputs) {
       SCOPED_TRACE(file.string());
       const std::string bytes = testing_support::ReadFile(file);
       EXPECT_EQ(0, target(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
     }
-    // The empty input too.
-    EXPECT_EQ(0, target(nullptr, 0)) << name;
+    EXPECT_EQ(0, target(nullptr, 0)) << name << ": the empty input";
   }
   std::sort(names.begin(), names.end());
   EXPECT_EQ((std::vector<std::string>{"create_menu", "import", "model", "set_dd", "utf16", "xml"}),

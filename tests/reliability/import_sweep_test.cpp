@@ -1,8 +1,6 @@
-// Every host call of every step of an import, made to fail in turn (an
-// exception of the host, a member it lacks, an empty answer): the import
-// never crashes, never reports a failed host call as success, reports the
-// documented error state or a clear error naming the host's failure,
-// releases every host object and leaves the database file exactly as it was.
+// Every host call of every step of an import made to fail in turn: no crash, no
+// failure reported as success, the documented error state or a clear error naming
+// the host's failure, every host object released, the database file unchanged.
 #include <sqlite3.h>
 
 #include <optional>
@@ -12,9 +10,8 @@
 namespace reliability {
 namespace {
 
-// The changes a caller makes to an export before it asks for the import:
-// rows flagged changed (2), deleted (3) and added (1) in every table. The
-// features are top-level ones: the import finds features on the chain only.
+// A caller's edits: rows flagged changed (2), deleted (3) and added (1) in every
+// table; top-level features, as the import finds features on the chain only.
 constexpr const char* kCallerEdits[] = {
     "update DADU_3_Feature set description='swept', uiState=-1, DADU_flag=2 "
     "where rowid in (select rowid from DADU_3_Feature where ownerFeatureId is null limit 2)",
@@ -28,10 +25,9 @@ constexpr const char* kCallerEdits[] = {
     "update DADU_3_property set propertyValue='swept', DADU_flag=2 where rowid<=3",
     "update DADU_3_property set DADU_flag=3 where rowid=4"};
 
-// Failing host calls after which the documented outcome is a failure
-// without a message (error number 0, empty description): a step's request
-// for the active document, and the configuration step's request for the
-// row's configuration (the host's way of saying it has none).
+// Failing host calls documented to fail without a message (error number 0, no
+// text): a step's request for the active document, and the configuration
+// step's request for the row's configuration (the host's way of saying none).
 bool FailsWithoutMessage(const Fault& fault) {
   return (fault.operation() == "ISldWorks.ActiveDoc" && fault.occurrence() > 1) ||
          fault.operation() == "IModelDoc2.GetConfigurationByName";
@@ -47,8 +43,7 @@ class ImportSweepTest : public TableTest, public ::testing::WithParamInterface<I
   // Copies: the import changes models only in memory, but never the samples.
   ImportSweepTest() { std::filesystem::copy(HARBOLT_SAMPLE_DIR, dir_ / "models"); }
 
-  // Exports every table of the model into the database, then makes the
-  // caller's edits.
+  // Every table of the model exported, then the caller's edits.
   void PrepareDatabase() {
     host_.Open(dir_ / "models" / GetParam().model);
     ASSERT_EQ(S_OK, Export(kAllTables, db_.u16string())) << Utf8(run_.errDescription);
@@ -62,10 +57,8 @@ class ImportSweepTest : public TableTest, public ::testing::WithParamInterface<I
     bytes_ = testing_support::ReadFile(db_);
   }
 
-  // One import, with the fault (if any) set right before it. One host
-  // serves the sweep, but for the tables whose writes depend on what the
-  // model holds (an equation added twice, a value already there): a fresh
-  // host each.
+  // One host serves the sweep but for the tables whose writes depend on what
+  // the model holds (an equation added twice, a value already there).
   std::vector<sim::HostCall> ImportOnce(const Fault* fault) {
     std::optional<sim::SimHost> fresh;
     const std::u16string_view names(GetParam().tables);
@@ -88,25 +81,21 @@ class ImportSweepTest : public TableTest, public ::testing::WithParamInterface<I
     } else if (run.hr == S_OK) {
       EXPECT_EQ(77, run.errNumber);
       EXPECT_EQ(u"untouched", run.errDescription);
-      if (fault->failing() && !HitsRootComponentName(*fault, calls)) {
-        ADD_FAILURE() << "a failing host call passed for a complete import";
-      }
+      EXPECT_FALSE(fault->failing() && !HitsRootComponentName(*fault, calls))
+          << "a failing host call passed for a complete import";
     } else if (run.hr != S_FALSE) {
       ADD_FAILURE() << "unexpected result " << std::hex << run.hr << " "
                     << Utf8(run.errDescription);
     } else if (run.errNumber == 0 && run.errDescription.empty()) {
       // The documented failures without a message: an item the model does
       // not have (what an empty answer looks like), or the calls above.
-      if (fault->failing()) {
-        EXPECT_TRUE(FailsWithoutMessage(*fault)) << "a failing host call gave no message";
-      }
+      EXPECT_TRUE(!fault->failing() || FailsWithoutMessage(*fault))
+          << "a failing host call gave no message";
     } else {
       EXPECT_EQ(-1, run.errNumber);
       EXPECT_FALSE(run.errDescription.empty());
-      if (fault->failing()) {
-        EXPECT_TRUE(fault->CarriedBy(run.errDescription))
-            << "not a clear error: " << Utf8(run.errDescription);
-      }
+      EXPECT_TRUE(!fault->failing() || fault->CarriedBy(run.errDescription))
+          << "not a clear error: " << Utf8(run.errDescription);
     }
     return calls;
   }
@@ -132,13 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         ImportCase{"Housing.SLDPRT", u"Parameter"}, ImportCase{"Housing.SLDPRT", u"property"},
         ImportCase{"Housing.SLDPRT", kAllTables}, ImportCase{"Gearbox.SLDASM", u"Feature"},
         ImportCase{"Gearbox.SLDASM", u"Parameter"}, ImportCase{"Gearbox.SLDASM", u"property"},
-        ImportCase{"Gearbox.SLDDRW", u"Feature,Equation,Config"}),
-    [](const ::testing::TestParamInfo<ImportCase>& info) {
-      std::string model = info.param.model;
-      std::string tables = Utf8(info.param.tables);
-      if (tables.find(',') != std::string::npos) tables = "Several";
-      return model.replace(model.find('.'), 1, "_") + "_" + tables;
-    });
+        ImportCase{"Gearbox.SLDDRW", u"Feature,Equation,Config"}));
 
 }  // namespace
 }  // namespace reliability

@@ -1,10 +1,10 @@
-// An export or an import as the add-in runs it against the simulated host,
-// with what every run must leave checked (no host object or reference kept,
-// no run-time fault caught), and a fixture around it.
+// An export or an import run against the simulated host, with what every run
+// must leave checked (no host object or reference kept, no run-time fault).
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -30,9 +30,9 @@ inline std::filesystem::path Sample(const std::string& name) {
 
 constexpr char16_t kAllTables[] = u"Feature,Dimension,Parameter,Componen,Equation,Config,property";
 
-// What a run gave: the error number and description start as 77 and
-// "untouched", so that a run that leaves them shows; comError is the COM
-// error's text after E_HARBOLT_EXCEPTION.
+// What a run gave; the error number and description start as 77 and
+// "untouched" so that a run that leaves them shows. comError: the COM error's
+// text after E_HARBOLT_EXCEPTION.
 struct TableRun {
   HRESULT hr = S_OK;
   int32_t errNumber = 77;
@@ -40,24 +40,14 @@ struct TableRun {
   std::u16string comError;
 };
 
-inline std::u16string ComErrorText() {
-  ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != S_OK || !info) return {};
-  ScopedBstr text;
-  info->GetDescription(text.Receive());
-  return text.Str();
-}
-
 // Runs the export (import: no dictionary) with the host's counts checked.
 inline TableRun RunTables(sim::SimHost& host, const Dovbase::XmlDocument* dictionary,
                           std::u16string_view tables, std::u16string_view db,
                           const std::u16string& workDir = {},
                           int busyTimeoutMs = DbConnection::kDefaultBusyTimeoutMs) {
   ComPtr<IHostApplication> application = testing_support::BoundApplication(host);
-  const long objects = host.LiveObjects();
-  const long references = host.References();
-  ScopedBstr bsTables(tables);
-  ScopedBstr bsPath(db);
+  const long objects = host.LiveObjects(), references = host.References();
+  ScopedBstr bsTables(tables), bsPath(db);
   TableRun run;
   run.hr =
       dictionary
@@ -65,7 +55,13 @@ inline TableRun RunTables(sim::SimHost& host, const Dovbase::XmlDocument* dictio
                           u"Harbolt.Harbolt.1", run.errNumber, run.errDescription, busyTimeoutMs)
           : UpdateTables(application.Get(), bsTables.Get(), bsPath.Get(), u"Harbolt.Harbolt.1",
                          run.errNumber, run.errDescription, busyTimeoutMs);
-  if (run.hr == Dovbase::E_HARBOLT_EXCEPTION) run.comError = ComErrorText();
+  ComPtr<IErrorInfo> info;
+  if (run.hr == Dovbase::E_HARBOLT_EXCEPTION &&
+      GetErrorInfo(0, info.ReleaseAndGetAddressOf()) == S_OK && info) {
+    ScopedBstr text;
+    info->GetDescription(text.Receive());
+    run.comError = text.Str();
+  }
   EXPECT_EQ(objects, host.LiveObjects()) << "host objects left alive";
   EXPECT_EQ(references, host.References()) << "host references left";
   EXPECT_FALSE(ShowsRuntimeFault(run.errDescription)) << Utf8(run.errDescription);
@@ -75,18 +71,14 @@ inline TableRun RunTables(sim::SimHost& host, const Dovbase::XmlDocument* dictio
 
 // Whether any of the calls wrote to the model.
 inline bool WritesModel(const std::vector<sim::HostCall>& calls) {
-  for (const sim::HostCall& call : calls) {
+  return std::any_of(calls.begin(), calls.end(), [](const sim::HostCall& call) {
     const std::string method = call.operation.substr(call.operation.find('.') + 1);
-    if (method.rfind("Set", 0) == 0 || method.rfind("put_", 0) == 0 || method == "Add2" ||
-        method == "Delete") {
-      return true;
-    }
-  }
-  return false;
+    return method.rfind("Set", 0) == 0 || method.rfind("put_", 0) == 0 || method == "Add2" ||
+           method == "Delete";
+  });
 }
 
-// A host, the sample dictionary, a drive for the log; Export and Import
-// keep their run in run_.
+// A host, the sample dictionary, a drive for the log; the last run in run_.
 class TableTest : public ::testing::Test {
  protected:
   TableTest() : drive_("HARBOLT_DRIVE_C", (dir_.path() / "drive_c").c_str()) {
@@ -96,20 +88,14 @@ class TableTest : public ::testing::Test {
     return dictionary_.parse(platform::Utf8ToUtf16(xml)) == 0;
   }
   HRESULT Export(std::u16string_view tables, std::u16string_view db,
-                 const std::u16string& workDir = {},
-                 int busyTimeoutMs = DbConnection::kDefaultBusyTimeoutMs) {
-    run_ = RunTables(host_, &dictionary_, tables, db, workDir, busyTimeoutMs);
-    return run_.hr;
+                 const std::u16string& workDir = {}) {
+    return (run_ = RunTables(host_, &dictionary_, tables, db, workDir, busyTimeoutMs_)).hr;
   }
-  HRESULT Import(std::u16string_view tables, std::u16string_view db,
-                 int busyTimeoutMs = DbConnection::kDefaultBusyTimeoutMs) {
+  HRESULT Import(std::u16string_view tables, std::u16string_view db) {
     host_.ClearCalls();
-    run_ = RunTables(host_, nullptr, tables, db, {}, busyTimeoutMs);
-    return run_.hr;
+    return (run_ = RunTables(host_, nullptr, tables, db, {}, busyTimeoutMs_)).hr;
   }
-  // A file of the test directory, as the caller names it.
   std::u16string Db(const std::string& name) const { return (dir_ / name).u16string(); }
-  // Whether the last import wrote to the model.
   bool ModelWritten() const { return WritesModel(host_.Calls()); }
 
   testing_support::TempDir dir_;
@@ -117,6 +103,7 @@ class TableTest : public ::testing::Test {
   Dovbase::XmlDocument dictionary_;
   sim::SimHost host_;
   TableRun run_;
+  int busyTimeoutMs_ = DbConnection::kDefaultBusyTimeoutMs;
 };
 
 }  // namespace reliability

@@ -110,30 +110,28 @@ addins='HKLM\SOFTWARE\SolidWorks\AddIns'
 # 1. Registration.
 check "regsvr32 registers harbolt.dll" timeout 120 wine regsvr32 /s "$(winpath "$dll")" \
   </dev/null
-check "the add-in key: default value 0" has_value "$addins\\$clsid" "" 0x0
-check "the add-in key: Title" has_value "$addins\\$clsid" Title Harbolt
-check "the add-in key: Description" has_value "$addins\\$clsid" Description "Harbolt AddIn"
-check "AppID {APPID} = Harbolt" has_value "HKCR\\AppID\\$appid" "" Harbolt
-check "AppID Harbolt.DLL names the AppID" has_value 'HKCR\AppID\Harbolt.DLL' AppID "$appid"
-check "Harbolt.Harbolt names the class" has_value 'HKCR\Harbolt.Harbolt\CLSID' "" "$clsid"
-check "Harbolt.Harbolt's CurVer" has_value 'HKCR\Harbolt.Harbolt\CurVer' "" Harbolt.Harbolt.1
-check "Harbolt.Harbolt.1 names the class" has_value 'HKCR\Harbolt.Harbolt.1\CLSID' "" "$clsid"
-check "the class's ProgID" has_value "HKCR\\CLSID\\$clsid\\ProgID" "" Harbolt.Harbolt.1
-check "the class's VersionIndependentProgID" \
-  has_value "HKCR\\CLSID\\$clsid\\VersionIndependentProgID" "" Harbolt.Harbolt
+# KEY|NAME|VALUE: the value NAME ("" for the default value) of KEY.
+while IFS='|' read -r key name value; do
+  check "$key: ${name:-default value} = $value" has_value "$key" "$name" "$value"
+done <<EOF
+$addins\\$clsid||0x0
+$addins\\$clsid|Title|Harbolt
+$addins\\$clsid|Description|Harbolt AddIn
+HKCR\AppID\\$appid||Harbolt
+HKCR\AppID\Harbolt.DLL|AppID|$appid
+HKCR\Harbolt.Harbolt\CLSID||$clsid
+HKCR\Harbolt.Harbolt\CurVer||Harbolt.Harbolt.1
+HKCR\Harbolt.Harbolt.1\CLSID||$clsid
+HKCR\CLSID\\$clsid\ProgID||Harbolt.Harbolt.1
+HKCR\CLSID\\$clsid\VersionIndependentProgID||Harbolt.Harbolt
+HKCR\CLSID\\$clsid\InprocServer32||$(winpath "$dll")
+HKCR\CLSID\\$clsid\InprocServer32|ThreadingModel|apartment
+HKCR\CLSID\\$clsid\TypeLib||{D82369CE-1AEC-4DA7-B83B-94DCD59CDEC7}
+HKCR\HarboltSwDocument.1\CLSID||{E78843C2-6D58-4740-9A12-AACD2D9F758E}
+HKCR\TypeLib\\$appid\1.0||Harbolt 1.0 Type Library
+HKCR\Interface\{D82369CE-1AEC-4DA7-B83B-94DCD59CDEC7}||IHarbolt
+EOF
 check "the class is Programmable" key_exists "HKCR\\CLSID\\$clsid\\Programmable"
-check "InprocServer32 is the module's path" \
-  has_value "HKCR\\CLSID\\$clsid\\InprocServer32" "" "$(winpath "$dll")"
-check "ThreadingModel apartment" \
-  has_value "HKCR\\CLSID\\$clsid\\InprocServer32" ThreadingModel apartment
-check "the class's TypeLib value" \
-  has_value "HKCR\\CLSID\\$clsid\\TypeLib" "" '{D82369CE-1AEC-4DA7-B83B-94DCD59CDEC7}'
-check "HarboltSwDocument.1 is written so" \
-  has_value 'HKCR\HarboltSwDocument.1\CLSID' "" '{E78843C2-6D58-4740-9A12-AACD2D9F758E}'
-check "the type library is registered" \
-  has_value "HKCR\\TypeLib\\$appid\\1.0" "" "Harbolt 1.0 Type Library"
-check "IHarbolt is registered with the library" \
-  has_value 'HKCR\Interface\{D82369CE-1AEC-4DA7-B83B-94DCD59CDEC7}' "" IHarbolt
 
 # 2. Late binding from a script.
 summary_check "cscript late_binding.vbs" \
@@ -158,16 +156,13 @@ summary_check "host_round_trip.exe" wine_run "$(winpath "$build/bin/host_round_t
 # 4. Unregistration.
 check "regsvr32 /u unregisters harbolt.dll" timeout 120 wine regsvr32 /u /s "$(winpath "$dll")" \
   </dev/null
-check "the add-in key is gone" key_missing "$addins\\$clsid"
-check "the AddIns key stays" key_exists "$addins"
-check "AppID {APPID} is gone" key_missing "HKCR\\AppID\\$appid"
-check "AppID Harbolt.DLL is gone" key_missing 'HKCR\AppID\Harbolt.DLL'
-check "HKCR\\AppID stays" key_exists 'HKCR\AppID'
-check "the class key is gone" key_missing "HKCR\\CLSID\\$clsid"
-check "HKCR\\CLSID stays" key_exists 'HKCR\CLSID'
-check "Harbolt.Harbolt is gone" key_missing 'HKCR\Harbolt.Harbolt'
-check "Harbolt.Harbolt.1 is gone" key_missing 'HKCR\Harbolt.Harbolt.1'
-check "the type library is gone" key_missing "HKCR\\TypeLib\\$appid\\1.0"
+for key in "$addins\\$clsid" "HKCR\\AppID\\$appid" 'HKCR\AppID\Harbolt.DLL' "HKCR\\CLSID\\$clsid" \
+  'HKCR\Harbolt.Harbolt' 'HKCR\Harbolt.Harbolt.1' "HKCR\\TypeLib\\$appid\\1.0"; do
+  check "$key is gone" key_missing "$key"
+done
+for key in "$addins" 'HKCR\AppID' 'HKCR\CLSID'; do
+  check "$key stays" key_exists "$key"
+done
 
 echo "wine tests took $(($(date +%s) - started)) s"
 echo "$passed passed, $failed failed"
