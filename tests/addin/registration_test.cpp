@@ -6,6 +6,7 @@
 #include <string>
 
 #include "addin/harbolt_ids.h"
+#include "host/host_pm_page.h"
 #include "platform/registrar.h"
 #include "platform/registry.h"
 #include "tests/addin/addin_fixture.h"
@@ -222,6 +223,42 @@ TEST(ClassObjectsTest, ClassesAreCreatableLocksKeepTheModuleBitmapsBecomeFiles) 
   EXPECT_EQ(S_OK, Call(handler.Get(), u"Dispose"));
   EXPECT_EQ(0, filesInDir());
   EXPECT_EQ(S_OK, Call(handler.Get(), u"Dispose"));  // nothing left to dispose
+}
+
+// The host calls the page handler only for a page the add-in shows, which it
+// never does: every notification is taken, every question answered yes.
+TEST(ClassObjectsTest, PageHandlerAnswersWithoutDoingAnything) {
+  LoadedModule module;
+  ComPtr<IPropertyManagerPage2Handler5> handler =
+      module.Create<IPropertyManagerPage2Handler5>(CLSID_PMPageHandler);
+  ASSERT_TRUE(handler);
+  VARIANT_BOOL help = 0, previous = 0, next = 0;
+  LONG created = 0;
+  ScopedBstr text(u"t");
+  const HRESULT answers[] = {handler->AfterActivation(),
+                             handler->OnClose(2),
+                             handler->AfterClose(),
+                             handler->OnHelp(&help),
+                             handler->OnPreviousPage(&previous),
+                             handler->OnNextPage(&next),
+                             handler->OnActiveXControlCreated(4, VARIANT_TRUE, &created),
+                             handler->OnButtonPress(1),
+                             handler->OnCheckboxCheck(1, VARIANT_TRUE),
+                             handler->OnOptionCheck(1),
+                             handler->OnTextboxChanged(1, text.Get()),
+                             handler->OnNumberboxChanged(1, 2.5),
+                             handler->OnComboboxSelectionChanged(1, 0),
+                             handler->OnListboxSelectionChanged(1, 0),
+                             handler->OnSelectionboxFocusChanged(1),
+                             handler->OnSelectionboxListChanged(1, 3),
+                             handler->OnGainedFocus(1),
+                             handler->OnLostFocus(1)};
+  for (size_t i = 0; i < std::size(answers); ++i) EXPECT_EQ(S_OK, answers[i]) << "call " << i;
+  EXPECT_EQ((std::vector<long>{VARIANT_TRUE, VARIANT_TRUE, VARIANT_TRUE, -1}),
+            (std::vector<long>{help, previous, next, created}));
+  ComPtr<IDispatch> dispatch;
+  ASSERT_EQ(S_OK, handler.As(&dispatch));
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, testing_support::Invoke(dispatch.Get(), 1, DISPATCH_METHOD, {}));
 }
 
 }  // namespace

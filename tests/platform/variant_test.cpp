@@ -5,6 +5,7 @@
 
 #include "platform/com_object.h"
 #include "platform/safearray.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -61,6 +62,14 @@ TEST(VariantTest, ClearCopyAndChangeTypeFollowOwnershipAndConvert) {
   ScopedVariant number(LONG{-7});
   ASSERT_EQ(VariantChangeType(out.Get(), number.Get(), 0, VT_BOOL), S_OK);
   EXPECT_EQ(out.Get()->boolVal, VARIANT_TRUE);
+  for (const auto& [text, expected] : {std::pair{u"True", VARIANT_TRUE},
+                                       {u"#FALSE#", VARIANT_FALSE},
+                                       {u"#true#", VARIANT_TRUE},
+                                       {u"0", VARIANT_FALSE}}) {
+    ScopedVariant word(text);
+    ASSERT_EQ(VariantChangeType(out.Get(), word.Get(), 0, VT_BOOL), S_OK);
+    EXPECT_EQ(out.Get()->boolVal, expected) << platform::Utf16ToUtf8(text);
+  }
   ScopedVariant word(u"abc"), huge(u"99999999999");
   EXPECT_EQ(VariantChangeType(out.Get(), word.Get(), 0, VT_I4), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(VariantChangeType(out.Get(), huge.Get(), 0, VT_I4), DISP_E_OVERFLOW);

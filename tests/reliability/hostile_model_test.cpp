@@ -73,6 +73,43 @@ TEST(HostileModelTest, MalformedDeepAndHugeTextsAreRefusedWithTheirPlaceOrRead) 
   }
 }
 
+// A part that breaks one rule of the format: refused with the place of the
+// fault and the rule it breaks.
+TEST(HostileModelTest, EveryRuleNamesItsPlace) {
+  const std::pair<std::string, std::string> cases[] = {
+      {R"("type": "assembly")", "assembly"},
+      {R"("type": "drawing")", "drawing"},
+      {R"("version": 2)", "/version: unsupported format version"},
+      {R"("version": 99999999999)", "/version: integer out of range"},
+      {R"("version": -99999999999)", "/version: integer out of range"},
+      {R"("title": true)", "a boolean"},
+      {R"("title": 1.5)", "a number"},
+      {R"("title": [])", "an array"},
+      {R"("title": null)", "null"},
+      {R"("units": "furlong")", "/units: unknown length unit"},
+      {R"("configurations": [])", "/configurations: a model has at least one configuration"},
+      {R"("activeConfiguration": "Nope")", "/activeConfiguration: no configuration named"},
+      {R"("features": [{"name": "R", "typeName": "reference"}])", "come from the components"},
+      {R"("features": [{"name": "F", "typeName": "x", "inChain": true}])", "only a sub-feature"},
+      {R"("features": [{"name": "F", "typeName": "x"}, {"name": "F", "typeName": "y"}])",
+       "duplicate feature name"},
+      {R"("dimensions": [{"name": "D1@X"}, {"name": "D1@X"}])", "duplicate dimension name"},
+      {R"("properties": [{"name": ""}])", "a property needs a name"},
+      {R"("properties": [{"name": "A"}, {"name": "A"}])", "duplicate property name"},
+      {R"("properties": [{"name": "A", "type": 7}])", "7 is not one of"},
+      {R"("properties": [{"name": "A", "type": 3, "value": "x"}])",
+       "does not fit property type 3"}};
+  for (const auto& [fields, expected] : cases) {
+    std::string error;
+    try {
+      sim::ParseModel(R"({"type": "part", )" + fields + "}", sim::kDocTypePart, "rule.SLDPRT");
+    } catch (const sim::ModelFileError& refusal) {
+      error = refusal.what();
+    }
+    EXPECT_NE(std::string::npos, error.find(expected)) << fields << ": " << error;
+  }
+}
+
 // Assemblies that use themselves, or files that are no model (which must
 // not be read): refused, nothing open; through the binding, as the add-in
 // opens files, a failing status.

@@ -350,5 +350,27 @@ TEST_F(PublishedDispatchTest, ObjectsAnswerOnlyTheirPublishedIdentities) {
   }
 }
 
+// The property managers' read members, on the document's own list and on a
+// configuration's, for a name that is there and one that is not.
+TEST_F(PublishedDispatchTest, PropertyManagersAnswerEveryReadMember) {
+  ComPtr<IDispatch> own =
+      Object(Object(housing_.Get(), u"Extension").Get(), u"CustomPropertyManager", {Arg(u"")});
+  ComPtr<IDispatch> heavy =
+      Object(Object(housing_.Get(), u"GetConfigurationByName", {Arg(u"Heavy")}).Get(),
+             u"CustomPropertyManager");
+  std::string answers = Text(own.Get(), u"Count") + " " + Text(heavy.Get(), u"GetNames") + " " +
+                        Text(own.Get(), u"GetType2", {Arg(u"Weight")}) + " " +
+                        Text(own.Get(), u"GetType2", {Arg(u"None")});
+  for (const char16_t* name : {u"Material", u"None"}) {
+    ScopedVariant value, resolved, wasResolved, link;
+    const std::string found =
+        Text(heavy.Get(), u"Get6",
+             {Arg(name), Arg(0), Arg::VariantRef(value.Get()), Arg::VariantRef(resolved.Get()),
+              Arg::VariantRef(wasResolved.Get()), Arg::VariantRef(link.Get())});
+    answers += " " + found + ":" + AnswerText(*value.Get()) + "/" + AnswerText(*resolved.Get());
+  }
+  EXPECT_EQ("5 [PartNo, Material] 5 0 0:Cast Steel/Cast Steel 1:/", answers);
+}
+
 }  // namespace
 }  // namespace sim
