@@ -372,5 +372,28 @@ TEST_F(PublishedDispatchTest, PropertyManagersAnswerEveryReadMember) {
   EXPECT_EQ("5 [PartNo, Material] 5 0 0:Cast Steel/Cast Steel 1:/", answers);
 }
 
+// The application's members the binding does not call today answer as the
+// reference describes: the open documents, activation of a name that is not
+// open, previews of a file that is not open, and no connection point list.
+TEST_F(PublishedDispatchTest, ApplicationMembersAnswerAsPublished) {
+  const std::u16string gearbox =
+      (std::filesystem::path(HARBOLT_SAMPLE_DIR) / "Gearbox.SLDASM").u16string();
+  LONG errors = 0;
+  std::string answers = Text(app_.Get(), u"GetFirstDocument") + " " +
+                        Text(app_.Get(), u"GetDocuments") + " " +
+                        Text(app_.Get(), u"ActivateDoc3",
+                             {Arg(u"Nope.SLDPRT"), Arg(0), Arg(0), Arg::LongRef(&errors)});
+  answers += " " + std::to_string(errors);
+  for (const char16_t* configuration : {u"Default", u"Nope"}) {
+    answers += " " + Text(app_.Get(), u"GetPreviewBitmap", {Arg(gearbox), Arg(configuration)});
+  }
+  ComPtr<IConnectionPointContainer> points;
+  ASSERT_EQ(S_OK, app_.As(&points));
+  IEnumConnectionPoints* list = nullptr;
+  EXPECT_EQ(E_NOTIMPL, points->EnumConnectionPoints(&list));
+  EXPECT_EQ(nullptr, list);
+  EXPECT_EQ("object [object] null 1 object null", answers);
+}
+
 }  // namespace
 }  // namespace sim
