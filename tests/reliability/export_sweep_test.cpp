@@ -13,6 +13,11 @@ struct ExportCase {
   const char16_t* table;
 };
 
+// The case as ctest lists it, "Feature of Housing.SLDPRT".
+void PrintTo(const ExportCase& c, std::ostream* out) {
+  *out << platform::Utf16ToUtf8(c.table) << " of " << c.model;
+}
+
 class ExportSweepTest : public TableTest, public ::testing::WithParamInterface<ExportCase> {
  protected:
   ExportSweepTest() {

@@ -38,6 +38,11 @@ struct ImportCase {
   const char16_t* tables;
 };
 
+// The case as ctest lists it, "Feature of Housing.SLDPRT".
+void PrintTo(const ImportCase& c, std::ostream* out) {
+  *out << platform::Utf16ToUtf8(c.tables) << " of " << c.model;
+}
+
 class ImportSweepTest : public TableTest, public ::testing::WithParamInterface<ImportCase> {
  protected:
   // Copies: the import changes models only in memory, but never the samples.
