@@ -12,6 +12,7 @@
 
 #include "platform/console.h"
 #include "platform/last_error.h"
+#include "platform/module.h"
 #include "platform/native_path.h"
 #include "platform/ole_picture.h"
 #include "platform/resources.h"
@@ -127,6 +128,21 @@ TEST(SystemInfoTest, ResourcesComeFromTheBuiltInDataAndPicturesSaveAs24BitFiles)
   EXPECT_EQ(OleSavePictureFile(nullptr, name.Get()), E_POINTER);
   ScopedBstr missing(platform::AnsiToWide((dir / "no/such/dir.bmp").string()));
   EXPECT_EQ(OleSavePictureFile(picture.Get(), missing.Get()), E_FAIL);
+}
+
+// The program's own path, cut to a short buffer with the cut reported; a
+// module that does not load says why.
+TEST(SystemInfoTest, ModulePathsAreCutToTheBufferAndMissingModulesNamed) {
+  const std::u16string self =
+      platform::Utf8ToUtf16(std::filesystem::read_symlink("/proc/self/exe").string());
+  char16_t name[1024];
+  EXPECT_EQ(std::u16string(name, GetModuleFileNameW(nullptr, name, 1024)), self);
+  char16_t cut[5];
+  EXPECT_EQ(GetModuleFileNameW(nullptr, cut, 5), 4u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(std::u16string(cut), self.substr(0, 4));
+  EXPECT_EQ(LoadLibraryW(u"/no/such/module.so"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 TEST(SystemInfoTest, ProgramsStartFromThePathWithShellWords) {
