@@ -155,6 +155,8 @@ TEST_F(RowWriterTest, AFailingInsertIsLoggedAndRaisedWithSqlitesMessage) {
   writer_.SetTable(u"DADU_3_Missing");
   writer_.BeginRow();
   writer_.AddText(u"a", u"x");
+  writer_.AddReal(u"c", 0.1);
+  writer_.AddInteger(u"b", -3);
   try {
     writer_.InsertRow();
     ADD_FAILURE() << "no exception";
@@ -162,9 +164,11 @@ TEST_F(RowWriterTest, AFailingInsertIsLoggedAndRaisedWithSqlitesMessage) {
     EXPECT_STREQ("SQLITE_ERROR[1]: no such table: DADU_3_Missing", error.what());
   }
   std::string log = testing_support::ReadFile(dir_.path() / "drive_c" / "1" / "dov_cax_log.txt");
-  EXPECT_NE(std::string::npos,
-            log.find(": D: exec sql [insert into 'DADU_3_Missing' (a,DADU_flag) values ('x',0)] "
-                     "error: SQLITE_ERROR[1]: no such table: DADU_3_Missing \n\n"))
+  EXPECT_NE(
+      std::string::npos,
+      log.find(
+          ": D: exec sql [insert into 'DADU_3_Missing' (a,c,b,DADU_flag) values ('x',0.1,-3,0)] "
+          "error: SQLITE_ERROR[1]: no such table: DADU_3_Missing \n\n"))
       << log;
   // Insert-if-absent remembers only rows that were written.
   writer_.SetTable(u"DADU_3_T");
