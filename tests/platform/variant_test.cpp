@@ -70,6 +70,13 @@ TEST(VariantTest, ClearCopyAndChangeTypeFollowOwnershipAndConvert) {
     ASSERT_EQ(VariantChangeType(out.Get(), word.Get(), 0, VT_BOOL), S_OK);
     EXPECT_EQ(out.Get()->boolVal, expected) << platform::Utf16ToUtf8(text);
   }
+  // A script's small integers come as VT_I2, negative ones too.
+  VARIANT small;
+  VariantInit(&small);
+  small.vt = VT_I2;
+  small.iVal = -2;
+  ASSERT_EQ(VariantChangeType(out.Get(), &small, 0, VT_I4), S_OK);
+  EXPECT_EQ(out.Get()->lVal, -2);
   ScopedVariant word(u"abc"), huge(u"99999999999");
   EXPECT_EQ(VariantChangeType(out.Get(), word.Get(), 0, VT_I4), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(VariantChangeType(out.Get(), huge.Get(), 0, VT_I4), DISP_E_OVERFLOW);
